@@ -1,0 +1,24 @@
+// Keyboard and game controller, polled once per frame and folded into PadBits.
+#pragma once
+#include <windows.h>
+
+enum : DWORD {
+  PAD_UP = 0x1,
+  PAD_DOWN = 0x2,
+  PAD_LEFT = 0x4,
+  PAD_RIGHT = 0x8,
+  PAD_BUTTON0 = 0x100,
+  PAD_BUTTON1 = 0x200,
+  PAD_BUTTON2 = 0x400,
+  PAD_BUTTON3 = 0x800,
+  PAD_BUTTON4 = 0x1000,
+  PAD_BUTTON5 = 0x2000,
+  PAD_BUTTON6 = 0x4000,
+  PAD_BUTTON7 = 0x8000,
+  PAD_BUTTON8 = 0x10000,
+};
+
+HRESULT InitInput();
+HRESULT UpdateInput();
+void ReleaseInput();
+DWORD GetPadBits();

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine with a prefix and HOME of the build's own.
+#   wine-run.sh STATE_DIR PROGRAM [ARGS...]
+# The prefix is created on first use, and Wine's server is kept alive (-p) so that
+# each test process starts in about a second. The first start happens here with
+# its output sent to a log file: Wine's helper processes inherit that output, and
+# would otherwise hold the caller's pipe open for as long as the server lives.
+set -u
+state=$1; shift
+mkdir -p "$state/home"
+export WINEPREFIX="$state/prefix"
+export HOME="$state/home"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEARCH=win32
+# No download prompts for runtimes this program never uses.
+export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+
+if [ -z "${DISPLAY:-}" ]; then
+  echo "wine-run: no DISPLAY; run the tests through scripts/test.sh (it starts Xvfb)" >&2
+  exit 2
+fi
+
+(
+  flock 9
+  # A server left from a run on another display would hand out dead windows.
+  if [ -f "$state/display" ] && [ "$(cat "$state/display")" != "$DISPLAY" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+  fi
+  mkdir -p "$WINEPREFIX"
+  # Exit status 0: a new server was started (2: one already serves this prefix).
+  wineserver -p >>"$state/wineserver.log" 2>&1 </dev/null
+  started=$?
+  if [ "$started" -eq 0 ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wine wineboot -i >>"$state/wineboot.log" 2>&1 </dev/null
+  fi
+  echo "$DISPLAY" > "$state/display"
+) 9>"$state/lock"
+
+exec wine "$@"
