@@ -24,9 +24,14 @@ extern Task NullTask;
 
 void InitTask();
 Task* CreateTask(TaskProc update, TaskProc draw);
+// Links a new task at the front of parent's child chain; NullTask when the pool is
+// exhausted or parent is null, NullTask or a freed record.
+Task* CreateChildTask(Task* parent, TaskProc update, TaskProc draw);
 int UpdateTask();
 int DrawTask();
 int UpdateTaskPostOrder();
+// Returns dead tasks to the pool, children included; a dead task takes its whole
+// subtree with it.
 void SweepTask();
 Task* KillTask(Task* task);
 uint32_t IsTaskDead(const Task* task);

@@ -24,15 +24,15 @@ fi
   flock 9
   # A server left from a run on another display would hand out dead windows.
   if [ -f "$state/display" ] && [ "$(cat "$state/display")" != "$DISPLAY" ]; then
-    wineserver -k >/dev/null 2>&1 || true
+    wineserver -k >/dev/null 2>&1 9>&- || true
     wineserver -w >/dev/null 2>&1 || true
   fi
   mkdir -p "$WINEPREFIX"
   # Exit status 0: a new server was started (2: one already serves this prefix).
-  wineserver -p >>"$state/wineserver.log" 2>&1 </dev/null
+  wineserver -p >>"$state/wineserver.log" 2>&1 </dev/null 9>&-
   started=$?
   if [ "$started" -eq 0 ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wine wineboot -i >>"$state/wineboot.log" 2>&1 </dev/null
+    wine wineboot -i >>"$state/wineboot.log" 2>&1 </dev/null 9>&-
   fi
   echo "$DISPLAY" > "$state/display"
 ) 9>"$state/lock"

@@ -1,0 +1,118 @@
+// Start-up and shut-down order, the message pump and the window getters.
+#include "app/application.h"
+
+#include <stdio.h>
+
+#include "app/app_state.h"
+#include "graphics/graphics.h"
+#include "input/input.h"
+#include "sound/sound.h"
+
+static HRESULT FailStart(const char* message, HRESULT status) {
+  ErrorBox(message, "Error");
+  ReleaseApplication();
+  return status;
+}
+
+HRESULT InitApplication(const char* name, DWORD width, DWORD height, int windowed) {
+  App.instance = GetModuleHandleA(NULL);
+  App.width = width;
+  App.height = height;
+  App.windowed = windowed;
+  // Bounded copy: a longer name is truncated, a null one becomes empty.
+  snprintf(App.name, sizeof App.name, "%s", name ? name : "");
+
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  // 0x43: one DC shared by the class, redrawn on resize; no CS_DBLCLKS, so no
+  // double-click messages arrive.
+  wc.style = CS_CLASSDC | CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = App.instance;
+  wc.hIcon = LoadIconA(App.instance, "MAINICO");
+  wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
+  wc.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
+  wc.lpszClassName = App.name;
+  if (RegisterClassExA(&wc) == 0) return FailStart("RegisterClassEx : Failed\n", E_FAIL);
+
+  DWORD exStyle = windowed ? WS_EX_APPWINDOW | WS_EX_WINDOWEDGE : WS_EX_APPWINDOW;
+  DWORD style = windowed ? WS_OVERLAPPEDWINDOW : WS_POPUP;
+  RECT rect = {0, 0, (LONG)width, (LONG)height};
+  AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+
+  // Centred by the client size, so a frame sits slightly right of and below centre.
+  int x = (GetSystemMetrics(SM_CXSCREEN) - (int)width) / 2;
+  int y = (GetSystemMetrics(SM_CYSCREEN) - (int)height) / 2;
+  App.window = CreateWindowExA(exStyle, App.name, App.name, style, x, y,
+                               rect.right - rect.left, rect.bottom - rect.top,
+                               NULL, NULL, App.instance, NULL);
+  if (App.window == NULL) return FailStart("CreateWindowEx : Failed\n", E_FAIL);
+
+  ShowWindow(App.window, SW_SHOW);
+  UpdateWindow(App.window);
+  timeBeginPeriod(1);
+
+  HRESULT hr = InitInput();
+  if (hr != 0) return FailStart("InitDirectInput : Failed\n", hr);
+  hr = InitSound();
+  if (hr != 0) return FailStart("InitSound : Failed\n", hr);
+  hr = InitDirectX();
+  if (hr != 0) return FailStart("InitDirectX : Failed\n", hr);
+  return 0;
+}
+
+HRESULT ReleaseApplication() {
+  // Each shut-down acts only on what exists, so this is safe after a partial
+  // start and twice in a row.
+  ReleaseSound();
+  ReleaseInput();
+  ReleaseDirectX();
+  if (App.instance != NULL) {
+    DestroyWindow(App.window);
+    timeEndPeriod(1);
+    UnregisterClassA(App.name, App.instance);
+    App.instance = NULL;
+    App.window = NULL;
+  }
+  return 0;
+}
+
+int ProcessMessage() {
+  int result = 1;
+  if (App.window != NULL) {
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {  // later messages stay queued
+        result = 0;
+        break;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(0);
+  }
+  UpdateInput();
+  return result;
+}
+
+int ErrorBox(const char* text, const char* caption) {
+  return MessageBoxA(NULL, text, caption, MB_OK);
+}
+
+POINT GetMousePos() {
+  POINT point = {0, 0};
+  if (App.window == NULL) return point;
+  GetCursorPos(&point);
+  ScreenToClient(App.window, &point);
+  return point;
+}
+
+DWORD GetScreenWidth() { return App.width; }
+DWORD GetScreenHeight() { return App.height; }
+int IsWindowed() { return App.windowed; }
+HWND GetWindowHandle() { return App.window; }
+HINSTANCE GetInstanceHandle() { return App.instance; }
+
+int IsMouseButtonDown(int button) {
+  return button >= 0 && button < 3 ? App.mouseButton[button] : 0;
+}

@@ -1,0 +1,31 @@
+// The window procedure: quit requests, power-saving and input-method suppression,
+// mouse buttons.
+#include "app/app_state.h"
+#include "app/application.h"
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_DESTROY:
+    case WM_CLOSE:
+      // Destruction is left to ReleaseApplication.
+      PostQuitMessage(0);
+      return 0;
+    case WM_KEYDOWN:
+      if (wParam == VK_ESCAPE) PostQuitMessage(0);
+      break;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_SCREENSAVE || (wParam & 0xFFF0) == SC_MONITORPOWER) return 0;
+      break;
+    case WM_LBUTTONDOWN: App.mouseButton[MOUSE_LEFT] = 1; break;
+    case WM_LBUTTONUP: App.mouseButton[MOUSE_LEFT] = 0; break;
+    case WM_RBUTTONDOWN: App.mouseButton[MOUSE_RIGHT] = 1; break;
+    case WM_RBUTTONUP: App.mouseButton[MOUSE_RIGHT] = 0; break;
+    case WM_MBUTTONDOWN: App.mouseButton[MOUSE_MIDDLE] = 1; break;
+    case WM_MBUTTONUP: App.mouseButton[MOUSE_MIDDLE] = 0; break;
+    case WM_IME_SETCONTEXT:
+      // The input method shows none of its own windows.
+      lParam &= 0x3FFFFFF0;
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds Lumaquill.exe and runs the chaser demo under Wine on this display (or in
+# a virtual one when there is none). Escape or closing the window quits.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${LQ_BUILD:-$root/build}
+
+"$root/scripts/setup.sh"
+mkdir -p "$build"
+cmake -S "$root" -B "$build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+  >"$build/win-configure.log" 2>&1 || { cat "$build/win-configure.log"; exit 1; }
+cmake --build "$build/win" -j "${LQ_JOBS:-2}" --target Lumaquill >/dev/null
+
+run="$build/demo-run"
+mkdir -p "$run"
+cp "$build/win/demo/Lumaquill.exe" "$run/"
+[ -f "$build/win/demo/test.bmp" ] && cp "$build/win/demo/test.bmp" "$run/"
+
+cd "$run"
+if [ -n "${DISPLAY:-}" ]; then
+  "$root/tests/tools/wine-run.sh" "$build/demo-wine" ./Lumaquill.exe
+  status=$?
+else
+  echo "No display: running in a virtual one (Xvfb); nothing will be seen."
+  xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$root/tests/tools/wine-run.sh" "$build/demo-wine" ./Lumaquill.exe
+  status=$?
+fi
+WINEPREFIX="$build/demo-wine/prefix" wineserver -k >/dev/null 2>&1 || true
+exit $status

@@ -1,0 +1,5 @@
+#include "task/task_state.h"
+
+Task NullTask = {0, &NullTask, &NullTask, nullptr, nullptr, 0, 0, 0, 0, 0};
+
+TaskState TaskPool = {{}, {}, &NullTask, &NullTask, {}};

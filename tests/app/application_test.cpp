@@ -1,0 +1,217 @@
+// The window, its procedure and the message pump, against the real window system.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/application.h"
+#include "tools/message_box_reader.h"
+
+namespace {
+
+const char* kName = "Lumaquill";
+
+// Drops whatever earlier steps left in this thread's queue.
+void DrainQueue() {
+  MSG msg;
+  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {}
+}
+
+class Window : public ::testing::Test {
+ protected:
+  void Start(int windowed) {
+    ASSERT_EQ(InitApplication(kName, 800, 600, windowed), 0);
+    DrainQueue();
+  }
+  void TearDown() override {
+    ReleaseApplication();
+    DrainQueue();
+  }
+};
+
+TEST_F(Window, ClassHasTheRequiredFields) {
+  Start(1);
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  ASSERT_TRUE(GetClassInfoExA(GetInstanceHandle(), kName, &wc));
+  EXPECT_EQ(wc.style, 0x43u);  // own DC, redraw on resize, no double clicks
+  EXPECT_EQ(wc.lpfnWndProc, WindowProc);
+  EXPECT_EQ(wc.hCursor, LoadCursorA(NULL, IDC_ARROW));
+  EXPECT_EQ(wc.hbrBackground, (HBRUSH)GetStockObject(BLACK_BRUSH));
+  EXPECT_EQ(wc.lpszMenuName, nullptr);
+  EXPECT_EQ(GetInstanceHandle(), GetModuleHandleA(NULL));
+}
+
+TEST_F(Window, StylesFollowTheWindowedFlag) {
+  struct Case { int windowed; DWORD style; DWORD exStyle; };
+  const Case cases[] = {{0, WS_POPUP, WS_EX_APPWINDOW},
+                        {1, WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW | WS_EX_WINDOWEDGE},
+                        {2, WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW | WS_EX_WINDOWEDGE}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.windowed);
+    Start(c.windowed);
+    DWORD style = GetWindowLongA(GetWindowHandle(), GWL_STYLE);
+    DWORD exStyle = GetWindowLongA(GetWindowHandle(), GWL_EXSTYLE);
+    EXPECT_EQ(style & ~(WS_VISIBLE | WS_CLIPSIBLINGS), c.style);
+    EXPECT_EQ(exStyle & c.exStyle, c.exStyle);
+    EXPECT_EQ(IsWindowed(), c.windowed);  // kept unchanged, 2 included
+    EXPECT_TRUE(IsWindowVisible(GetWindowHandle()));
+    ReleaseApplication();
+  }
+}
+
+TEST_F(Window, ClientAreaIsExactAndCentredByClientSize) {
+  Start(1);
+  RECT client;
+  GetClientRect(GetWindowHandle(), &client);
+  EXPECT_EQ(client.right - client.left, 800);
+  EXPECT_EQ(client.bottom - client.top, 600);
+  EXPECT_EQ(GetScreenWidth(), 800u);
+  EXPECT_EQ(GetScreenHeight(), 600u);
+
+  RECT outer;
+  GetWindowRect(GetWindowHandle(), &outer);
+  EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - 800) / 2);
+  EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - 600) / 2);
+  char title[64] = "";
+  GetWindowTextA(GetWindowHandle(), title, sizeof title);
+  EXPECT_STREQ(title, kName);
+}
+
+TEST_F(Window, ScreenSmallerThanClientOverhangsBothEdges) {
+  // A client larger than the screen gives a negative corner (signed division).
+  int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  ASSERT_EQ(InitApplication(kName, sw + 200, sh + 100, 0), 0);
+  RECT outer;
+  GetWindowRect(GetWindowHandle(), &outer);
+  EXPECT_EQ(outer.left, -100);
+  EXPECT_EQ(outer.top, -50);
+}
+
+TEST_F(Window, CloseAndEscapePostOneQuitAndKeepTheWindow) {
+  Start(1);
+  const UINT requests[][2] = {{WM_CLOSE, 0}, {WM_KEYDOWN, VK_ESCAPE}, {WM_DESTROY, 0}};
+  for (const auto& r : requests) {
+    SCOPED_TRACE(r[0]);
+    SendMessageA(GetWindowHandle(), r[0], r[1], 0);
+    EXPECT_TRUE(IsWindow(GetWindowHandle()));
+    EXPECT_EQ(ProcessMessage(), 0);
+    EXPECT_EQ(ProcessMessage(), 1);  // one quit, not two
+  }
+  SendMessageA(GetWindowHandle(), WM_KEYDOWN, 'A', 0);
+  EXPECT_EQ(ProcessMessage(), 1);
+}
+
+TEST_F(Window, PowerSavingCommandsAreSwallowedOthersPassOn) {
+  Start(1);
+  HWND w = GetWindowHandle();
+  EXPECT_EQ(WindowProc(w, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
+  EXPECT_EQ(WindowProc(w, WM_SYSCOMMAND, SC_MONITORPOWER | 0x2, 2), 0);
+  EXPECT_EQ(ProcessMessage(), 1);
+  // Any other command reaches the default procedure: SC_CLOSE turns into WM_CLOSE.
+  WindowProc(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(ProcessMessage(), 0);
+}
+
+TEST_F(Window, MouseButtonsAreRecorded) {
+  Start(1);
+  HWND w = GetWindowHandle();
+  SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  SendMessageA(w, WM_MBUTTONDOWN, MK_MBUTTON, 0);
+  EXPECT_EQ(IsMouseButtonDown(MOUSE_LEFT), 1);
+  EXPECT_EQ(IsMouseButtonDown(MOUSE_RIGHT), 0);
+  EXPECT_EQ(IsMouseButtonDown(MOUSE_MIDDLE), 1);
+  SendMessageA(w, WM_LBUTTONUP, 0, 0);
+  SendMessageA(w, WM_RBUTTONDOWN, MK_RBUTTON, 0);
+  EXPECT_EQ(IsMouseButtonDown(MOUSE_LEFT), 0);
+  EXPECT_EQ(IsMouseButtonDown(MOUSE_RIGHT), 1);
+  EXPECT_EQ(IsMouseButtonDown(3), 0);
+  EXPECT_EQ(IsMouseButtonDown(-1), 0);
+  SendMessageA(w, WM_RBUTTONUP, 0, 0);
+  SendMessageA(w, WM_MBUTTONUP, 0, 0);
+}
+
+TEST_F(Window, MousePositionIsInClientCoordinates) {
+  EXPECT_EQ(GetMousePos().x, 0);  // no window yet
+  Start(1);
+  POINT origin = {0, 0};
+  ClientToScreen(GetWindowHandle(), &origin);
+  ASSERT_TRUE(SetCursorPos(origin.x - 7, origin.y - 9));
+  POINT p = GetMousePos();
+  EXPECT_EQ(p.x, -7);
+  EXPECT_EQ(p.y, -9);
+}
+
+TEST_F(Window, MessagesBehindQuitStayQueued) {
+  Start(1);
+  PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 5, 0);
+  PostThreadMessageA(GetCurrentThreadId(), WM_USER + 7, 0, 0);
+  EXPECT_EQ(ProcessMessage(), 0);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(msg.message, (UINT)WM_USER + 7);
+}
+
+TEST_F(Window, NoWindowMeansTheQueueIsNotTouched) {
+  ASSERT_EQ(GetWindowHandle(), nullptr);
+  PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 0, 0);
+  EXPECT_EQ(ProcessMessage(), 1);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(msg.message, (UINT)WM_QUIT);
+}
+
+TEST_F(Window, ReleaseTwiceAndAfterReleaseEverythingIsGone) {
+  Start(1);
+  HWND w = GetWindowHandle();
+  EXPECT_EQ(ReleaseApplication(), 0);
+  EXPECT_FALSE(IsWindow(w));
+  EXPECT_EQ(GetWindowHandle(), nullptr);
+  EXPECT_EQ(GetInstanceHandle(), nullptr);
+  EXPECT_EQ(GetScreenWidth(), 800u);  // sizes keep their last values
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  EXPECT_FALSE(GetClassInfoExA(GetModuleHandleA(NULL), kName, &wc));
+  EXPECT_EQ(ReleaseApplication(), 0);
+  // The class can be registered again: a second start works.
+  Start(1);
+}
+
+TEST_F(Window, LongNamesAreTruncatedNotOverflowed) {
+  std::string name(600, 'n');
+  ASSERT_EQ(InitApplication(name.c_str(), 320, 240, 1), 0);
+  char title[1024] = "";
+  GetWindowTextA(GetWindowHandle(), title, sizeof title);
+  EXPECT_EQ(std::string(title), name.substr(0, 255));
+}
+
+TEST(WindowFailure, ClassAndWindowFailuresReportAndRelease) {
+  MessageBoxReader reader;
+  // A class of that name already registered makes RegisterClassExA fail.
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(NULL);
+  wc.lpszClassName = "Taken";
+  ASSERT_NE(RegisterClassExA(&wc), 0);
+  EXPECT_EQ(InitApplication("Taken", 800, 600, 1), E_FAIL);
+  EXPECT_EQ(GetInstanceHandle(), nullptr);  // released
+  UnregisterClassA("Taken", GetModuleHandleA(NULL));
+
+  reader.RefuseWindowClass(kName);
+  EXPECT_EQ(InitApplication(kName, 800, 600, 1), E_FAIL);
+  EXPECT_EQ(GetWindowHandle(), nullptr);
+  EXPECT_EQ(GetInstanceHandle(), nullptr);
+  reader.RefuseWindowClass(nullptr);
+
+  ASSERT_EQ(reader.Boxes().size(), 2u);
+  EXPECT_EQ(reader.Boxes()[0].text, "RegisterClassEx : Failed\n");
+  EXPECT_EQ(reader.Boxes()[1].text, "CreateWindowEx : Failed\n");
+  for (const CapturedBox& box : reader.Boxes()) EXPECT_EQ(box.caption, "Error");
+
+  // The failed start unregistered its class, so a normal start works afterwards.
+  EXPECT_EQ(InitApplication(kName, 800, 600, 1), 0);
+  ReleaseApplication();
+  DrainQueue();
+}
+
+}  // namespace

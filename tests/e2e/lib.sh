@@ -1,0 +1,66 @@
+# Shared steps of the end-to-end scripts. Each script is run by ctest with:
+#   SCRIPT BUILD_DIR SOURCE_DIR
+# and keeps its screenshots and logs in BUILD_DIR/e2e/<script name>/.
+set -u
+LQ_BUILD=$1
+LQ_SOURCE=$2
+LQ_NAME=$(basename "$0" .sh)
+LQ_ART="$LQ_BUILD/e2e/$LQ_NAME"
+LQ_STATE="$LQ_BUILD/wine"
+LQ_PID=""
+rm -rf "$LQ_ART"
+mkdir -p "$LQ_ART/run"
+cp "$LQ_BUILD/demo/Lumaquill.exe" "$LQ_ART/run/"
+[ -f "$LQ_BUILD/demo/test.bmp" ] && cp "$LQ_BUILD/demo/test.bmp" "$LQ_ART/run/"
+
+lq_log() { echo "[$LQ_NAME] $*"; }
+
+lq_fail() {
+  lq_log "FAIL: $*"
+  lq_shot failure
+  lq_stop
+  lq_log "screenshots and logs: $LQ_ART"
+  exit 1
+}
+
+lq_wine() { "$LQ_SOURCE/tests/tools/wine-run.sh" "$LQ_STATE" "$@"; }
+
+# Starts Lumaquill.exe from the run folder; its output goes to program.log.
+lq_start() {
+  (cd "$LQ_ART/run" && exec env "$@" "$LQ_SOURCE/tests/tools/wine-run.sh" "$LQ_STATE" \
+     ./Lumaquill.exe >"$LQ_ART/program.log" 2>&1 </dev/null) &
+  LQ_PID=$!
+}
+
+# Waits for the program to end (at most $1 seconds); sets LQ_STATUS.
+lq_wait_exit() {
+  local t=0
+  while kill -0 "$LQ_PID" 2>/dev/null; do
+    sleep 0.2; t=$((t + 1))
+    [ $t -ge $(($1 * 5)) ] && return 1
+  done
+  wait "$LQ_PID"; LQ_STATUS=$?; LQ_PID=""
+  return 0
+}
+
+lq_stop() {
+  if [ -n "$LQ_PID" ] && kill -0 "$LQ_PID" 2>/dev/null; then
+    kill "$LQ_PID" 2>/dev/null
+    pkill -f 'Lumaquill.exe' 2>/dev/null
+  fi
+  LQ_PID=""
+}
+
+lq_probe() { lq_wine "$LQ_BUILD/tests/tools/lqprobe.exe" "$@" | tr -d '\r'; }
+
+lq_shot() { import -window root "$LQ_ART/$1.png" 2>/dev/null; }
+
+# The X window of the program's top-level window (Wine names it by the title).
+lq_xwindow() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+
+# Real key events (XTEST) to the focused window: $1 the X window, then keys.
+lq_key() {
+  local win=$1; shift
+  xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
+  xdotool key --delay 50 "$@"
+}

@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "task/task.h"
+
+// Each callback logs the task's id, kept in its count field.
+static std::string updates, draws;
+static void U(Task* t) { updates += static_cast<char>(t->count); }
+static void D(Task* t) { draws += static_cast<char>(t->count); }
+
+static Task* victim;
+static void KillSelfAndVictim(Task* t) { U(t); KillTask(t); KillTask(victim); }
+static void SpawnOnce(Task* t) {
+  U(t);
+  t->update = U;
+  CreateTask(U, D)->count = 'N';
+}
+
+class TaskTest : public ::testing::Test {
+ protected:
+  void SetUp() override { InitTask(); updates.clear(); draws.clear(); }
+  static Task* Make(char id, TaskProc update = U) {
+    Task* t = CreateTask(update, D);
+    t->count = id;
+    return t;
+  }
+  static int FreeCount() {
+    int n = 0;
+    while (!IsTaskNull(CreateTask(nullptr, nullptr))) ++n;
+    return n;
+  }
+};
+
+TEST_F(TaskTest, EmptyTreeAndReinit) {
+  EXPECT_EQ(0, UpdateTask());
+  EXPECT_EQ(0, DrawTask());
+  Make('A');
+  InitTask();
+  EXPECT_EQ(0, UpdateTask());
+  EXPECT_EQ(0, UpdateTaskPostOrder());
+  EXPECT_EQ("", updates + draws);
+  EXPECT_EQ(TASK_POOL_SIZE, FreeCount());
+}
+
+TEST_F(TaskTest, NewestTopLevelTaskRunsFirst) {
+  Make('A');
+  Make('B');
+  Make('C');
+  EXPECT_EQ(3, UpdateTask());
+  EXPECT_EQ(3, DrawTask());
+  EXPECT_EQ("CBA", updates);
+  EXPECT_EQ("CBA", draws);
+}
+
+TEST_F(TaskTest, ChildChainLinkedByHand) {
+  Make('2');
+  Task* c1 = Make('1');
+  Task* s = Make('S');
+  Task* p = Make('P');
+  p->child = s->next;  // top level was P S 1 2: move 1 2 under P
+  s->next = &NullTask;
+  Task g = {0, &NullTask, &NullTask, U, D, 0, 0, 0, 0, 'g'};  // the game's own record
+  c1->child = &g;
+  EXPECT_EQ(2, UpdateTask());
+  EXPECT_EQ("P1g2S", updates);
+  EXPECT_EQ(5, DrawTask());
+  EXPECT_EQ("g12PS", draws);
+  updates.clear();
+  EXPECT_EQ(5, UpdateTaskPostOrder());
+  EXPECT_EQ("g12PS", updates);
+}
+
+TEST_F(TaskTest, KilledTaskRunsOnUntilTheNextSweep) {
+  victim = Make('A');
+  Task* b = Make('B', KillSelfAndVictim);
+  Make('C');
+  EXPECT_EQ(3, UpdateTask());
+  EXPECT_EQ(3, DrawTask());
+  EXPECT_EQ("CBA", updates);
+  EXPECT_EQ("CBA", draws);
+  EXPECT_EQ(b, KillTask(b));
+  EXPECT_EQ(TASK_DEAD, b->flags);
+  SweepTask();
+  updates.clear();
+  EXPECT_EQ(1, UpdateTask());
+  EXPECT_EQ("C", updates);
+}
+
+TEST_F(TaskTest, SweepKeepsOrderAndReusesLastFreedFirst) {
+  Make('A');
+  Task* b = Make('B');
+  Task* c = Make('C');
+  KillTask(c), KillTask(b);  // dead at the head of the chain
+  SweepTask();
+  EXPECT_EQ(1, UpdateTask());
+  EXPECT_NE(0u, IsTaskDead(b));  // the mark stays until reuse
+  EXPECT_EQ(b, CreateTask(U, D));
+  EXPECT_EQ(c, CreateTask(U, D));
+  EXPECT_EQ(0u, IsTaskDead(b));
+
+  InitTask();
+  updates.clear();
+  Make('A');
+  b = Make('B');
+  Make('C');
+  Task* d = Make('D');
+  Make('E');
+  KillTask(b), KillTask(d);  // dead in the middle: chain E D C B A
+  SweepTask();
+  EXPECT_EQ(3, UpdateTask());
+  EXPECT_EQ("ECA", updates);
+  EXPECT_EQ(b, CreateTask(U, D));
+  EXPECT_EQ(d, CreateTask(U, D));
+}
+
+TEST_F(TaskTest, ExhaustedPoolReturnsNullTaskAndChangesNothing) {
+  std::set<Task*> all;
+  for (int i = 0; i < TASK_POOL_SIZE; ++i) all.insert(CreateTask(nullptr, nullptr));
+  EXPECT_EQ(size_t{TASK_POOL_SIZE}, all.size());
+  EXPECT_EQ(0u, all.count(&NullTask));
+  Task* extra = CreateTask(U, D);
+  EXPECT_EQ(&NullTask, extra);
+  EXPECT_EQ(1, IsTaskNull(extra));
+  EXPECT_EQ(&NullTask, NullTask.next);
+  EXPECT_EQ(&NullTask, NullTask.child);
+  EXPECT_EQ(TASK_POOL_SIZE, UpdateTask());
+  Task* some = *all.begin();
+  KillTask(some);
+  SweepTask();
+  EXPECT_EQ(some, CreateTask(nullptr, nullptr));
+}
+
+TEST_F(TaskTest, TaskCreatedDuringUpdateIsDrawnButNotUpdated) {
+  Make('A', SpawnOnce);
+  EXPECT_EQ(1, UpdateTask());
+  EXPECT_EQ(2, DrawTask());
+  EXPECT_EQ("A", updates);
+  EXPECT_EQ("NA", draws);
+}
+
+TEST_F(TaskTest, NullTaskAndNullPointersAreTolerated) {
+  EXPECT_EQ(0, IsTaskNull(nullptr));
+  EXPECT_EQ(0u, IsTaskDead(nullptr));
+  EXPECT_EQ(nullptr, KillTask(nullptr));
+  EXPECT_EQ(&NullTask, KillTask(&NullTask));
+  EXPECT_EQ(0u, NullTask.flags);
+  EXPECT_EQ(0u, IsTaskDead(&NullTask));
+  EXPECT_EQ(&NullTask, CreateChildTask(nullptr, U, D));
+  EXPECT_EQ(&NullTask, CreateChildTask(&NullTask, U, D));
+  Task* t = CreateTask(nullptr, nullptr);  // no callbacks: visited, nothing called
+  t->child = nullptr;                       // a null link ends a chain
+  EXPECT_EQ(1, UpdateTask());
+  EXPECT_EQ(1, DrawTask());
+  SweepTask();
+  EXPECT_EQ(1, UpdateTask());
+}
+
+TEST_F(TaskTest, ChildrenAreSweptAndGoWithTheirParent) {
+  Task* p = Make('P');
+  Task* c1 = CreateChildTask(p, U, D);
+  Task* c2 = CreateChildTask(p, U, D);
+  c1->count = '1', c2->count = '2';
+  CreateChildTask(c1, U, D)->count = 'g';
+  EXPECT_EQ(1, UpdateTask());
+  EXPECT_EQ("P21g", updates);
+  EXPECT_EQ(4, DrawTask());
+  EXPECT_EQ("2g1P", draws);
+  KillTask(c2);
+  SweepTask();
+  updates.clear();
+  UpdateTask();
+  EXPECT_EQ("P1g", updates);
+  EXPECT_EQ(c2, CreateTask(nullptr, nullptr));
+  KillTask(p);  // takes its live children along, freed before it
+  SweepTask();
+  EXPECT_EQ(p, CreateTask(nullptr, nullptr));
+  EXPECT_EQ(TASK_POOL_SIZE - 2, FreeCount());
+}
+
+// Run under the sanitizers: a recursive sweep would go 8192 frames deep here.
+TEST_F(TaskTest, LongChainsSweepWithoutDeepRecursion) {
+  Task* last = CreateTask(nullptr, nullptr);
+  for (int i = 1; i < TASK_POOL_SIZE; ++i) KillTask(CreateTask(nullptr, nullptr));
+  SweepTask();
+  EXPECT_EQ(1, UpdateTask());
+  EXPECT_EQ(0u, IsTaskDead(last));
+  EXPECT_EQ(TASK_POOL_SIZE - 1, FreeCount());
+
+  InitTask();
+  Task* top = CreateTask(nullptr, nullptr);
+  Task* deepest = top;
+  for (int i = 1; i < TASK_POOL_SIZE; ++i) deepest = CreateChildTask(deepest, nullptr, nullptr);
+  ASSERT_EQ(0, IsTaskNull(deepest));
+  KillTask(deepest);
+  SweepTask();
+  EXPECT_EQ(deepest, CreateTask(nullptr, nullptr));
+  KillTask(top);
+  SweepTask();
+  EXPECT_EQ(TASK_POOL_SIZE - 1, FreeCount());
+}

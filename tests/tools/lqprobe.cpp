@@ -1,0 +1,83 @@
+// A small Windows program that end-to-end scripts run beside the program under
+// test (same Wine server) to read what a person would see:
+//   lqprobe window TITLE SECONDS   waits for a visible top-level window, prints
+//                                  "client W H", "origin X Y" (client origin on
+//                                  screen), "window X Y" (outer corner), "screen W H"
+//   lqprobe boxes COUNT SECONDS    waits for COUNT message boxes, prints each as
+//                                  "box CAPTION|TEXT" (line feeds as \n) and presses OK
+//   lqprobe gone TITLE SECONDS     waits until no window has that title
+// Exit status 0 when what was waited for happened, 1 on time-out.
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static void PrintEscaped(const char* s) {
+  for (; *s; ++s) {
+    if (*s == '\n') fputs("\\n", stdout);
+    else if (*s == '\r') fputs("\\r", stdout);
+    else fputc(*s, stdout);
+  }
+}
+
+static int WaitWindow(const char* title, int seconds) {
+  for (int i = 0; i < seconds * 10; ++i) {
+    HWND w = FindWindowA(NULL, title);
+    if (w != NULL && IsWindowVisible(w)) {
+      RECT rc;
+      GetClientRect(w, &rc);
+      POINT origin = {0, 0};
+      ClientToScreen(w, &origin);
+      RECT outer;
+      GetWindowRect(w, &outer);
+      printf("client %ld %ld\norigin %ld %ld\nwindow %ld %ld\nscreen %d %d\n",
+             rc.right - rc.left, rc.bottom - rc.top, origin.x, origin.y, outer.left,
+             outer.top, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+      return 0;
+    }
+    Sleep(100);
+  }
+  return 1;
+}
+
+static int WaitGone(const char* title, int seconds) {
+  for (int i = 0; i < seconds * 10; ++i) {
+    if (FindWindowA(NULL, title) == NULL) return 0;
+    Sleep(100);
+  }
+  return 1;
+}
+
+static int AnswerBoxes(int count, int seconds) {
+  int seen = 0;
+  for (int i = 0; i < seconds * 10 && seen < count; ++i) {
+    HWND box = FindWindowA("#32770", NULL);
+    if (box != NULL && IsWindowVisible(box)) {
+      char caption[256] = "", text[2048] = "";
+      GetWindowTextA(box, caption, sizeof caption);
+      GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+      printf("box ");
+      PrintEscaped(caption);
+      printf("|");
+      PrintEscaped(text);
+      printf("\n");
+      fflush(stdout);
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+      ++seen;
+      // Wait until this box is gone so that it is not read twice.
+      for (int j = 0; j < 50 && IsWindow(box); ++j) Sleep(100);
+      continue;
+    }
+    Sleep(100);
+  }
+  return seen == count ? 0 : 1;
+}
+
+int main(int argc, char** argv) {
+  if (argc == 4 && strcmp(argv[1], "window") == 0) return WaitWindow(argv[2], atoi(argv[3]));
+  if (argc == 4 && strcmp(argv[1], "gone") == 0) return WaitGone(argv[2], atoi(argv[3]));
+  if (argc == 4 && strcmp(argv[1], "boxes") == 0) return AnswerBoxes(atoi(argv[2]), atoi(argv[3]));
+  fprintf(stderr, "usage: lqprobe window TITLE SECONDS | boxes COUNT SECONDS | gone TITLE SECONDS\n");
+  return 2;
+}

@@ -1,0 +1,18 @@
+// Module state of the utilities: all static, living for the whole run.
+#pragma once
+#include <stdint.h>
+
+#include "util/sin_table.h"
+
+typedef uint32_t (*Crc32Proc)(const void* data, int32_t length);
+
+struct UtilState {
+  float sinTable[SIN_TABLE_SIZE];  // zero until InitSinTable
+  uint32_t crcTable[256];          // zero until the first CalcCrc32
+  Crc32Proc crcEntry;              // first-call routine, then the plain routine
+};
+
+extern UtilState Util;
+
+// The routine crcEntry starts at: builds the table, then rebinds crcEntry.
+uint32_t CalcCrc32FirstCall(const void* data, int32_t length);
