@@ -1,4 +1,123 @@
-// Placeholder until the chaser game is built: no tasks.
+// The player and enemy tasks of the chaser demo.
 #include "demo/chaser.h"
 
-void InitDemo() {}
+#include "app/application.h"
+#include "graphics/graphics.h"
+#include "input/input.h"
+#include "util/vec2.h"
+
+extern uint32_t DemoRandState;
+
+static const float kPlayerStartX = 400.0f, kPlayerStartY = 300.0f;
+static const float kEnemyStartSpeed = 10.0f;
+static const float kEnemySpeed = 2.0f;
+static const float kEnemyPull = 0.07f;
+
+int32_t DemoRand() {
+  DemoRandState = DemoRandState * 214013u + 2531011u;
+  return (int32_t)((DemoRandState >> 16) & 0x7FFF);
+}
+
+void SeedDemoRand(uint32_t state) { DemoRandState = state; }
+
+static Vec2 PositionOf(const Task* task) { return Vec2{task->x, task->y}; }
+
+void AimTaskAt(Task* task, const Task* target, float speed) {
+  if (task == nullptr || target == nullptr) return;
+  Vec2 from = PositionOf(task), to = PositionOf(target), v;
+  GetVec2Direction(&v, &from, &to, speed);
+  task->vx = v.x;
+  task->vy = v.y;
+}
+
+void SteerTaskTo(Task* task, const Task* target, float pull, float speed) {
+  if (task == nullptr || target == nullptr) return;
+  Vec2 from = PositionOf(task), to = PositionOf(target), d;
+  GetVec2Direction(&d, &from, &to, pull);
+  const Vec2 origin = {0.0f, 0.0f};
+  Vec2 sum = {task->vx + d.x, task->vy + d.y}, v;
+  GetVec2Direction(&v, &origin, &sum, speed);  // a zero sum stays zero
+  task->vx = v.x;
+  task->vy = v.y;
+}
+
+void AccelTaskTo(Task* task, const Task* target, float pull, float scale) {
+  if (task == nullptr || target == nullptr) return;
+  Vec2 from = PositionOf(task), to = PositionOf(target), d;
+  GetVec2Direction(&d, &from, &to, pull);
+  task->vx = d.x * scale + task->vx;
+  task->vy = d.y * scale + task->vy;
+}
+
+void InitDemo() {
+  PlayerTask = CreateTask(UpdatePlayer, DrawPlayer);
+  PlayerTask->x = kPlayerStartX;
+  PlayerTask->y = kPlayerStartY;
+  for (;;) {
+    Task* e = CreateTask(UpdateEnemy, DrawEnemy);
+    if (IsTaskNull(e)) break;
+    e->x = (float)(DemoRand() % 100);
+    e->y = (float)(DemoRand() % 100);
+    // Replaced at once, but the two draws belong to the sequence.
+    e->vx = (float)(DemoRand() % 10);
+    e->vy = (float)(DemoRand() % 10);
+    AimTaskAt(e, PlayerTask, kEnemyStartSpeed);
+  }
+}
+
+void SpawnEnemy() {
+  Task* e = CreateTask(UpdateEnemy, DrawEnemy);
+  if (IsTaskNull(e)) return;
+  // A zero-sized screen would divide by zero: such a screen spawns at 0.
+  DWORD w = GetScreenWidth(), h = GetScreenHeight();
+  e->x = (float)(w ? (DWORD)DemoRand() % w : 0);
+  e->y = (float)(h ? (DWORD)DemoRand() % h : 0);
+  AimTaskAt(e, PlayerTask, kEnemySpeed);
+}
+
+void UpdatePlayer(Task* task) {
+  DWORD bits = GetPadBits();
+  if (bits & PAD_BUTTON0) BatchMode = BatchMode == 1 ? 0 : 1;  // every held frame
+  if (bits & PAD_LEFT) task->x -= 1.0f;
+  if (bits & PAD_RIGHT) task->x += 1.0f;
+  if (bits & PAD_UP) task->y -= 1.0f;
+  if (bits & PAD_DOWN) task->y += 1.0f;
+}
+
+void DrawPlayer(Task* task) {
+  if (BatchMode) {
+    PushRectCenter(task->x, task->y, 16.0f, 16.0f, 0xFFFF0000);
+    PushRectCenter(task->x, task->y, 2.0f, 2.0f, 0xFFFFFFFF);
+  } else {
+    DrawRectCenter(task->x, task->y, 16.0f, 16.0f, 0xFF0000FF);
+    DrawRectCenter(task->x, task->y, 2.0f, 2.0f, 0xFFFFFFFF);
+  }
+}
+
+void UpdateEnemy(Task* task) {
+  task->count += 1;
+  task->x += task->vx;
+  task->y += task->vy;
+  if (task->count != 0) {
+    SteerTaskTo(task, PlayerTask, kEnemyPull, kEnemySpeed);
+    task->count = 0;
+  }
+  // Strict bounds: 0 and the width itself are still on the screen. A corner exit
+  // kills once and spawns twice.
+  if (task->x > (float)GetScreenWidth() || task->x < 0.0f) {
+    KillTask(task);
+    SpawnEnemy();
+  }
+  if (task->y > (float)GetScreenHeight() || task->y < 0.0f) {
+    KillTask(task);
+    SpawnEnemy();
+  }
+}
+
+void DrawEnemy(Task* task) {
+  if (BatchMode) {
+    PushRectCenter(task->x, task->y, 2.0f, 2.0f, 0xEE5555FF);
+  } else {
+    DrawRectCenter(task->x, task->y, 2.0f, 2.0f, 0xEEFFFFFF);
+  }
+}
