@@ -33,6 +33,10 @@ fi
   started=$?
   if [ "$started" -eq 0 ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
     wine wineboot -i >>"$state/wineboot.log" 2>&1 </dev/null 9>&-
+    # Xvfb runs no window manager; Wine would wait 2 s on every DestroyWindow for
+    # one to withdraw the window. Wine manages its windows itself instead.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+      >>"$state/wineboot.log" 2>&1 </dev/null 9>&-
   fi
   echo "$DISPLAY" > "$state/display"
 ) 9>"$state/lock"
