@@ -1,0 +1,171 @@
+// The chaser's rules, frame by frame, with the task pool and no device.
+#include <gtest/gtest.h>
+
+#include <math.h>
+
+#include "app/app_state.h"
+#include "demo/chaser.h"
+#include "task/task.h"
+#include "task/task_state.h"
+
+namespace {
+
+int LiveTasks() {
+  int n = 0;
+  for (Task* t = TaskPool.root; !IsTaskNull(t); t = t->next) n += IsTaskDead(t) ? 0 : 1;
+  return n;
+}
+
+int FreeRecords() {
+  int n = 0;
+  for (Task* t = TaskPool.freeList; !IsTaskNull(t); t = t->next) ++n;
+  return n;
+}
+
+class Chaser : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App.width = 800;
+    App.height = 600;
+    SeedDemoRand(1);
+    BatchMode = 0;
+    InitTask();
+  }
+  // A lone enemy at (x, y) with velocity (vx, vy); the player stays at (400, 300).
+  Task* LoneEnemy(float x, float y, float vx, float vy) {
+    PlayerTask = CreateTask(UpdatePlayer, DrawPlayer);
+    PlayerTask->x = 400;
+    PlayerTask->y = 300;
+    Task* e = CreateTask(UpdateEnemy, DrawEnemy);
+    e->x = x, e->y = y, e->vx = vx, e->vy = vy, e->count = 0;
+    return e;
+  }
+};
+
+TEST_F(Chaser, RandomSequenceIsTheDemosOwn) {
+  const int expected[] = {41, 18467, 6334, 26500, 19169, 15724};
+  for (int v : expected) EXPECT_EQ(DemoRand(), v);
+}
+
+TEST_F(Chaser, InitDemoFillsThePoolFromTheTopLeft) {
+  InitDemo();
+  EXPECT_EQ(PlayerTask->x, 400.0f);
+  EXPECT_EQ(PlayerTask->y, 300.0f);
+  EXPECT_EQ(LiveTasks(), TASK_POOL_SIZE);
+  EXPECT_EQ(FreeRecords(), 0);
+  // The first two enemies take the records after the player's.
+  Task* first = &TaskPool.pool[1];
+  Task* second = &TaskPool.pool[2];
+  EXPECT_EQ(first->x, 41.0f);
+  EXPECT_EQ(first->y, 67.0f);
+  EXPECT_EQ(second->x, 69.0f);
+  EXPECT_EQ(second->y, 24.0f);
+  for (int i = 1; i < TASK_POOL_SIZE; ++i) {
+    Task* e = &TaskPool.pool[i];
+    ASSERT_LT(e->x, 100.0f);
+    ASSERT_LT(e->y, 100.0f);
+    ASSERT_NEAR(hypotf(e->vx, e->vy), 10.0f, 1e-4f);
+    // Aimed at the player: velocity and offset point the same way.
+    ASSERT_GT(e->vx * (400 - e->x) + e->vy * (300 - e->y), 0.0f);
+  }
+}
+
+TEST_F(Chaser, EnemyMovesTenThenTwoPixelsPerFrame) {
+  InitDemo();
+  Task* e = &TaskPool.pool[1];
+  float x0 = e->x, y0 = e->y;
+  UpdateEnemy(e);
+  EXPECT_NEAR(hypotf(e->x - x0, e->y - y0), 10.0f, 1e-4f);
+  EXPECT_EQ(e->count, 0);
+  for (int frame = 0; frame < 5; ++frame) {
+    float x1 = e->x, y1 = e->y;
+    UpdateEnemy(e);
+    EXPECT_NEAR(hypotf(e->x - x1, e->y - y1), 2.0f, 1e-4f);
+  }
+}
+
+TEST_F(Chaser, ScreenBoundsAreStrict) {
+  Task* out = LoneEnemy(800.5f, 300, 0, 0);
+  UpdateEnemy(out);
+  EXPECT_TRUE(IsTaskDead(out));
+  InitTask();
+  Task* edge = LoneEnemy(800.0f, 600.0f, 0, 0);
+  UpdateEnemy(edge);
+  EXPECT_FALSE(IsTaskDead(edge));
+  InitTask();
+  Task* origin = LoneEnemy(0.0f, 0.0f, 0, 0);
+  UpdateEnemy(origin);
+  EXPECT_FALSE(IsTaskDead(origin));
+  InitTask();
+  Task* above = LoneEnemy(10.0f, -0.25f, 0, 0);
+  UpdateEnemy(above);
+  EXPECT_TRUE(IsTaskDead(above));
+}
+
+TEST_F(Chaser, CornerExitKillsOnceAndSpawnsTwice) {
+  Task* e = LoneEnemy(-1.0f, -1.0f, 0, 0);
+  int before = LiveTasks();
+  UpdateEnemy(e);
+  EXPECT_TRUE(IsTaskDead(e));
+  EXPECT_EQ(LiveTasks(), before - 1 + 2);
+  // The spawns land on the screen, aimed at the player at 2 pixels per frame.
+  for (Task* t = TaskPool.root; t != e; t = t->next) {
+    EXPECT_GE(t->x, 0.0f);
+    EXPECT_LT(t->x, 800.0f);
+    EXPECT_GE(t->y, 0.0f);
+    EXPECT_LT(t->y, 600.0f);
+    EXPECT_NEAR(hypotf(t->vx, t->vy), 2.0f, 1e-4f);
+  }
+}
+
+TEST_F(Chaser, SwarmNeverExceedsThePool) {
+  InitDemo();
+  int most = 0;
+  for (int frame = 0; frame < 300; ++frame) {
+    SweepTask();
+    UpdateTask();
+    int live = LiveTasks();
+    most = live > most ? live : most;
+    ASSERT_LE(live + FreeRecords(), TASK_POOL_SIZE);
+  }
+  EXPECT_EQ(most, TASK_POOL_SIZE);  // player + 8191 enemies at the start
+  EXPECT_FALSE(IsTaskDead(PlayerTask));
+
+  // A player off the screen drags the swarm out: enemies die and respawn, and
+  // spawns that find the pool full create nothing.
+  PlayerTask->x = 1400;
+  int fewest = TASK_POOL_SIZE;
+  for (int frame = 0; frame < 300; ++frame) {
+    SweepTask();
+    UpdateTask();
+    int live = LiveTasks();
+    fewest = live < fewest ? live : fewest;
+    ASSERT_LE(live + FreeRecords(), TASK_POOL_SIZE);
+  }
+  EXPECT_LT(fewest, TASK_POOL_SIZE);
+}
+
+TEST_F(Chaser, SpawnWithNoScreenDoesNotDivideByZero) {
+  PlayerTask = CreateTask(UpdatePlayer, DrawPlayer);
+  App.width = 0;
+  App.height = 0;
+  SpawnEnemy();
+  Task* e = TaskPool.root;
+  ASSERT_NE(e, PlayerTask);
+  EXPECT_EQ(e->x, 0.0f);
+  EXPECT_EQ(e->y, 0.0f);
+}
+
+TEST_F(Chaser, SteeringHelpersIgnoreMissingTasks) {
+  Task* e = LoneEnemy(0, 0, 1, 1);
+  AimTaskAt(nullptr, e, 2);
+  AimTaskAt(e, nullptr, 2);
+  SteerTaskTo(e, nullptr, 0.07f, 2);
+  AccelTaskTo(nullptr, e, 0.07f, 2);
+  EXPECT_EQ(e->vx, 1.0f);
+  AccelTaskTo(e, PlayerTask, 1.0f, 3.0f);  // unscaled speed: pull x scale is added
+  EXPECT_NEAR(e->vx, 1.0f + 3.0f * 0.8f, 1e-5f);
+  EXPECT_NEAR(e->vy, 1.0f + 3.0f * 0.6f, 1e-5f);
+}
+
+}  // namespace
