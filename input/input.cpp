@@ -1,7 +1,164 @@
-// Placeholder until the DirectInput devices are built: no device, no bits.
+// DirectInput keyboard and game controller: creation, per-frame polling, release,
+// and the queries over the last polled state.
 #include "input/input.h"
 
-HRESULT InitInput() { return 0; }
-HRESULT UpdateInput() { return 0; }
-void ReleaseInput() {}
-DWORD GetPadBits() { return 0; }
+#include <string.h>
+
+#include "app/application.h"
+#include "input/input_state.h"
+
+static HRESULT Report(const char* message, HRESULT status) {
+  ErrorBox(message, "Error");
+  return status;
+}
+
+HRESULT InitInput() {
+  HRESULT hr = DirectInput8Create(GetInstanceHandle(), DIRECTINPUT_VERSION, IID_IDirectInput8A,
+                                  (void**)&Input.lpDirectInput, NULL);
+  if (hr != 0) {
+    // A positive status handed back a real object, which the shut-down releases;
+    // a failed create's pointer is never released.
+    if (FAILED(hr)) Input.lpDirectInput = NULL;
+    ErrorBox("InitInput : DirectInput8Create\n", "Error");
+    ReleaseApplication();
+    return hr;
+  }
+  // Any nonzero status fails the start, positive success codes included.
+  hr = CreateKeyboard();
+  if (hr != 0) return Report("InitInput : CreateKeyboard\n", hr);
+  hr = CreateJoystick();
+  if (hr != 0) return Report("InitInput : CreateJoystick\n", hr);
+  return 0;
+}
+
+HRESULT CreateKeyboard() {
+  if (Input.lpDirectInput == NULL) return E_FAIL;
+  HRESULT hr = Input.lpDirectInput->CreateDevice(GUID_SysKeyboard, &Input.lpKeyboard, NULL);
+  if (FAILED(hr)) {
+    Input.lpKeyboard = NULL;
+    return Report("CreateKeyboard : CreateDevice\n", hr);
+  }
+  hr = Input.lpKeyboard->SetDataFormat(&c_dfDIKeyboard);
+  if (FAILED(hr)) return Report("CreateKeyboard : SetDataFormat\n", hr);
+  hr = Input.lpKeyboard->SetCooperativeLevel(GetWindowHandle(),
+                                             DISCL_NONEXCLUSIVE | DISCL_FOREGROUND);
+  if (FAILED(hr)) return Report("CreateKeyboard : SetCooperativeLevel\n", hr);
+  Input.KeyboardInfo.dwSize = sizeof Input.KeyboardInfo;
+  hr = Input.lpKeyboard->GetDeviceInfo(&Input.KeyboardInfo);
+  if (FAILED(hr)) return Report("CreateKeyboard : GetDeviceInfo\n", hr);
+  // Fails while the window is in the background; UpdateInput retries.
+  Input.lpKeyboard->Acquire();
+  return hr;
+}
+
+BOOL CALLBACK EnumJoystickCallback(LPCDIDEVICEINSTANCEA instance, LPVOID) {
+  if (Input.lpJoystick != NULL) return DIENUM_STOP;  // never replace (and leak) one
+  if (instance == NULL || Input.lpDirectInput == NULL) return DIENUM_CONTINUE;
+  HRESULT hr = Input.lpDirectInput->CreateDevice(instance->guidInstance, &Input.lpJoystick, NULL);
+  if (SUCCEEDED(hr) && Input.lpJoystick != NULL) return DIENUM_STOP;
+  Input.lpJoystick = NULL;
+  return DIENUM_CONTINUE;
+}
+
+// Sets one axis property of the joystick, addressed by the axis offset.
+static HRESULT SetAxisRange(DWORD axis) {
+  DIPROPRANGE range = {};
+  range.diph.dwSize = sizeof(DIPROPRANGE);
+  range.diph.dwHeaderSize = sizeof(DIPROPHEADER);
+  range.diph.dwObj = axis;
+  range.diph.dwHow = DIPH_BYOFFSET;
+  range.lMin = -JOY_AXIS_RANGE;
+  range.lMax = +JOY_AXIS_RANGE;
+  return Input.lpJoystick->SetProperty(DIPROP_RANGE, &range.diph);
+}
+
+static HRESULT SetAxisDeadZone(DWORD axis) {
+  DIPROPDWORD zone = {};
+  zone.diph.dwSize = sizeof(DIPROPDWORD);
+  zone.diph.dwHeaderSize = sizeof(DIPROPHEADER);
+  zone.diph.dwObj = axis;
+  zone.diph.dwHow = DIPH_BYOFFSET;
+  zone.dwData = JOY_DEAD_ZONE;
+  return Input.lpJoystick->SetProperty(DIPROP_DEADZONE, &zone.diph);
+}
+
+HRESULT CreateJoystick() {
+  if (Input.lpDirectInput == NULL) return E_FAIL;
+  HRESULT hr = Input.lpDirectInput->EnumDevices(DI8DEVCLASS_GAMECTRL, EnumJoystickCallback, NULL,
+                                                DIEDFL_ATTACHEDONLY);
+  if (FAILED(hr)) return Report("CreateJoystick : EnumDevices\n", hr);
+  if (Input.lpJoystick == NULL) return E_FAIL;  // InitInput reports it
+
+  hr = Input.lpJoystick->SetDataFormat(&c_dfDIJoystick);
+  if (FAILED(hr)) return Report("CreateJoystick : SetDataFormat\n", hr);
+  hr = Input.lpJoystick->SetCooperativeLevel(GetWindowHandle(),
+                                             DISCL_NONEXCLUSIVE | DISCL_FOREGROUND);
+  if (FAILED(hr)) return Report("CreateJoystick : SetCooperativeLevel\n", hr);
+  hr = SetAxisRange(DIJOFS_X);
+  if (FAILED(hr)) return Report("CreateJoystick : SetProperty DIPROP_RANGE DIJOFS_X\n", hr);
+  hr = SetAxisRange(DIJOFS_Y);
+  if (FAILED(hr)) return Report("CreateJoystick : SetProperty DIPROP_RANGE DIJOFS_Y\n", hr);
+  hr = SetAxisDeadZone(DIJOFS_X);
+  if (FAILED(hr)) return Report("CreateJoystick : SetProperty DIJOFS_X\n", hr);
+  hr = SetAxisDeadZone(DIJOFS_Y);
+  if (FAILED(hr)) return Report("CreateJoystick : SetProperty DIJOFS_Y\n", hr);
+
+  Input.JoystickInfo.dwSize = sizeof Input.JoystickInfo;
+  Input.lpJoystick->GetDeviceInfo(&Input.JoystickInfo);
+  Input.lpJoystick->Acquire();
+  return hr;
+}
+
+HRESULT UpdateInput() {
+  HRESULT result = E_FAIL;
+  if (Input.lpKeyboard != NULL) {
+    // Cleared first: a failed read (window in the background) leaves every key up.
+    memset(Input.KeyboardState, 0, sizeof Input.KeyboardState);
+    HRESULT hr = Input.lpKeyboard->GetDeviceState(sizeof Input.KeyboardState, Input.KeyboardState);
+    if (hr != 0) result = Input.lpKeyboard->Acquire();
+  }
+  if (Input.lpJoystick == NULL) return result;
+
+  // Not cleared: a failed poll keeps the last good joystick values.
+  HRESULT hr = Input.lpJoystick->Poll();
+  if (hr == DI_OK || hr == DI_NOEFFECT) {
+    hr = Input.lpJoystick->GetDeviceState(sizeof Input.JoystickState, &Input.JoystickState);
+  }
+  if (FAILED(hr)) Input.lpJoystick->Acquire();
+  return hr;
+}
+
+static void ReleaseDevice(LPDIRECTINPUTDEVICE8A& device) {
+  if (device != NULL) {
+    device->Unacquire();
+    device->Release();
+  }
+  device = NULL;
+}
+
+void ReleaseInput() {
+  ReleaseDevice(Input.lpKeyboard);
+  ReleaseDevice(Input.lpJoystick);
+  memset(Input.KeyboardState, 0, sizeof Input.KeyboardState);
+  memset(&Input.KeyboardInfo, 0, sizeof Input.KeyboardInfo);
+  memset(&Input.JoystickInfo, 0, sizeof Input.JoystickInfo);
+  memset(&Input.JoystickState, 0, sizeof Input.JoystickState);
+  if (Input.lpDirectInput != NULL) Input.lpDirectInput->Release();
+  Input.lpDirectInput = NULL;
+}
+
+static JoyRecord Joystick() {
+  JoyRecord joy;
+  memcpy(&joy, &Input.JoystickState, sizeof joy);
+  return joy;
+}
+
+DWORD GetJoystickBits() { return FoldJoystickBits(Joystick()); }
+DWORD GetKeyboardBits() { return FoldKeyboardBits(Input.KeyboardState); }
+DWORD GetPadBits() { return FoldPadBits(Joystick(), Input.KeyboardState); }
+int IsKeyDown(DWORD code) { return KeyDownIn(Input.KeyboardState, code); }
+int IsJoyButtonDown(DWORD index) { return JoyButtonDownIn(Joystick(), index); }
+int IsJoyUp() { return Input.JoystickState.lY < 0 ? 1 : 0; }
+int IsJoyDown() { return Input.JoystickState.lY > 0 ? 1 : 0; }
+int IsJoyLeft() { return Input.JoystickState.lX < 0 ? 1 : 0; }
+int IsJoyRight() { return Input.JoystickState.lX > 0 ? 1 : 0; }

@@ -2,23 +2,24 @@
 #pragma once
 #include <windows.h>
 
-enum : DWORD {
-  PAD_UP = 0x1,
-  PAD_DOWN = 0x2,
-  PAD_LEFT = 0x4,
-  PAD_RIGHT = 0x8,
-  PAD_BUTTON0 = 0x100,
-  PAD_BUTTON1 = 0x200,
-  PAD_BUTTON2 = 0x400,
-  PAD_BUTTON3 = 0x800,
-  PAD_BUTTON4 = 0x1000,
-  PAD_BUTTON5 = 0x2000,
-  PAD_BUTTON6 = 0x4000,
-  PAD_BUTTON7 = 0x8000,
-  PAD_BUTTON8 = 0x10000,
-};
+#include "input/pad_bits.h"
+
+// Both stick axes report -JOY_AXIS_RANGE..+JOY_AXIS_RANGE; inside the dead zone
+// (hundredths of a percent of the travel: 40 %) they report 0.
+enum { JOY_AXIS_RANGE = 1000, JOY_DEAD_ZONE = 4000 };
 
 HRESULT InitInput();
+HRESULT CreateKeyboard();
+HRESULT CreateJoystick();
 HRESULT UpdateInput();
 void ReleaseInput();
+
+DWORD GetJoystickBits();
+DWORD GetKeyboardBits();
 DWORD GetPadBits();
+int IsKeyDown(DWORD code);
+int IsJoyButtonDown(DWORD index);
+int IsJoyUp();
+int IsJoyDown();
+int IsJoyLeft();
+int IsJoyRight();

@@ -9,12 +9,22 @@ build=${LQ_BUILD:-$root/build}
 mkdir -p "$build"
 cmake -S "$root" -B "$build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
   >"$build/win-configure.log" 2>&1 || { cat "$build/win-configure.log"; exit 1; }
-cmake --build "$build/win" -j "${LQ_JOBS:-2}" --target Lumaquill >/dev/null
+cmake --build "$build/win" -j "${LQ_JOBS:-2}" --target Lumaquill virtual_pad >/dev/null
 
 run="$build/demo-run"
 mkdir -p "$run"
 cp "$build/win/demo/Lumaquill.exe" "$run/"
 [ -f "$build/win/demo/test.bmp" ] && cp "$build/win/demo/test.bmp" "$run/"
+
+# The program needs a game controller. Without one (no joystick device on this
+# machine) the virtual controller stands in: Wine loads it from beside the exe.
+if ls /dev/input/js* /dev/input/by-id/*-joystick >/dev/null 2>&1; then
+  rm -f "$run/dinput8.dll"
+else
+  cp "$build/win/tools/virtual_pad/dinput8.dll" "$run/"
+  export WINEDLLOVERRIDES=dinput8=n,b
+  echo "No game controller found: using the virtual controller (arrow keys and Z X C A S D Q W E)."
+fi
 
 cd "$run"
 if [ -n "${DISPLAY:-}" ]; then

@@ -26,8 +26,18 @@ lq_fail() {
 lq_wine() { "$LQ_SOURCE/tests/tools/wine-run.sh" "$LQ_STATE" "$@"; }
 
 # Starts Lumaquill.exe from the run folder; its output goes to program.log.
+# Arguments are extra environment settings (NAME=value). These machines have no
+# game controller, so the virtual one (tools/virtual_pad) is loaded unless
+# LQ_VIRTUAL_PAD=0 is set before the call.
 lq_start() {
-  (cd "$LQ_ART/run" && exec env "$@" "$LQ_SOURCE/tests/tools/wine-run.sh" "$LQ_STATE" \
+  local pad=()
+  if [ "${LQ_VIRTUAL_PAD:-1}" = 1 ]; then
+    cp "$LQ_BUILD/tools/virtual_pad/dinput8.dll" "$LQ_ART/run/" || lq_fail "no virtual controller built"
+    pad=(WINEDLLOVERRIDES=dinput8=n,b)
+  else
+    rm -f "$LQ_ART/run/dinput8.dll"
+  fi
+  (cd "$LQ_ART/run" && exec env "${pad[@]}" "$@" "$LQ_SOURCE/tests/tools/wine-run.sh" "$LQ_STATE" \
      ./Lumaquill.exe >"$LQ_ART/program.log" 2>&1 </dev/null) &
   LQ_PID=$!
 }
@@ -44,9 +54,9 @@ lq_wait_exit() {
 }
 
 lq_stop() {
+  # Only the process this script started: Wine runs the program in that process.
   if [ -n "$LQ_PID" ] && kill -0 "$LQ_PID" 2>/dev/null; then
     kill "$LQ_PID" 2>/dev/null
-    pkill -f 'Lumaquill.exe' 2>/dev/null
   fi
   LQ_PID=""
 }
