@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <math.h>
+#include <string.h>
 
 #include "app/app_state.h"
 #include "demo/chaser.h"
+#include "input/input_state.h"
 #include "task/task.h"
 #include "task/task_state.h"
 
@@ -30,7 +32,10 @@ class Chaser : public ::testing::Test {
     SeedDemoRand(1);
     BatchMode = 0;
     InitTask();
+    memset(&Input.JoystickState, 0, sizeof Input.JoystickState);
+    memset(Input.KeyboardState, 0, sizeof Input.KeyboardState);
   }
+  void TearDown() override { SetUp(); }
   // A lone enemy at (x, y) with velocity (vx, vy); the player stays at (400, 300).
   Task* LoneEnemy(float x, float y, float vx, float vy) {
     PlayerTask = CreateTask(UpdatePlayer, DrawPlayer);
@@ -166,6 +171,52 @@ TEST_F(Chaser, SteeringHelpersIgnoreMissingTasks) {
   AccelTaskTo(e, PlayerTask, 1.0f, 3.0f);  // unscaled speed: pull x scale is added
   EXPECT_NEAR(e->vx, 1.0f + 3.0f * 0.8f, 1e-5f);
   EXPECT_NEAR(e->vy, 1.0f + 3.0f * 0.6f, 1e-5f);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Chaser, HeldBatchButtonFlipsEveryFrame) {
+  InitDemo();
+  Input.KeyboardState[DIK_Z] = 0x80;
+  const int expected[] = {1, 0, 1};
+  for (int mode : expected) {
+    UpdatePlayer(PlayerTask);
+    EXPECT_EQ(BatchMode, mode);
+  }
+  Input.KeyboardState[DIK_Z] = 0;
+  Input.JoystickState.rgbButtons[0] = 0x80;  // the controller's button 0 likewise
+  UpdatePlayer(PlayerTask);
+  EXPECT_EQ(BatchMode, 0);
+}
+
+TEST_F(Chaser, PlayerStepsOnePixelAndOppositesCancel) {
+  InitDemo();
+  Input.KeyboardState[DIK_LEFT] = 0x80;
+  Input.JoystickState.lX = 1000;  // right on the stick, left on the keys
+  Input.JoystickState.lY = -1000;
+  UpdatePlayer(PlayerTask);
+  EXPECT_EQ(PlayerTask->x, 400.0f);
+  EXPECT_EQ(PlayerTask->y, 299.0f);
+  Input.KeyboardState[DIK_LEFT] = 0;
+  for (int i = 0; i < 5; ++i) UpdatePlayer(PlayerTask);
+  EXPECT_EQ(PlayerTask->x, 405.0f);
+  EXPECT_EQ(PlayerTask->y, 294.0f);
+}
+
+TEST_F(Chaser, EnemiesSteerTowardTheLastFramesPlayer) {
+  // The player is updated after every enemy (created first, so last in the chain):
+  // within a frame an enemy sees where the player stood at the end of the last one.
+  Task* e = LoneEnemy(100, 300, 2, 0);
+  Task before = *e;
+  Input.JoystickState.lY = 1000;  // the player moves down this frame
+  UpdateTask();
+  ASSERT_EQ(PlayerTask->y, 301.0f);
+  PlayerTask->y = 300;  // where it stood when the enemy steered
+  UpdateEnemy(&before);
+  EXPECT_EQ(e->vx, before.vx);
+  EXPECT_EQ(e->vy, before.vy);
 }
 
 }  // namespace
