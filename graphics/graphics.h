@@ -1,15 +1,36 @@
-// Direct3D 9 graphics: device, off-screen targets and flip, presets, quads, blur,
-// texture cache.
+// Direct3D 9 graphics: device, off-screen targets and flip, device loss, presets,
+// quads and batch, blur, texture cache, fonts. Functions return 0 on success;
+// those that need the device return E_FAIL at once without it.
 #pragma once
 #include <windows.h>
 #include <d3d9.h>
+#include <d3dx9.h>
+
+#include "graphics/quad_layout.h"
 
 // Device
 HRESULT InitDirectX();
+HRESULT CreateDirectXDevice();
 void ReleaseDirectX();
+IDirect3DDevice9* GetDevice();  // no reference added
+const char* GetAdapterDriver();
+const char* GetAdapterDescription();
+
+// Render targets and device loss
+HRESULT CreateResource();
+HRESULT ReleaseResource();
+HRESULT OnLost();
+HRESULT OnRestore();
+HRESULT HandlePresentParam(HRESULT code, int tested);
+HRESULT SetRenderTarget();         // binds the current flip surface
+HRESULT SetDepthStencilSurface();  // binds the current flip depth buffer
+IDirect3DTexture9* GetFlipTexture();  // current index, no reference added
+IDirect3DSurface9* GetFlipSurface();
 
 // Frame
 HRESULT SetTrailColor(D3DCOLOR color);
+HRESULT Clear(D3DCOLOR color);
+HRESULT BeginScene();
 HRESULT BeginRender(D3DCOLOR clearColor);
 HRESULT EndRender();
 HRESULT Flip(D3DCOLOR color);
@@ -27,9 +48,18 @@ enum : DWORD {
   DRAWMODE_LIGHTING = 0x2000,
 };
 HRESULT SetDrawMode(DWORD flags);
+HRESULT RestoreDrawMode();
+DWORD GetDrawMode();
+HRESULT SetFog(float start, float end, D3DCOLOR color);
+HRESULT SetProjection(float fovY, float aspect, float zNear, float zFar);
+HRESULT SetView(const D3DXVECTOR3* eye, const D3DXVECTOR3* at, const D3DXVECTOR3* up);
 
 // Quads
+HRESULT DrawRect(float left, float top, float right, float bottom, D3DCOLOR color);
 HRESULT DrawRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3DCOLOR color);
+HRESULT DrawRectUV(float left, float top, float right, float bottom, D3DCOLOR color,
+                   float uLeft, float vTop, float uRight, float vBottom);
+HRESULT PushRect(float left, float top, float right, float bottom, D3DCOLOR color);
 HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3DCOLOR color);
 HRESULT FlushRects();
 
@@ -40,3 +70,9 @@ HRESULT DrawEffectGaussianBlur(D3DCOLOR color);
 HRESULT LoadTexture(const char* name);
 HRESULT ReleaseTexture(const char* name);
 HRESULT BindTexture(const char* name);
+void ReleaseTextures();
+
+// Fonts
+HRESULT InvalidateFonts();
+void RestoreFonts();
+void ReleaseFonts();

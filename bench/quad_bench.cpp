@@ -1,0 +1,143 @@
+// Cost per quad of appending 8,192 quads to the batch and of flushing them,
+// through the real Direct3D 9 device (Wine's under Xvfb on the test machines).
+// Prints figures only; nothing is asserted.
+#include <windows.h>
+
+#include <stdio.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/app_state.h"
+#include "graphics/graphics.h"
+#include "graphics/graphics_state.h"
+
+namespace {
+
+const int kQuads = 8192;
+const int kRounds = 100;
+const DWORD kWidth = 800, kHeight = 600;
+
+// Seconds between two readings of the performance counter, subtracted as integers
+// first: the counter's value is too large for a double to keep its last digits.
+LONGLONG Ticks() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
+double Seconds(LONGLONG start, LONGLONG end) {
+  static LARGE_INTEGER frequency = {};
+  if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
+  return (double)(end - start) / (double)frequency.QuadPart;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+double PerQuadNs(double seconds) { return seconds * 1e9 / kQuads; }
+
+// The demo's enemies: 8 x 8 squares spread over the screen.
+double PushFrame() {
+  uint32_t seed = 7;
+  const LONGLONG start = Ticks();
+  for (int i = 0; i < kQuads; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    const float x = (float)(seed % kWidth), y = (float)((seed >> 12) % kHeight);
+    PushRectCenter(x, y, 4, 4, 0xC0FFFFFF ^ (seed & 0xFFFF));
+  }
+  return Seconds(start, Ticks());
+}
+
+// Waits until the device has executed everything submitted so far.
+void WaitForDevice(IDirect3DQuery9* query) {
+  if (query == NULL) return;
+  query->Issue(D3DISSUE_END);
+  while (query->GetData(NULL, 0, D3DGETDATA_FLUSH) == S_FALSE) {}
+}
+
+// "Wine x.y" when running under Wine, else "Windows".
+const char* Platform() {
+  typedef const char*(CDECL * VersionProc)();
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  FARPROC proc = ntdll ? GetProcAddress(ntdll, "wine_get_version") : NULL;
+  VersionProc version = reinterpret_cast<VersionProc>(reinterpret_cast<void*>(proc));
+  static char text[64];
+  snprintf(text, sizeof text, version ? "Wine %s" : "Windows", version ? version() : "");
+  return text;
+}
+
+HWND MakeWindow() {
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(NULL);
+  wc.lpszClassName = "LqQuadBench";
+  RegisterClassExA(&wc);
+  RECT rect = {0, 0, (LONG)kWidth, (LONG)kHeight};
+  AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  HWND window = CreateWindowExA(0, wc.lpszClassName, wc.lpszClassName, WS_OVERLAPPEDWINDOW, 0, 0,
+                                rect.right - rect.left, rect.bottom - rect.top, NULL, NULL,
+                                wc.hInstance, NULL);
+  if (window != NULL) ShowWindow(window, SW_SHOWNOACTIVATE);
+  return window;
+}
+
+}  // namespace
+
+int main() {
+  App.window = MakeWindow();
+  App.width = kWidth;
+  App.height = kHeight;
+  App.windowed = 1;
+  if (App.window == NULL || InitDirectX() != 0) {
+    printf("quad_bench: no Direct3D 9 device (needs a display); nothing measured\n");
+    ReleaseDirectX();
+    return 1;
+  }
+  IDirect3DDevice9* device = GetDevice();
+  IDirect3DQuery9* query = NULL;
+  device->CreateQuery(D3DQUERYTYPE_EVENT, &query);
+
+  printf("quad_bench: %d quads of 8 x 8 pixels per frame, %lu x %lu target, %d frames\n", kQuads,
+         kWidth, kHeight, kRounds);
+  printf("device: the real Direct3D 9 of %s (adapter \"%s\"), alpha-blended, untextured%s\n",
+         Platform(), GetAdapterDescription(),
+         query ? "" : "; no event query, completion not measured");
+
+  const double firstPush = PushFrame();  // the batch grows to its size here
+  QuadBatchEmpty(&Gfx.batch);
+
+  std::vector<double> push, submit, complete;
+  for (int round = 0; round < kRounds; ++round) {
+    push.push_back(PushFrame());
+    // Draw as a frame does: into the current flip target, inside a scene.
+    BeginRender(0);
+    SetDrawMode(DRAWMODE_BLEND_ALPHA | DRAWMODE_TEXTURE_MODULATE);
+    WaitForDevice(query);
+    const LONGLONG start = Ticks();
+    FlushRects();
+    submit.push_back(Seconds(start, Ticks()));
+    WaitForDevice(query);
+    complete.push_back(Seconds(start, Ticks()));
+    EndRender();
+    Flip(0xFFFFFFFF);
+  }
+
+  printf("append (PushRectCenter), first frame, batch growing: %8.1f ns/quad\n",
+         PerQuadNs(firstPush));
+  printf("append (PushRectCenter), median frame:                %8.1f ns/quad\n",
+         PerQuadNs(Median(push)));
+  printf("flush (FlushRects call, one draw call), median:       %8.1f ns/quad\n",
+         PerQuadNs(Median(submit)));
+  if (query != NULL) {
+    printf("flush until the device has drawn the quads, median:   %8.1f ns/quad\n",
+           PerQuadNs(Median(complete)));
+  }
+  if (query != NULL) query->Release();
+  ReleaseDirectX();
+  DestroyWindow(App.window);
+  return 0;
+}

@@ -1,0 +1,93 @@
+// Frame begin and end: each frame is drawn into the other flip target over a
+// translucent copy of the previous one, then copied to the back buffer and
+// presented.
+#include "app/application.h"
+#include "graphics/graphics.h"
+#include "graphics/graphics_state.h"
+
+HRESULT SetTrailColor(D3DCOLOR color) {
+  Gfx.trailColor = color;
+  return 0;
+}
+
+HRESULT Clear(D3DCOLOR color) {
+  IDirect3DDevice9* device = Gfx.lpDevice;
+  if (device == NULL) return E_FAIL;
+  const bool withDepth = Gfx.PresentParam.EnableAutoDepthStencil != 0;
+  const DWORD flags = withDepth ? D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER : D3DCLEAR_TARGET;
+
+  device->Clear(0, NULL, flags, color, 1.0f, 0);  // whatever is bound; result unused
+  ++Gfx.FlipCount;
+  const DWORD current = Gfx.FlipCount & 1, previous = (Gfx.FlipCount - 1) & 1;
+  HRESULT hr = device->SetRenderTarget(0, Gfx.lpFlipSurface[current]);
+  if (hr != D3D_OK) {
+    ErrorBox("Clear : Failed : SetRenderTarget\n", "Error");
+    return hr;
+  }
+  hr = device->SetDepthStencilSurface(Gfx.lpFlipZBuffer[current]);
+  if (hr != D3D_OK) {
+    ErrorBox("Clear : Failed : SetDepthStencilSurface\n", "Error");
+    return hr;
+  }
+  hr = device->Clear(0, NULL, flags, color, 1.0f, 0);
+  if (hr != D3D_OK) {
+    ErrorBox(withDepth ? "Clear : Failed : D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER\n"
+                       : "Clear : Failed : D3DCLEAR_TARGET\n",
+             "Error");
+    return hr;
+  }
+  if (BeginScene() != D3D_OK) return 0;  // nothing drawn, no scene to close
+
+  // The previous frame, tinted by the trail colour, under the new one.
+  SetDrawMode(DRAWMODE_BLEND_ALPHA | DRAWMODE_TEXTURE_MODULATE | DRAWMODE_LINEAR2);
+  hr = device->SetTexture(0, Gfx.lpFlipTexture[previous]);
+  DrawRect(0.0f, 0.0f, (float)Gfx.PresentParam.BackBufferWidth,
+           (float)Gfx.PresentParam.BackBufferHeight, Gfx.trailColor);
+  EndRender();
+  device->SetTexture(0, NULL);
+  return hr;
+}
+
+HRESULT BeginScene() {
+  if (Gfx.lpDevice == NULL) return E_FAIL;
+  return Gfx.lpDevice->BeginScene();
+}
+
+HRESULT BeginRender(D3DCOLOR clearColor) {
+  Clear(clearColor);
+  return BeginScene();
+}
+
+HRESULT EndRender() {
+  if (Gfx.lpDevice == NULL) return E_FAIL;
+  return Gfx.lpDevice->EndScene();
+}
+
+HRESULT Flip(D3DCOLOR color) {
+  IDirect3DDevice9* device = Gfx.lpDevice;
+  if (device == NULL) return E_FAIL;
+  if (device->BeginScene() == D3D_OK) {
+    // On a failed bind the scene opened here is closed again: left open, every
+    // later BeginScene would fail and no new frame would ever show.
+    HRESULT hr = device->SetRenderTarget(0, Gfx.lpBackSurface);
+    if (hr != D3D_OK) {
+      EndRender();
+      ErrorBox("Flip : SetRenderTarget : Failed\n", "Error");
+      return hr;
+    }
+    hr = device->SetDepthStencilSurface(Gfx.lpBackZBuffer);
+    if (hr != D3D_OK) {
+      EndRender();
+      ErrorBox("Flip : SetDepthStencilSurface : Failed\n", "Error");
+      return hr;
+    }
+    device->SetTexture(0, Gfx.lpFlipTexture[Gfx.FlipCount & 1]);
+    // Ends at W - 0.5, H - 0.5, under whatever draw mode the frame left.
+    DrawRect(0.0f, 0.0f, (float)Gfx.PresentParam.BackBufferWidth - 0.5f,
+             (float)Gfx.PresentParam.BackBufferHeight - 0.5f, color);
+    EndRender();
+  }
+  HRESULT hr = device->Present(NULL, NULL, NULL, NULL);
+  if (hr == D3D_OK) return 0;
+  return HandlePresentParam(hr, 0);
+}

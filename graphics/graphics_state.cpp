@@ -1,0 +1,3 @@
+#include "graphics/graphics_state.h"
+
+GraphicsState Gfx;

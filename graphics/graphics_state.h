@@ -1,0 +1,44 @@
+// Module state of the graphics subsystem: one record, zero at program start, kept
+// for the whole run. Interface pointers are null while absent.
+#pragma once
+#include <windows.h>
+#include <d3d9.h>
+#include <d3dx9.h>
+
+#include "graphics/quad_batch.h"
+
+enum { FONT_SLOTS = 32, TEXTURE_SLOTS = 256 };
+
+// One texture-cache entry; in use exactly while texture is non-null.
+struct TextureEntry {
+  DWORD hash;  // CRC-32 of the file name
+  IDirect3DTexture9* texture;
+  LONG refCount;
+};
+
+struct GraphicsState {
+  IDirect3D9* lpD3D;
+  IDirect3DDevice9* lpDevice;
+  D3DADAPTER_IDENTIFIER9 adapterIdentifier;  // adapter 0, filled once
+  D3DDISPLAYMODE displayMode;                // its Format is the back-buffer format
+  D3DPRESENT_PARAMETERS PresentParam;        // as the successful attempt left it
+
+  // Render targets; the flip pair is indexed by FlipCount & 1.
+  IDirect3DSurface9* lpBackSurface;
+  IDirect3DSurface9* lpBackZBuffer;
+  IDirect3DTexture9* lpEffectTexture;
+  IDirect3DSurface9* lpEffectSurface;
+  IDirect3DTexture9* lpFlipTexture[2];
+  IDirect3DSurface9* lpFlipSurface[2];
+  IDirect3DSurface9* lpFlipZBuffer[2];
+  DWORD FlipCount;  // advanced by Clear only
+  D3DCOLOR trailColor;
+
+  DWORD drawMode;  // the last SetDrawMode word, whole
+  QuadBatch batch;
+
+  ID3DXFont* fonts[FONT_SLOTS];
+  TextureEntry textures[TEXTURE_SLOTS];
+};
+
+extern GraphicsState Gfx;

@@ -1,0 +1,49 @@
+// Screen-space quads, drawn at once from the stack or collected in the batch and
+// drawn in one call per frame. Neither path binds a texture or sets a preset.
+#include "graphics/graphics.h"
+#include "graphics/graphics_state.h"
+
+static HRESULT DrawQuad(const Vertex2D quad[QUAD_VERTICES]) {
+  Gfx.lpDevice->SetFVF(VERTEX2D_FVF);  // result never reported
+  return Gfx.lpDevice->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, VERTEX2D_STRIDE);
+}
+
+HRESULT DrawRect(float left, float top, float right, float bottom, D3DCOLOR color) {
+  return DrawRectUV(left, top, right, bottom, color, 0.0f, 0.0f, 1.0f, 1.0f);
+}
+
+HRESULT DrawRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3DCOLOR color) {
+  return DrawRect(cx - halfWidth, cy - halfHeight, cx + halfWidth, cy + halfHeight, color);
+}
+
+HRESULT DrawRectUV(float left, float top, float right, float bottom, D3DCOLOR color,
+                   float uLeft, float vTop, float uRight, float vBottom) {
+  if (Gfx.lpDevice == NULL) return E_FAIL;
+  Vertex2D quad[QUAD_VERTICES];
+  LayoutQuad(quad, left, top, right, bottom, color, uLeft, vTop, uRight, vBottom);
+  return DrawQuad(quad);
+}
+
+// Fails with E_FAIL, keeping the quads already batched, when the batch cannot grow.
+HRESULT PushRect(float left, float top, float right, float bottom, D3DCOLOR color) {
+  if (Gfx.lpDevice == NULL) return E_FAIL;
+  Vertex2D quad[QUAD_VERTICES];
+  LayoutQuad(quad, left, top, right, bottom, color, 0.0f, 0.0f, 1.0f, 1.0f);
+  return QuadBatchAppend(&Gfx.batch, quad) == 0 ? 0 : E_FAIL;
+}
+
+HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3DCOLOR color) {
+  return PushRect(cx - halfWidth, cy - halfHeight, cx + halfWidth, cy + halfHeight, color);
+}
+
+// Empties the batch in every case, so quads that failed to draw never come back.
+HRESULT FlushRects() {
+  HRESULT hr = E_FAIL;
+  if (Gfx.lpDevice != NULL && Gfx.batch.count > 0) {
+    Gfx.lpDevice->SetFVF(VERTEX2D_FVF);
+    hr = Gfx.lpDevice->DrawPrimitiveUP(D3DPT_TRIANGLELIST, Gfx.batch.count / 3,
+                                       Gfx.batch.vertices, VERTEX2D_STRIDE);
+  }
+  QuadBatchEmpty(&Gfx.batch);
+  return hr;
+}

@@ -1,0 +1,48 @@
+#include "graphics/quad_batch.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+uint32_t QuadBatchGrowth(uint32_t capacity, uint32_t needed, uint32_t maxVertices) {
+  uint32_t limit = maxVertices == 0 || maxVertices > QUAD_BATCH_MAX_VERTICES
+                       ? QUAD_BATCH_MAX_VERTICES
+                       : maxVertices;
+  limit -= limit % QUAD_VERTICES;
+  if (needed > limit) return 0;
+  // No overflow: capacity never exceeds QUAD_BATCH_MAX_VERTICES (< 2^27).
+  uint32_t next = capacity < QUAD_BATCH_FIRST_CAPACITY / 2 ? QUAD_BATCH_FIRST_CAPACITY
+                                                            : capacity * 2;
+  if (next < needed) next = needed;
+  if (next > limit) next = limit;
+  return next;
+}
+
+int QuadBatchAppend(QuadBatch* batch, const Vertex2D quad[QUAD_VERTICES]) {
+  if (batch == nullptr || quad == nullptr) return -1;
+  if (batch->count > QUAD_BATCH_MAX_VERTICES - QUAD_VERTICES) return -1;
+  uint32_t needed = batch->count + QUAD_VERTICES;
+  if (needed > batch->capacity) {
+    uint32_t grown = QuadBatchGrowth(batch->capacity, needed, batch->maxVertices);
+    if (grown == 0) return -1;
+    // realloc leaves the old block intact when it fails.
+    void* storage = realloc(batch->vertices, (size_t)grown * sizeof(Vertex2D));
+    if (storage == nullptr) return -1;
+    batch->vertices = static_cast<Vertex2D*>(storage);
+    batch->capacity = grown;
+  }
+  memcpy(batch->vertices + batch->count, quad, QUAD_VERTICES * sizeof(Vertex2D));
+  batch->count = needed;
+  return 0;
+}
+
+void QuadBatchEmpty(QuadBatch* batch) {
+  if (batch != nullptr) batch->count = 0;
+}
+
+void QuadBatchFree(QuadBatch* batch) {
+  if (batch == nullptr) return;
+  free(batch->vertices);
+  batch->vertices = nullptr;
+  batch->count = 0;
+  batch->capacity = 0;
+}

@@ -1,0 +1,33 @@
+// The quad batch: a growable array of vertices appended six at a time and drawn
+// in one call. Platform-free, so its growth is tested under the sanitizers.
+#pragma once
+#include <stdint.h>
+
+#include "graphics/quad_layout.h"
+
+struct QuadBatch {
+  Vertex2D* vertices;    // null until the first append
+  uint32_t count;        // vertices held, always a multiple of 6
+  uint32_t capacity;     // vertices the storage can hold
+  uint32_t maxVertices;  // growth stops here; 0 means QUAD_BATCH_MAX_VERTICES
+};
+
+enum : uint32_t {
+  QUAD_BATCH_FIRST_CAPACITY = QUAD_VERTICES * 1024,
+  // The largest batch whose byte size stays below 2 GiB.
+  QUAD_BATCH_MAX_VERTICES = (0x7FFFFFFFu / VERTEX2D_STRIDE) / QUAD_VERTICES * QUAD_VERTICES,
+};
+
+// The capacity to grow to so that `needed` vertices fit: double, at least the
+// first capacity, never beyond the limit. 0 when `needed` cannot fit.
+uint32_t QuadBatchGrowth(uint32_t capacity, uint32_t needed, uint32_t maxVertices);
+
+// Appends one quad. Returns 0, or -1 when the batch cannot grow; the vertices
+// already held are then kept untouched.
+int QuadBatchAppend(QuadBatch* batch, const Vertex2D quad[QUAD_VERTICES]);
+
+// Drops the vertices and keeps the storage for the next frame.
+void QuadBatchEmpty(QuadBatch* batch);
+
+// Frees the storage; the batch is empty and usable again.
+void QuadBatchFree(QuadBatch* batch);

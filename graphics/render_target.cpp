@@ -1,0 +1,109 @@
+// The off-screen targets: the back buffer and its depth buffer held by reference,
+// the effect target and the two flip targets with their depth buffers. All live in
+// the default pool, so they go before a device reset and come back after it.
+#include "app/application.h"
+#include "graphics/graphics.h"
+#include "graphics/graphics_state.h"
+
+static HRESULT Fail(const char* message, HRESULT hr) {
+  ErrorBox(message, "Error");
+  return hr;
+}
+
+static HRESULT CreateTarget(IDirect3DTexture9** texture) {
+  const D3DPRESENT_PARAMETERS& pp = Gfx.PresentParam;
+  return Gfx.lpDevice->CreateTexture(pp.BackBufferWidth, pp.BackBufferHeight, 1,
+                                     D3DUSAGE_RENDERTARGET, pp.BackBufferFormat,
+                                     D3DPOOL_DEFAULT, texture, NULL);
+}
+
+static HRESULT CreateFlipTarget(int i) {
+  IDirect3DDevice9* device = Gfx.lpDevice;
+  const D3DPRESENT_PARAMETERS& pp = Gfx.PresentParam;
+  HRESULT hr = CreateTarget(&Gfx.lpFlipTexture[i]);
+  if (hr != D3D_OK) return Fail("CreateResource : CreateTexture(lpFlipTexture)\n", hr);
+  hr = Gfx.lpFlipTexture[i]->GetSurfaceLevel(0, &Gfx.lpFlipSurface[i]);
+  if (hr != D3D_OK) return Fail("CreateResource : GetSurfaceLevel(lpFlipTexture)\n", hr);
+
+  // The depth buffer must match the target's multisampling or nothing draws. A
+  // failed query leaves the zeroed record: no multisampling.
+  D3DSURFACE_DESC desc = {};
+  Gfx.lpFlipSurface[i]->GetDesc(&desc);
+  hr = device->CreateDepthStencilSurface(pp.BackBufferWidth, pp.BackBufferHeight,
+                                         pp.AutoDepthStencilFormat, desc.MultiSampleType,
+                                         desc.MultiSampleQuality, FALSE, &Gfx.lpFlipZBuffer[i],
+                                         NULL);
+  if (hr != D3D_OK) return Fail("CreateResource : CreateDepthStencilSurface(lpFlipZBuffer)\n", hr);
+  hr = device->SetRenderTarget(0, Gfx.lpFlipSurface[i]);
+  if (hr != D3D_OK) return Fail("CreateResource : SetRenderTarget(lpFlipSurface)\n", hr);
+  hr = device->SetDepthStencilSurface(Gfx.lpFlipZBuffer[i]);
+  if (hr != D3D_OK) return Fail("CreateResource : SetDepthStencilSurface(lpFlipSurface)\n", hr);
+  // Target and depth, whatever the automatic depth buffer setting.
+  hr = device->Clear(0, NULL, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+  if (hr != D3D_OK) return Fail("CreateResource : Clear(lpFlipSurface)\n", hr);
+  return D3D_OK;
+}
+
+// Called only while the targets are absent: at start-up and after OnLost.
+HRESULT CreateResource() {
+  IDirect3DDevice9* device = Gfx.lpDevice;
+  if (device == NULL) return E_FAIL;
+
+  HRESULT hr = device->GetRenderTarget(0, &Gfx.lpBackSurface);
+  if (hr != D3D_OK) return Fail("CreateResource : GetRenderTarget(BackSurface)\n", hr);
+  hr = device->GetDepthStencilSurface(&Gfx.lpBackZBuffer);
+  if (hr != D3D_OK) return Fail("CreateResource : GetDepthStencilSurface(lpBackZBuffer)\n", hr);
+  hr = CreateTarget(&Gfx.lpEffectTexture);
+  if (hr != D3D_OK) return Fail("CreateResource : CreateTexture(lpEffectTexture)\n", hr);
+  hr = Gfx.lpEffectTexture->GetSurfaceLevel(0, &Gfx.lpEffectSurface);
+  if (hr != D3D_OK) return Fail("CreateResource : GetSurfaceLevel(lpEffectSurface)\n", hr);
+  for (int i = 0; i < 2; ++i) {
+    hr = CreateFlipTarget(i);
+    if (hr != D3D_OK) return hr;
+  }
+  hr = device->SetRenderTarget(0, Gfx.lpBackSurface);
+  if (hr != D3D_OK) return Fail("CreateResource : SetRenderTarget(lpBackSurface)\n", hr);
+  hr = device->SetDepthStencilSurface(Gfx.lpBackZBuffer);
+  if (hr != D3D_OK) return Fail("CreateResource : SetDepthStencilSurface(lpBackZBuffer)\n", hr);
+  return D3D_OK;
+}
+
+template <class T>
+static void ReleaseAndNull(T** object) {
+  if (*object != NULL) {
+    (*object)->Release();
+    *object = NULL;
+  }
+}
+
+HRESULT ReleaseResource() {
+  ReleaseAndNull(&Gfx.lpEffectSurface);
+  ReleaseAndNull(&Gfx.lpEffectTexture);
+  for (int i = 0; i < 2; ++i) {
+    ReleaseAndNull(&Gfx.lpFlipZBuffer[i]);
+    ReleaseAndNull(&Gfx.lpFlipSurface[i]);
+    ReleaseAndNull(&Gfx.lpFlipTexture[i]);
+  }
+  ReleaseAndNull(&Gfx.lpBackZBuffer);
+  ReleaseAndNull(&Gfx.lpBackSurface);
+  return 0;
+}
+
+HRESULT SetRenderTarget() {
+  if (Gfx.lpDevice == NULL) return E_FAIL;
+  HRESULT hr = Gfx.lpDevice->SetRenderTarget(0, Gfx.lpFlipSurface[Gfx.FlipCount & 1]);
+  if (hr != D3D_OK) ErrorBox("CreateResource : SetRenderTarget(lpFlipSurface)\n", "Error");
+  return hr;
+}
+
+HRESULT SetDepthStencilSurface() {
+  if (Gfx.lpDevice == NULL) return E_FAIL;
+  HRESULT hr = Gfx.lpDevice->SetDepthStencilSurface(Gfx.lpFlipZBuffer[Gfx.FlipCount & 1]);
+  if (hr != D3D_OK) {
+    ErrorBox("SetDepthStencilSurface : SetDepthStencilSurface(lpFlipZBuffer)\n", "Error");
+  }
+  return hr;
+}
+
+IDirect3DTexture9* GetFlipTexture() { return Gfx.lpFlipTexture[Gfx.FlipCount & 1]; }
+IDirect3DSurface9* GetFlipSurface() { return Gfx.lpFlipSurface[Gfx.FlipCount & 1]; }

@@ -1,0 +1,837 @@
+#include "fakes/fake_d3d9.h"
+
+#include <stdarg.h>
+#include <stdio.h>
+#include <string.h>
+
+namespace fake_d3d {
+
+namespace {
+
+struct ScriptState {
+  int base = 0;  // calls made before the script was set
+  std::vector<HRESULT> results;
+  HRESULT thereafter = D3D_OK;
+};
+
+struct World {
+  std::vector<std::string> log;
+  std::map<std::string, ScriptState> scripts;
+  std::map<std::string, int> calls;  // by method and by "method:object"
+  std::vector<Tracked*> objects;     // this world's objects, in creation order
+  std::map<const void*, Tracked*> byInterface;
+  std::map<std::string, int> serial;  // naming counters per prefix
+  Settings settings;
+  std::vector<CreateDeviceCall> createDeviceCalls;
+  Device* lastDevice = nullptr;
+};
+
+World& TheWorld() {
+  static World* world = new World;  // never destroyed: objects may outlive a test
+  return *world;
+}
+
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Format(const char* format, ...) {
+  char text[256];
+  va_list args;
+  va_start(args, format);
+  vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  return text;
+}
+
+std::string NewName(const std::string& prefix) {
+  return prefix + std::to_string(++TheWorld().serial[prefix]);
+}
+
+// `iface` is the interface pointer the code sees (the first base of the fake).
+void Register(Tracked* object, const void* iface, const std::string& name, LONG refs) {
+  object->name = name;
+  object->refs = refs;
+  TheWorld().objects.push_back(object);
+  TheWorld().byInterface[iface] = object;
+}
+
+HRESULT Unused(const char* method) {
+  Record(std::string("unexpected ") + method, "", "");
+  return E_NOTIMPL;
+}
+
+HRESULT GetUnknown(REFIID, void** object) {
+  if (object != nullptr) *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+}  // namespace
+
+ULONG Tracked::Add() {
+  Record("AddRef", name, name);
+  return (ULONG)++refs;
+}
+
+ULONG Tracked::Drop() {
+  Record("Release", name, name);
+  return (ULONG)--refs;
+}
+
+// ---------------------------------------------------------------- surface
+
+class Surface : public IDirect3DSurface9, public Tracked {
+ public:
+  D3DSURFACE_DESC desc = {};
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    return GetUnknown(riid, out);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return Add(); }
+  ULONG STDMETHODCALLTYPE Release() override { return Drop(); }
+  HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9**) override { return Unused("GetDevice"); }
+  HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID, const void*, DWORD, DWORD) override {
+    return Unused("SetPrivateData");
+  }
+  HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID, void*, DWORD*) override {
+    return Unused("GetPrivateData");
+  }
+  HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID) override { return Unused("FreePrivateData"); }
+  DWORD STDMETHODCALLTYPE SetPriority(DWORD) override { return Unused("SetPriority"), 0; }
+  DWORD STDMETHODCALLTYPE GetPriority() override { return Unused("GetPriority"), 0; }
+  void STDMETHODCALLTYPE PreLoad() override { Unused("PreLoad"); }
+  D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return D3DRTYPE_SURFACE; }
+  HRESULT STDMETHODCALLTYPE GetContainer(REFIID, void**) override { return Unused("GetContainer"); }
+  HRESULT STDMETHODCALLTYPE GetDesc(D3DSURFACE_DESC* out) override {
+    HRESULT hr = Record("GetDesc", name, name);
+    if (hr == D3D_OK && out != nullptr) *out = desc;
+    return hr;
+  }
+  HRESULT STDMETHODCALLTYPE LockRect(D3DLOCKED_RECT*, const RECT*, DWORD) override {
+    return Unused("LockRect");
+  }
+  HRESULT STDMETHODCALLTYPE UnlockRect() override { return Unused("UnlockRect"); }
+  HRESULT STDMETHODCALLTYPE GetDC(HDC*) override { return Unused("GetDC"); }
+  HRESULT STDMETHODCALLTYPE ReleaseDC(HDC) override { return Unused("ReleaseDC"); }
+};
+
+static Surface* NewSurface(const std::string& name, LONG refs, UINT width, UINT height,
+                           D3DFORMAT format, DWORD usage, D3DPOOL pool,
+                           D3DMULTISAMPLE_TYPE multiSample, DWORD quality) {
+  Surface* surface = new Surface;
+  Register(surface, static_cast<IDirect3DSurface9*>(surface), name, refs);
+  surface->defaultPool = pool == D3DPOOL_DEFAULT;
+  surface->desc.Format = format;
+  surface->desc.Type = D3DRTYPE_SURFACE;
+  surface->desc.Usage = usage;
+  surface->desc.Pool = pool;
+  surface->desc.MultiSampleType = multiSample;
+  surface->desc.MultiSampleQuality = quality;
+  surface->desc.Width = width;
+  surface->desc.Height = height;
+  return surface;
+}
+
+// ---------------------------------------------------------------- texture
+
+class Texture : public IDirect3DTexture9, public Tracked {
+ public:
+  Surface* level0 = nullptr;  // held by the texture, handed out by GetSurfaceLevel
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    return GetUnknown(riid, out);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return Add(); }
+  ULONG STDMETHODCALLTYPE Release() override { return Drop(); }
+  HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9**) override { return Unused("GetDevice"); }
+  HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID, const void*, DWORD, DWORD) override {
+    return Unused("SetPrivateData");
+  }
+  HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID, void*, DWORD*) override {
+    return Unused("GetPrivateData");
+  }
+  HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID) override { return Unused("FreePrivateData"); }
+  DWORD STDMETHODCALLTYPE SetPriority(DWORD) override { return Unused("SetPriority"), 0; }
+  DWORD STDMETHODCALLTYPE GetPriority() override { return Unused("GetPriority"), 0; }
+  void STDMETHODCALLTYPE PreLoad() override { Unused("PreLoad"); }
+  D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return D3DRTYPE_TEXTURE; }
+  DWORD STDMETHODCALLTYPE SetLOD(DWORD) override { return Unused("SetLOD"), 0; }
+  DWORD STDMETHODCALLTYPE GetLOD() override { return Unused("GetLOD"), 0; }
+  DWORD STDMETHODCALLTYPE GetLevelCount() override { return 1; }
+  HRESULT STDMETHODCALLTYPE SetAutoGenFilterType(D3DTEXTUREFILTERTYPE) override {
+    return Unused("SetAutoGenFilterType");
+  }
+  D3DTEXTUREFILTERTYPE STDMETHODCALLTYPE GetAutoGenFilterType() override {
+    return Unused("GetAutoGenFilterType"), D3DTEXF_NONE;
+  }
+  void STDMETHODCALLTYPE GenerateMipSubLevels() override { Unused("GenerateMipSubLevels"); }
+  HRESULT STDMETHODCALLTYPE GetLevelDesc(UINT level, D3DSURFACE_DESC* out) override {
+    HRESULT hr = Record("GetLevelDesc", name, Format("%s,%u", name.c_str(), level));
+    if (hr != D3D_OK) return hr;
+    if (level != 0 || out == nullptr) return D3DERR_INVALIDCALL;
+    *out = level0->desc;
+    return D3D_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetSurfaceLevel(UINT level, IDirect3DSurface9** out) override {
+    HRESULT hr = Record("GetSurfaceLevel", name, Format("%s,%u", name.c_str(), level));
+    if (out == nullptr) return D3DERR_INVALIDCALL;
+    *out = nullptr;
+    if (hr != D3D_OK) return hr;
+    if (level != 0) return D3DERR_INVALIDCALL;
+    ++level0->refs;  // a reference of the caller's, not logged as a call
+    *out = level0;
+    return D3D_OK;
+  }
+  HRESULT STDMETHODCALLTYPE LockRect(UINT, D3DLOCKED_RECT*, const RECT*, DWORD) override {
+    return Unused("LockRect");
+  }
+  HRESULT STDMETHODCALLTYPE UnlockRect(UINT) override { return Unused("UnlockRect"); }
+  HRESULT STDMETHODCALLTYPE AddDirtyRect(const RECT*) override { return Unused("AddDirtyRect"); }
+};
+
+static Texture* MakeTexture(UINT width, UINT height, DWORD usage, D3DFORMAT format,
+                            D3DPOOL pool) {
+  Texture* texture = new Texture;
+  Register(texture, static_cast<IDirect3DTexture9*>(texture), NewName("tex"), 1);
+  texture->defaultPool = pool == D3DPOOL_DEFAULT;
+  const Settings& settings = TheWorld().settings;
+  texture->level0 = NewSurface(texture->name + "/0", 0, width, height, format, usage, pool,
+                               settings.textureMultiSample, settings.textureMultiSampleQuality);
+  return texture;
+}
+
+IDirect3DTexture9* NewTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool) {
+  return MakeTexture(width, height, 0, format, pool);
+}
+
+// ---------------------------------------------------------------- font
+
+class Font : public ID3DXFont, public Tracked {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    return GetUnknown(riid, out);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return Add(); }
+  ULONG STDMETHODCALLTYPE Release() override { return Drop(); }
+  HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9**) override { return Unused("GetDevice"); }
+  HRESULT STDMETHODCALLTYPE GetDescA(D3DXFONT_DESCA*) override { return Unused("GetDescA"); }
+  HRESULT STDMETHODCALLTYPE GetDescW(D3DXFONT_DESCW*) override { return Unused("GetDescW"); }
+  WINBOOL STDMETHODCALLTYPE GetTextMetricsA(TEXTMETRICA*) override {
+    return Unused("GetTextMetricsA"), FALSE;
+  }
+  WINBOOL STDMETHODCALLTYPE GetTextMetricsW(TEXTMETRICW*) override {
+    return Unused("GetTextMetricsW"), FALSE;
+  }
+  HDC STDMETHODCALLTYPE GetDC() override { return Unused("GetDC"), nullptr; }
+  HRESULT STDMETHODCALLTYPE GetGlyphData(UINT, IDirect3DTexture9**, RECT*, POINT*) override {
+    return Unused("GetGlyphData");
+  }
+  HRESULT STDMETHODCALLTYPE PreloadCharacters(UINT, UINT) override {
+    return Unused("PreloadCharacters");
+  }
+  HRESULT STDMETHODCALLTYPE PreloadGlyphs(UINT, UINT) override { return Unused("PreloadGlyphs"); }
+  HRESULT STDMETHODCALLTYPE PreloadTextA(const char*, INT) override {
+    return Unused("PreloadTextA");
+  }
+  HRESULT STDMETHODCALLTYPE PreloadTextW(const WCHAR*, INT) override {
+    return Unused("PreloadTextW");
+  }
+  INT STDMETHODCALLTYPE DrawTextA(ID3DXSprite* sprite, const char* text, INT count, RECT* rect,
+                                  DWORD format, D3DCOLOR color) override {
+    std::string shown = text == nullptr ? "null"
+                        : count < 0     ? std::string(text)
+                                        : std::string(text, strnlen(text, (size_t)count));
+    RECT r = rect != nullptr ? *rect : RECT{0, 0, 0, 0};
+    Record("DrawTextA", name,
+           Format("%s,%s,%s,%d,%ld,%ld,%ld,%ld,0x%lx,0x%08lx", name.c_str(),
+                  sprite ? "sprite" : "null", shown.c_str(), count, r.left, r.top, r.right,
+                  r.bottom, format, color));
+    return 1;
+  }
+  INT STDMETHODCALLTYPE DrawTextW(ID3DXSprite*, const WCHAR*, INT, RECT*, DWORD,
+                                  D3DCOLOR) override {
+    return Unused("DrawTextW"), 0;
+  }
+  HRESULT STDMETHODCALLTYPE OnLostDevice() override {
+    return Record("OnLostDevice", name, name);
+  }
+  HRESULT STDMETHODCALLTYPE OnResetDevice() override {
+    return Record("OnResetDevice", name, name);
+  }
+};
+
+ID3DXFont* NewFont() {
+  Font* font = new Font;
+  Register(font, static_cast<ID3DXFont*>(font), NewName("font"), 1);
+  return font;
+}
+
+// ---------------------------------------------------------------- Direct3D object
+
+class Direct3D : public IDirect3D9, public Tracked {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    return GetUnknown(riid, out);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return Add(); }
+  ULONG STDMETHODCALLTYPE Release() override { return Drop(); }
+  HRESULT STDMETHODCALLTYPE RegisterSoftwareDevice(void*) override {
+    return Unused("RegisterSoftwareDevice");
+  }
+  UINT STDMETHODCALLTYPE GetAdapterCount() override { return 1; }
+  HRESULT STDMETHODCALLTYPE GetAdapterIdentifier(UINT adapter, DWORD flags,
+                                                 D3DADAPTER_IDENTIFIER9* out) override {
+    HRESULT hr = Record("GetAdapterIdentifier", name, Format("%u,%lu", adapter, flags));
+    if (hr != D3D_OK || out == nullptr) return hr;
+    memset(out, 0, sizeof *out);
+    const Settings& settings = TheWorld().settings;
+    snprintf(out->Driver, sizeof out->Driver, "%s", settings.driver.c_str());
+    snprintf(out->Description, sizeof out->Description, "%s", settings.description.c_str());
+    return D3D_OK;
+  }
+  UINT STDMETHODCALLTYPE GetAdapterModeCount(UINT, D3DFORMAT) override {
+    return Unused("GetAdapterModeCount"), 0;
+  }
+  HRESULT STDMETHODCALLTYPE EnumAdapterModes(UINT, D3DFORMAT, UINT, D3DDISPLAYMODE*) override {
+    return Unused("EnumAdapterModes");
+  }
+  HRESULT STDMETHODCALLTYPE GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* out) override {
+    HRESULT hr = Record("GetAdapterDisplayMode", name, Format("%u", adapter));
+    if (hr != D3D_OK || out == nullptr) return hr;
+    out->Width = 1280;
+    out->Height = 1024;
+    out->RefreshRate = 60;
+    out->Format = TheWorld().settings.displayFormat;
+    return D3D_OK;
+  }
+  HRESULT STDMETHODCALLTYPE CheckDeviceType(UINT, D3DDEVTYPE, D3DFORMAT, D3DFORMAT,
+                                            WINBOOL) override {
+    return Unused("CheckDeviceType");
+  }
+  HRESULT STDMETHODCALLTYPE CheckDeviceFormat(UINT, D3DDEVTYPE, D3DFORMAT, DWORD, D3DRESOURCETYPE,
+                                              D3DFORMAT) override {
+    return Unused("CheckDeviceFormat");
+  }
+  HRESULT STDMETHODCALLTYPE CheckDeviceMultiSampleType(UINT, D3DDEVTYPE, D3DFORMAT, WINBOOL,
+                                                       D3DMULTISAMPLE_TYPE, DWORD*) override {
+    return Unused("CheckDeviceMultiSampleType");
+  }
+  HRESULT STDMETHODCALLTYPE CheckDepthStencilMatch(UINT, D3DDEVTYPE, D3DFORMAT, D3DFORMAT,
+                                                   D3DFORMAT) override {
+    return Unused("CheckDepthStencilMatch");
+  }
+  HRESULT STDMETHODCALLTYPE CheckDeviceFormatConversion(UINT, D3DDEVTYPE, D3DFORMAT,
+                                                        D3DFORMAT) override {
+    return Unused("CheckDeviceFormatConversion");
+  }
+  HRESULT STDMETHODCALLTYPE GetDeviceCaps(UINT, D3DDEVTYPE, D3DCAPS9*) override {
+    return Unused("GetDeviceCaps");
+  }
+  HMONITOR STDMETHODCALLTYPE GetAdapterMonitor(UINT) override {
+    return Unused("GetAdapterMonitor"), nullptr;
+  }
+  HRESULT STDMETHODCALLTYPE CreateDevice(UINT adapter, D3DDEVTYPE type, HWND window,
+                                         DWORD behavior, D3DPRESENT_PARAMETERS* params,
+                                         IDirect3DDevice9** out) override {
+    CreateDeviceCall call = {adapter, type, window, behavior, {}};
+    if (params != nullptr) call.params = *params;
+    TheWorld().createDeviceCalls.push_back(call);
+    HRESULT hr = Record("CreateDevice", name,
+                        Format("%u,%d,0x%lx,%d", adapter, (int)type, behavior,
+                               params ? (int)params->MultiSampleType : -1));
+    if (out == nullptr || params == nullptr) return D3DERR_INVALIDCALL;
+    *out = nullptr;
+    // A success-class status hands out a device, as COM would.
+    if (SUCCEEDED(hr)) *out = new Device(*params);
+    return hr;
+  }
+};
+
+// ---------------------------------------------------------------- device
+
+Device::Device(const D3DPRESENT_PARAMETERS& params) {
+  Register(this, static_cast<IDirect3DDevice9*>(this), "device", 1);
+  backBuffer = NewSurface("back", 0, params.BackBufferWidth, params.BackBufferHeight,
+                          params.BackBufferFormat, D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT,
+                          params.MultiSampleType, params.MultiSampleQuality);
+  autoDepth = NewSurface("backz", 0, params.BackBufferWidth, params.BackBufferHeight,
+                         params.AutoDepthStencilFormat, D3DUSAGE_DEPTHSTENCIL, D3DPOOL_DEFAULT,
+                         params.MultiSampleType, params.MultiSampleQuality);
+  owned.push_back(backBuffer);
+  owned.push_back(autoDepth);
+  renderTarget = backBuffer;
+  depthStencil = params.EnableAutoDepthStencil ? autoDepth : nullptr;
+  TheWorld().lastDevice = this;
+}
+
+void Device::ForgetStates() {
+  renderStates.clear();
+  stageStates.clear();
+  samplerStates.clear();
+  lights.clear();
+  transforms.clear();
+  texture0 = nullptr;
+  fvf = 0;
+}
+
+HRESULT Device::QueryInterface(REFIID riid, void** out) { return GetUnknown(riid, out); }
+ULONG Device::AddRef() { return Add(); }
+ULONG Device::Release() { return Drop(); }
+
+HRESULT Device::TestCooperativeLevel() { return Record("TestCooperativeLevel", "", ""); }
+
+HRESULT Device::Reset(D3DPRESENT_PARAMETERS* params) {
+  HRESULT hr = Record("Reset", "",
+                      params ? Format("%u,%u,%d", params->BackBufferWidth,
+                                      params->BackBufferHeight, (int)params->MultiSampleType)
+                             : "null");
+  if (params != nullptr) resets.push_back(*params);
+  if (hr != D3D_OK) return hr;
+  if (params == nullptr) return D3DERR_INVALIDCALL;
+  // As the real device: every default-pool object must have been released.
+  for (Tracked* object : owned) {
+    if (object->defaultPool && object->refs > 0) return D3DERR_INVALIDCALL;
+  }
+  ForgetStates();
+  backBuffer->desc.Width = autoDepth->desc.Width = params->BackBufferWidth;
+  backBuffer->desc.Height = autoDepth->desc.Height = params->BackBufferHeight;
+  renderTarget = backBuffer;
+  depthStencil = params->EnableAutoDepthStencil ? autoDepth : nullptr;
+  inScene = false;
+  return D3D_OK;
+}
+
+HRESULT Device::Present(const RECT* src, const RECT* dst, HWND window, const RGNDATA* dirty) {
+  bool allNull = src == nullptr && dst == nullptr && window == nullptr && dirty == nullptr;
+  return Record("Present", "", allNull ? "" : "non-null");
+}
+
+HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
+                              D3DFORMAT format, D3DPOOL pool, IDirect3DTexture9** out,
+                              HANDLE* shared) {
+  HRESULT hr = Record("CreateTexture", "",
+                      Format("%u,%u,%u,0x%lx,%d,%d%s", width, height, levels, usage, (int)format,
+                             (int)pool, shared ? ",shared" : ""));
+  if (out == nullptr) return D3DERR_INVALIDCALL;
+  *out = nullptr;
+  if (hr != D3D_OK) return hr;
+  Texture* texture = MakeTexture(width, height, usage, format, pool);
+  owned.push_back(texture);
+  owned.push_back(texture->level0);
+  *out = texture;
+  return D3D_OK;
+}
+
+HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT format,
+                                          D3DMULTISAMPLE_TYPE multiSample, DWORD quality,
+                                          WINBOOL discard, IDirect3DSurface9** out,
+                                          HANDLE* shared) {
+  HRESULT hr = Record("CreateDepthStencilSurface", "",
+                      Format("%u,%u,%d,%d,%lu,%d%s", width, height, (int)format, (int)multiSample,
+                             quality, (int)discard, shared ? ",shared" : ""));
+  if (out == nullptr) return D3DERR_INVALIDCALL;
+  *out = nullptr;
+  if (hr != D3D_OK) return hr;
+  Surface* surface = NewSurface(NewName("ds"), 1, width, height, format, D3DUSAGE_DEPTHSTENCIL,
+                                D3DPOOL_DEFAULT, multiSample, quality);
+  owned.push_back(surface);
+  *out = surface;
+  return D3D_OK;
+}
+
+HRESULT Device::SetRenderTarget(DWORD index, IDirect3DSurface9* surface) {
+  HRESULT hr = Record("SetRenderTarget", "", Format("%lu,%s", index, NameOf(surface).c_str()));
+  if (hr != D3D_OK) return hr;
+  if (index != 0 || surface == nullptr) return D3DERR_INVALIDCALL;
+  renderTarget = surface;
+  return D3D_OK;
+}
+
+HRESULT Device::GetRenderTarget(DWORD index, IDirect3DSurface9** out) {
+  HRESULT hr = Record("GetRenderTarget", "", Format("%lu", index));
+  if (out == nullptr) return D3DERR_INVALIDCALL;
+  *out = nullptr;
+  if (hr != D3D_OK) return hr;
+  if (index != 0 || renderTarget == nullptr) return D3DERR_NOTFOUND;
+  auto it = TheWorld().byInterface.find(renderTarget);
+  if (it == TheWorld().byInterface.end()) return D3DERR_INVALIDCALL;
+  ++it->second->refs;  // a reference of the caller's
+  *out = renderTarget;
+  return D3D_OK;
+}
+
+HRESULT Device::SetDepthStencilSurface(IDirect3DSurface9* surface) {
+  HRESULT hr = Record("SetDepthStencilSurface", "", NameOf(surface));
+  if (hr == D3D_OK) depthStencil = surface;
+  return hr;
+}
+
+HRESULT Device::GetDepthStencilSurface(IDirect3DSurface9** out) {
+  HRESULT hr = Record("GetDepthStencilSurface", "", "");
+  if (out == nullptr) return D3DERR_INVALIDCALL;
+  *out = nullptr;
+  if (hr != D3D_OK) return hr;
+  if (depthStencil == nullptr) return D3DERR_NOTFOUND;
+  auto it = TheWorld().byInterface.find(depthStencil);
+  if (it == TheWorld().byInterface.end()) return D3DERR_INVALIDCALL;
+  ++it->second->refs;  // a reference of the caller's
+  *out = depthStencil;
+  return D3D_OK;
+}
+
+HRESULT Device::BeginScene() {
+  HRESULT hr = Record("BeginScene", "", "");
+  if (hr != D3D_OK) return hr;
+  if (inScene) return D3DERR_INVALIDCALL;  // a scene left open blocks every later one
+  inScene = true;
+  return D3D_OK;
+}
+
+HRESULT Device::EndScene() {
+  HRESULT hr = Record("EndScene", "", "");
+  if (hr != D3D_OK) return hr;
+  if (!inScene) return D3DERR_INVALIDCALL;
+  inScene = false;
+  return D3D_OK;
+}
+
+HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
+                      DWORD stencil) {
+  return Record("Clear", "",
+                Format("%lu,%s,%lu,0x%08lx,%g,%lu", count, rects ? "rects" : "null", flags, color,
+                       z, stencil));
+}
+
+HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) {
+  HRESULT hr = Record("SetTransform", "", Format("%d", (int)state));
+  if (hr == D3D_OK && matrix != nullptr) transforms[state] = *matrix;
+  return hr;
+}
+
+HRESULT Device::LightEnable(DWORD index, WINBOOL enable) {
+  HRESULT hr = Record("LightEnable", "", Format("%lu,%d", index, (int)enable));
+  if (hr == D3D_OK) lights[index] = enable;
+  return hr;
+}
+
+HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
+  HRESULT hr = Record("SetRenderState", "", Format("%d,%lu", (int)state, value));
+  if (hr == D3D_OK) renderStates[state] = value;
+  return hr;
+}
+
+HRESULT Device::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
+  HRESULT hr = Record("SetTexture", "", Format("%lu,%s", stage, NameOf(texture).c_str()));
+  if (hr == D3D_OK && stage == 0) texture0 = texture;
+  return hr;
+}
+
+HRESULT Device::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
+  HRESULT hr = Record("SetTextureStageState", "", Format("%lu,%d,%lu", stage, (int)type, value));
+  if (hr == D3D_OK) stageStates[{stage, (DWORD)type}] = value;
+  return hr;
+}
+
+HRESULT Device::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
+  HRESULT hr = Record("SetSamplerState", "", Format("%lu,%d,%lu", sampler, (int)type, value));
+  if (hr == D3D_OK) samplerStates[{sampler, (DWORD)type}] = value;
+  return hr;
+}
+
+HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT count, const void* data,
+                                UINT stride) {
+  HRESULT hr = Record("DrawPrimitiveUP", "", Format("%d,%u,%u", (int)type, count, stride));
+  if (hr != D3D_OK) return hr;
+  if (data == nullptr || type != D3DPT_TRIANGLELIST) return D3DERR_INVALIDCALL;
+  DrawCall draw = {type, count, stride, fvf, NameOf(renderTarget), NameOf(texture0),
+                   inScene, {}};
+  const BYTE* bytes = static_cast<const BYTE*>(data);
+  draw.data.assign(bytes, bytes + (size_t)count * 3 * stride);
+  draws.push_back(std::move(draw));
+  return D3D_OK;
+}
+
+HRESULT Device::SetFVF(DWORD value) {
+  HRESULT hr = Record("SetFVF", "", Format("0x%lx", value));
+  if (hr == D3D_OK) fvf = value;
+  return hr;
+}
+
+// Never called by the framework.
+UINT Device::GetAvailableTextureMem() { return Unused("GetAvailableTextureMem"), 0; }
+HRESULT Device::EvictManagedResources() { return Unused("EvictManagedResources"); }
+HRESULT Device::GetDirect3D(IDirect3D9**) { return Unused("GetDirect3D"); }
+HRESULT Device::GetDeviceCaps(D3DCAPS9*) { return Unused("GetDeviceCaps"); }
+HRESULT Device::GetDisplayMode(UINT, D3DDISPLAYMODE*) { return Unused("GetDisplayMode"); }
+HRESULT Device::GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS*) {
+  return Unused("GetCreationParameters");
+}
+HRESULT Device::SetCursorProperties(UINT, UINT, IDirect3DSurface9*) {
+  return Unused("SetCursorProperties");
+}
+void Device::SetCursorPosition(int, int, DWORD) { Unused("SetCursorPosition"); }
+WINBOOL Device::ShowCursor(WINBOOL) { return Unused("ShowCursor"), FALSE; }
+HRESULT Device::CreateAdditionalSwapChain(D3DPRESENT_PARAMETERS*, IDirect3DSwapChain9**) {
+  return Unused("CreateAdditionalSwapChain");
+}
+HRESULT Device::GetSwapChain(UINT, IDirect3DSwapChain9**) { return Unused("GetSwapChain"); }
+UINT Device::GetNumberOfSwapChains() { return Unused("GetNumberOfSwapChains"), 0; }
+HRESULT Device::GetBackBuffer(UINT, UINT, D3DBACKBUFFER_TYPE, IDirect3DSurface9**) {
+  return Unused("GetBackBuffer");
+}
+HRESULT Device::GetRasterStatus(UINT, D3DRASTER_STATUS*) { return Unused("GetRasterStatus"); }
+HRESULT Device::SetDialogBoxMode(WINBOOL) { return Unused("SetDialogBoxMode"); }
+void Device::SetGammaRamp(UINT, DWORD, const D3DGAMMARAMP*) { Unused("SetGammaRamp"); }
+void Device::GetGammaRamp(UINT, D3DGAMMARAMP*) { Unused("GetGammaRamp"); }
+HRESULT Device::CreateVolumeTexture(UINT, UINT, UINT, UINT, DWORD, D3DFORMAT, D3DPOOL,
+                                    IDirect3DVolumeTexture9**, HANDLE*) {
+  return Unused("CreateVolumeTexture");
+}
+HRESULT Device::CreateCubeTexture(UINT, UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DCubeTexture9**,
+                                  HANDLE*) {
+  return Unused("CreateCubeTexture");
+}
+HRESULT Device::CreateVertexBuffer(UINT, DWORD, DWORD, D3DPOOL, IDirect3DVertexBuffer9**,
+                                   HANDLE*) {
+  return Unused("CreateVertexBuffer");
+}
+HRESULT Device::CreateIndexBuffer(UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DIndexBuffer9**,
+                                  HANDLE*) {
+  return Unused("CreateIndexBuffer");
+}
+HRESULT Device::CreateRenderTarget(UINT, UINT, D3DFORMAT, D3DMULTISAMPLE_TYPE, DWORD, WINBOOL,
+                                   IDirect3DSurface9**, HANDLE*) {
+  return Unused("CreateRenderTarget");
+}
+HRESULT Device::UpdateSurface(IDirect3DSurface9*, const RECT*, IDirect3DSurface9*, const POINT*) {
+  return Unused("UpdateSurface");
+}
+HRESULT Device::UpdateTexture(IDirect3DBaseTexture9*, IDirect3DBaseTexture9*) {
+  return Unused("UpdateTexture");
+}
+HRESULT Device::GetRenderTargetData(IDirect3DSurface9*, IDirect3DSurface9*) {
+  return Unused("GetRenderTargetData");
+}
+HRESULT Device::GetFrontBufferData(UINT, IDirect3DSurface9*) {
+  return Unused("GetFrontBufferData");
+}
+HRESULT Device::StretchRect(IDirect3DSurface9*, const RECT*, IDirect3DSurface9*, const RECT*,
+                            D3DTEXTUREFILTERTYPE) {
+  return Unused("StretchRect");
+}
+HRESULT Device::ColorFill(IDirect3DSurface9*, const RECT*, D3DCOLOR) {
+  return Unused("ColorFill");
+}
+HRESULT Device::CreateOffscreenPlainSurface(UINT, UINT, D3DFORMAT, D3DPOOL, IDirect3DSurface9**,
+                                            HANDLE*) {
+  return Unused("CreateOffscreenPlainSurface");
+}
+HRESULT Device::GetTransform(D3DTRANSFORMSTATETYPE, D3DMATRIX*) { return Unused("GetTransform"); }
+HRESULT Device::MultiplyTransform(D3DTRANSFORMSTATETYPE, const D3DMATRIX*) {
+  return Unused("MultiplyTransform");
+}
+HRESULT Device::SetViewport(const D3DVIEWPORT9*) { return Unused("SetViewport"); }
+HRESULT Device::GetViewport(D3DVIEWPORT9*) { return Unused("GetViewport"); }
+HRESULT Device::SetMaterial(const D3DMATERIAL9*) { return Unused("SetMaterial"); }
+HRESULT Device::GetMaterial(D3DMATERIAL9*) { return Unused("GetMaterial"); }
+HRESULT Device::SetLight(DWORD, const D3DLIGHT9*) { return Unused("SetLight"); }
+HRESULT Device::GetLight(DWORD, D3DLIGHT9*) { return Unused("GetLight"); }
+HRESULT Device::GetLightEnable(DWORD, WINBOOL*) { return Unused("GetLightEnable"); }
+HRESULT Device::SetClipPlane(DWORD, const float*) { return Unused("SetClipPlane"); }
+HRESULT Device::GetClipPlane(DWORD, float*) { return Unused("GetClipPlane"); }
+HRESULT Device::GetRenderState(D3DRENDERSTATETYPE, DWORD*) { return Unused("GetRenderState"); }
+HRESULT Device::CreateStateBlock(D3DSTATEBLOCKTYPE, IDirect3DStateBlock9**) {
+  return Unused("CreateStateBlock");
+}
+HRESULT Device::BeginStateBlock() { return Unused("BeginStateBlock"); }
+HRESULT Device::EndStateBlock(IDirect3DStateBlock9**) { return Unused("EndStateBlock"); }
+HRESULT Device::SetClipStatus(const D3DCLIPSTATUS9*) { return Unused("SetClipStatus"); }
+HRESULT Device::GetClipStatus(D3DCLIPSTATUS9*) { return Unused("GetClipStatus"); }
+HRESULT Device::GetTexture(DWORD, IDirect3DBaseTexture9**) { return Unused("GetTexture"); }
+HRESULT Device::GetTextureStageState(DWORD, D3DTEXTURESTAGESTATETYPE, DWORD*) {
+  return Unused("GetTextureStageState");
+}
+HRESULT Device::GetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD*) {
+  return Unused("GetSamplerState");
+}
+HRESULT Device::ValidateDevice(DWORD*) { return Unused("ValidateDevice"); }
+HRESULT Device::SetPaletteEntries(UINT, const PALETTEENTRY*) {
+  return Unused("SetPaletteEntries");
+}
+HRESULT Device::GetPaletteEntries(UINT, PALETTEENTRY*) { return Unused("GetPaletteEntries"); }
+HRESULT Device::SetCurrentTexturePalette(UINT) { return Unused("SetCurrentTexturePalette"); }
+HRESULT Device::GetCurrentTexturePalette(UINT*) { return Unused("GetCurrentTexturePalette"); }
+HRESULT Device::SetScissorRect(const RECT*) { return Unused("SetScissorRect"); }
+HRESULT Device::GetScissorRect(RECT*) { return Unused("GetScissorRect"); }
+HRESULT Device::SetSoftwareVertexProcessing(WINBOOL) {
+  return Unused("SetSoftwareVertexProcessing");
+}
+WINBOOL Device::GetSoftwareVertexProcessing() {
+  return Unused("GetSoftwareVertexProcessing"), FALSE;
+}
+HRESULT Device::SetNPatchMode(float) { return Unused("SetNPatchMode"); }
+float Device::GetNPatchMode() { return Unused("GetNPatchMode"), 0.0f; }
+HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE, UINT, UINT) { return Unused("DrawPrimitive"); }
+HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT, UINT, UINT, UINT, UINT) {
+  return Unused("DrawIndexedPrimitive");
+}
+HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE, UINT, UINT, UINT, const void*,
+                                       D3DFORMAT, const void*, UINT) {
+  return Unused("DrawIndexedPrimitiveUP");
+}
+HRESULT Device::ProcessVertices(UINT, UINT, UINT, IDirect3DVertexBuffer9*,
+                                IDirect3DVertexDeclaration9*, DWORD) {
+  return Unused("ProcessVertices");
+}
+HRESULT Device::CreateVertexDeclaration(const D3DVERTEXELEMENT9*, IDirect3DVertexDeclaration9**) {
+  return Unused("CreateVertexDeclaration");
+}
+HRESULT Device::SetVertexDeclaration(IDirect3DVertexDeclaration9*) {
+  return Unused("SetVertexDeclaration");
+}
+HRESULT Device::GetVertexDeclaration(IDirect3DVertexDeclaration9**) {
+  return Unused("GetVertexDeclaration");
+}
+HRESULT Device::GetFVF(DWORD*) { return Unused("GetFVF"); }
+HRESULT Device::CreateVertexShader(const DWORD*, IDirect3DVertexShader9**) {
+  return Unused("CreateVertexShader");
+}
+HRESULT Device::SetVertexShader(IDirect3DVertexShader9*) { return Unused("SetVertexShader"); }
+HRESULT Device::GetVertexShader(IDirect3DVertexShader9**) { return Unused("GetVertexShader"); }
+HRESULT Device::SetVertexShaderConstantF(UINT, const float*, UINT) {
+  return Unused("SetVertexShaderConstantF");
+}
+HRESULT Device::GetVertexShaderConstantF(UINT, float*, UINT) {
+  return Unused("GetVertexShaderConstantF");
+}
+HRESULT Device::SetVertexShaderConstantI(UINT, const int*, UINT) {
+  return Unused("SetVertexShaderConstantI");
+}
+HRESULT Device::GetVertexShaderConstantI(UINT, int*, UINT) {
+  return Unused("GetVertexShaderConstantI");
+}
+HRESULT Device::SetVertexShaderConstantB(UINT, const WINBOOL*, UINT) {
+  return Unused("SetVertexShaderConstantB");
+}
+HRESULT Device::GetVertexShaderConstantB(UINT, WINBOOL*, UINT) {
+  return Unused("GetVertexShaderConstantB");
+}
+HRESULT Device::SetStreamSource(UINT, IDirect3DVertexBuffer9*, UINT, UINT) {
+  return Unused("SetStreamSource");
+}
+HRESULT Device::GetStreamSource(UINT, IDirect3DVertexBuffer9**, UINT*, UINT*) {
+  return Unused("GetStreamSource");
+}
+HRESULT Device::SetStreamSourceFreq(UINT, UINT) { return Unused("SetStreamSourceFreq"); }
+HRESULT Device::GetStreamSourceFreq(UINT, UINT*) { return Unused("GetStreamSourceFreq"); }
+HRESULT Device::SetIndices(IDirect3DIndexBuffer9*) { return Unused("SetIndices"); }
+HRESULT Device::GetIndices(IDirect3DIndexBuffer9**) { return Unused("GetIndices"); }
+HRESULT Device::CreatePixelShader(const DWORD*, IDirect3DPixelShader9**) {
+  return Unused("CreatePixelShader");
+}
+HRESULT Device::SetPixelShader(IDirect3DPixelShader9*) { return Unused("SetPixelShader"); }
+HRESULT Device::GetPixelShader(IDirect3DPixelShader9**) { return Unused("GetPixelShader"); }
+HRESULT Device::SetPixelShaderConstantF(UINT, const float*, UINT) {
+  return Unused("SetPixelShaderConstantF");
+}
+HRESULT Device::GetPixelShaderConstantF(UINT, float*, UINT) {
+  return Unused("GetPixelShaderConstantF");
+}
+HRESULT Device::SetPixelShaderConstantI(UINT, const int*, UINT) {
+  return Unused("SetPixelShaderConstantI");
+}
+HRESULT Device::GetPixelShaderConstantI(UINT, int*, UINT) {
+  return Unused("GetPixelShaderConstantI");
+}
+HRESULT Device::SetPixelShaderConstantB(UINT, const WINBOOL*, UINT) {
+  return Unused("SetPixelShaderConstantB");
+}
+HRESULT Device::GetPixelShaderConstantB(UINT, WINBOOL*, UINT) {
+  return Unused("GetPixelShaderConstantB");
+}
+HRESULT Device::DrawRectPatch(UINT, const float*, const D3DRECTPATCH_INFO*) {
+  return Unused("DrawRectPatch");
+}
+HRESULT Device::DrawTriPatch(UINT, const float*, const D3DTRIPATCH_INFO*) {
+  return Unused("DrawTriPatch");
+}
+HRESULT Device::DeletePatch(UINT) { return Unused("DeletePatch"); }
+HRESULT Device::CreateQuery(D3DQUERYTYPE, IDirect3DQuery9**) { return Unused("CreateQuery"); }
+
+// ---------------------------------------------------------------- world
+
+void Reset() { TheWorld() = World(); }
+
+void Script(const std::string& method, std::vector<HRESULT> results, HRESULT thereafter) {
+  World& world = TheWorld();
+  ScriptState& script = world.scripts[method];
+  script.base = world.calls[method];
+  script.results = std::move(results);
+  script.thereafter = thereafter;
+}
+
+void FailCall(const std::string& method, int nth, HRESULT result) {
+  if (nth < 1) return;
+  std::vector<HRESULT> results(nth, D3D_OK);
+  results[nth - 1] = result;
+  Script(method, results);
+}
+
+HRESULT Record(const std::string& method, const std::string& object, const std::string& args) {
+  World& world = TheWorld();
+  world.log.push_back(method + "(" + args + ")");
+  const int nth = ++world.calls[method];
+  auto pick = [](const ScriptState& script, int n) {
+    const size_t index = (size_t)(n - script.base - 1);
+    return index < script.results.size() ? script.results[index] : script.thereafter;
+  };
+  if (!object.empty()) {
+    const std::string keyed = method + ":" + object;
+    const int nthOfObject = ++world.calls[keyed];
+    auto it = world.scripts.find(keyed);
+    if (it != world.scripts.end()) return pick(it->second, nthOfObject);
+  }
+  auto it = world.scripts.find(method);
+  return it != world.scripts.end() ? pick(it->second, nth) : D3D_OK;
+}
+
+const std::vector<std::string>& Log() { return TheWorld().log; }
+
+std::vector<std::string> Calls(const std::string& method) {
+  std::vector<std::string> lines;
+  const std::string prefix = method + "(";
+  for (const std::string& line : TheWorld().log) {
+    if (line.compare(0, prefix.size(), prefix) == 0) lines.push_back(line);
+  }
+  return lines;
+}
+
+int CallCount(const std::string& method) { return (int)Calls(method).size(); }
+
+void ClearLog() { TheWorld().log.clear(); }
+
+std::string Leaks() {
+  std::string leaks;
+  for (const Tracked* object : TheWorld().objects) {
+    if (object->refs != 0) leaks += object->name + ":" + std::to_string(object->refs) + " ";
+  }
+  return leaks;
+}
+
+std::string NameOf(const void* object) {
+  if (object == nullptr) return "null";
+  auto it = TheWorld().byInterface.find(object);
+  return it == TheWorld().byInterface.end() ? "?" : it->second->name;
+}
+
+Settings& Configure() { return TheWorld().settings; }
+const std::vector<CreateDeviceCall>& CreateDeviceCalls() { return TheWorld().createDeviceCalls; }
+Device* LastDevice() { return TheWorld().lastDevice; }
+
+}  // namespace fake_d3d
+
+// The link-time seam: test executables get the fake in place of d3d9.dll.
+IDirect3D9* WINAPI Direct3DCreate9(UINT sdkVersion) {
+  using namespace fake_d3d;
+  if (FAILED(Record("Direct3DCreate9", "", Format("%u", sdkVersion)))) return nullptr;
+  Direct3D* d3d = new Direct3D;
+  Register(d3d, static_cast<IDirect3D9*>(d3d), "d3d", 1);
+  return d3d;
+}

@@ -1,0 +1,169 @@
+// Render-state presets, fog and camera, against the recording fakes.
+#include <string.h>
+
+#include "gfx_fixture.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+using States = std::map<DWORD, DWORD>;
+using StageStates = std::map<std::pair<DWORD, DWORD>, DWORD>;
+
+class DrawModeTest : public GfxTest {
+ protected:
+  void SetUp() override {
+    GfxTest::SetUp();
+    Start();
+  }
+  // Applies one word on a device whose states are all unset.
+  void Apply(DWORD word) {
+    Dev().ForgetStates();
+    fake_d3d::ClearLog();
+    EXPECT_EQ(SetDrawMode(word), 0);
+    EXPECT_EQ(GetDrawMode(), word);
+  }
+};
+
+// What every word sets, one way or the other.
+States Always(bool z, bool cull, bool fog, bool light) {
+  return {{D3DRS_ZWRITEENABLE, z ? 1u : 0u}, {D3DRS_ZENABLE, (DWORD)(z ? D3DZB_TRUE : D3DZB_FALSE)},
+          {D3DRS_CULLMODE, (DWORD)(cull ? D3DCULL_CCW : D3DCULL_NONE)},
+          {D3DRS_FOGENABLE, fog ? 1u : 0u}, {D3DRS_LIGHTING, light ? 1u : 0u}};
+}
+
+States With(States states, DWORD destBlend) {
+  states[D3DRS_ALPHABLENDENABLE] = TRUE;
+  states[D3DRS_SRCBLEND] = D3DBLEND_SRCALPHA;
+  states[D3DRS_DESTBLEND] = destBlend;
+  return states;
+}
+
+const StageStates kModulate = {{{0, D3DTSS_ALPHAOP}, D3DTOP_MODULATE},
+                               {{0, D3DTSS_COLORARG1}, D3DTA_TEXTURE},
+                               {{0, D3DTSS_COLORARG2}, D3DTA_DIFFUSE}};
+const StageStates kLinear = {{{0, D3DSAMP_MAGFILTER}, D3DTEXF_LINEAR},
+                             {{0, D3DSAMP_MINFILTER}, D3DTEXF_LINEAR},
+                             {{0, D3DSAMP_MIPFILTER}, D3DTEXF_LINEAR}};
+
+TEST_F(DrawModeTest, EachPresetSetsExactlyItsStates) {
+  struct Case {
+    DWORD word;
+    States states;
+    StageStates stage, sampler;
+    BOOL light;
+  };
+  const States off = Always(false, false, false, false);
+  const Case cases[] = {
+      {0, off, {}, {}, FALSE},
+      {0x4000, off, {}, {}, FALSE},  // meaningless bits change nothing
+      {273, With(off, D3DBLEND_INVSRCALPHA), kModulate, kLinear, FALSE},
+      {529, With(off, D3DBLEND_INVSRCALPHA), kModulate, kLinear, FALSE},
+      {530, With(off, D3DBLEND_ONE), kModulate, kLinear, FALSE},
+      {512, off, {}, kLinear, FALSE},
+      {DRAWMODE_BLEND_ALPHA | DRAWMODE_BLEND_ADD, With(off, D3DBLEND_ONE), {}, {}, FALSE},
+      {DRAWMODE_LINEAR | DRAWMODE_LINEAR2, off, {}, kLinear, FALSE},
+      {DRAWMODE_ZBUFFER | DRAWMODE_FOG | DRAWMODE_CULL | DRAWMODE_LIGHTING,
+       Always(true, true, true, true), {}, {}, TRUE},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.word);
+    Apply(c.word);
+    EXPECT_EQ(Dev().renderStates, c.states);
+    EXPECT_EQ(Dev().stageStates, c.stage);
+    EXPECT_EQ(Dev().samplerStates, c.sampler);
+    EXPECT_EQ(Dev().lights, (std::map<DWORD, BOOL>{{0, c.light}}));
+  }
+}
+
+TEST_F(DrawModeTest, CallsComeInTheirFixedOrder) {
+  Apply(0x3F13);  // every flag
+  EXPECT_EQ(fake_d3d::Log(),
+            (Strings{"SetRenderState(27,1)", "SetRenderState(19,5)", "SetRenderState(20,6)",
+                     "SetRenderState(27,1)", "SetRenderState(19,5)", "SetRenderState(20,2)",
+                     "SetTextureStageState(0,4,4)", "SetTextureStageState(0,2,2)",
+                     "SetTextureStageState(0,3,0)", "SetSamplerState(0,5,2)",
+                     "SetSamplerState(0,6,2)", "SetSamplerState(0,7,2)",
+                     "SetSamplerState(0,5,2)", "SetSamplerState(0,6,2)",
+                     "SetSamplerState(0,7,2)", "SetRenderState(14,1)", "SetRenderState(7,1)",
+                     "SetRenderState(22,3)", "SetRenderState(28,1)", "LightEnable(0,1)",
+                     "SetRenderState(137,1)"}));
+}
+
+TEST_F(DrawModeTest, SwitchOnFlagsLeaveTheirStatesToLaterWords) {
+  Apply(530);
+  fake_d3d::ClearLog();
+  ASSERT_EQ(SetDrawMode(512), 0);
+  EXPECT_EQ(Dev().renderStates[D3DRS_DESTBLEND], (DWORD)D3DBLEND_ONE);  // still additive
+  EXPECT_EQ(Dev().renderStates[D3DRS_ALPHABLENDENABLE], 1u);
+  ASSERT_EQ(SetDrawMode(0), 0);
+  EXPECT_EQ(Dev().renderStates[D3DRS_ALPHABLENDENABLE], 1u);
+  EXPECT_EQ(Dev().stageStates, kModulate);
+  EXPECT_EQ(fake_d3d::CallCount("SetTextureStageState"), 0);
+}
+
+TEST_F(DrawModeTest, OnlyTheLightingCallsResultIsReported) {
+  Dev().ForgetStates();
+  fake_d3d::FailCall("SetRenderState", 1, D3DERR_INVALIDCALL);
+  EXPECT_EQ(SetDrawMode(273), 0);  // a failure midway does not stop the preset
+  EXPECT_EQ(Dev().renderStates.size(), 7u);
+  fake_d3d::FailCall("SetRenderState", 5, D3DERR_INVALIDCALL);  // the lighting one
+  EXPECT_EQ(SetDrawMode(0), D3DERR_INVALIDCALL);
+}
+
+TEST_F(GfxTest, TheWordIsKeptWithoutADeviceAndRestoredLater) {
+  EXPECT_EQ(GetDrawMode(), 0u);
+  EXPECT_EQ(SetDrawMode(273), E_FAIL);
+  EXPECT_EQ(GetDrawMode(), 273u);
+  EXPECT_EQ(RestoreDrawMode(), E_FAIL);
+  Start();
+  EXPECT_EQ(RestoreDrawMode(), 0);
+  EXPECT_EQ(Dev().renderStates[D3DRS_DESTBLEND], (DWORD)D3DBLEND_INVSRCALPHA);
+  EXPECT_EQ(GetDrawMode(), 273u);
+}
+
+DWORD Bits(float value) {
+  DWORD bits;
+  memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+TEST_F(GfxTest, FogSetsLinearTableFogWithoutSwitchingItOn) {
+  EXPECT_EQ(SetFog(1, 2, 0), E_FAIL);
+  Start();
+  EXPECT_EQ(SetFog(10.5f, 100.0f, 0xFF336699), 0);
+  EXPECT_EQ(fake_d3d::Log(),
+            (Strings{"SetRenderState(140,0)", "SetRenderState(35,3)",
+                     "SetRenderState(36," + std::to_string(Bits(10.5f)) + ")",
+                     "SetRenderState(37," + std::to_string(Bits(100.0f)) + ")",
+                     "SetRenderState(34," + std::to_string(0xFF336699u) + ")"}));
+  EXPECT_EQ(Dev().renderStates.count(D3DRS_FOGENABLE), 0u);
+  fake_d3d::FailCall("SetRenderState", 5, D3DERR_INVALIDCALL);
+  EXPECT_EQ(SetFog(0, 1, 0), D3DERR_INVALIDCALL);
+}
+
+TEST_F(GfxTest, ProjectionAndViewAreLeftHandedTransforms) {
+  const D3DXVECTOR3 eye(0, 0, -10), at(0, 0, 0), up(0, 1, 0);
+  EXPECT_EQ(SetProjection(0.5f, 1.0f, 1, 100), E_FAIL);
+  EXPECT_EQ(SetView(&eye, &at, &up), E_FAIL);
+  EXPECT_TRUE(fake_d3d::Log().empty());
+  Start();
+
+  ASSERT_EQ(SetProjection(1.5707964f, 2.0f, 1.0f, 101.0f), 0);
+  ASSERT_EQ(SetView(&eye, &at, &up), 0);
+  EXPECT_EQ(fake_d3d::Log(),
+            (Strings{"D3DXMatrixPerspectiveFovLH(1.5708,2,1,101)", "SetTransform(3)",
+                     "D3DXMatrixLookAtLH(0,0,-10,0,0,0,0,1,0)", "SetTransform(2)"}));
+  const D3DMATRIX& projection = Dev().transforms[D3DTS_PROJECTION];
+  EXPECT_NEAR(projection._11, 0.5f, 1e-5);  // 1 / tan(fov / 2) / aspect
+  EXPECT_NEAR(projection._22, 1.0f, 1e-5);
+  EXPECT_EQ(projection._34, 1.0f);
+  EXPECT_EQ(Dev().transforms[D3DTS_VIEW]._43, 10.0f);
+
+  fake_d3d::FailCall("SetTransform", 1, D3DERR_INVALIDCALL);
+  EXPECT_EQ(SetView(&eye, &at, &up), D3DERR_INVALIDCALL);
+  fake_d3d::ClearLog();
+  EXPECT_EQ(SetView(nullptr, &at, &up), E_FAIL);  // no matrix from nothing
+  EXPECT_TRUE(fake_d3d::Log().empty());
+}
+
+}  // namespace

@@ -1,0 +1,128 @@
+// Quad layout and the growth of the quad batch (also run natively under the
+// sanitizers).
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "graphics/quad_batch.h"
+#include "graphics/quad_layout.h"
+
+namespace {
+
+// Positive when the triangle runs clockwise on a screen whose y points down.
+float Winding(const Vertex2D* t) {
+  return (t[1].x - t[0].x) * (t[2].y - t[0].y) - (t[1].y - t[0].y) * (t[2].x - t[0].x);
+}
+
+void ExpectVertex(const Vertex2D& v, float x, float y, float u, float tv, uint32_t color) {
+  EXPECT_EQ(v.x, x);
+  EXPECT_EQ(v.y, y);
+  EXPECT_EQ(v.z, 0.5f);
+  EXPECT_EQ(v.rhw, 1.0f);
+  EXPECT_EQ(v.diffuse, color);
+  EXPECT_EQ(v.u, u);
+  EXPECT_EQ(v.v, tv);
+}
+
+TEST(QuadLayout, SixVerticesOffsetByMinusHalfInFixedOrder) {
+  Vertex2D q[6];
+  LayoutQuad(q, 0, 0, 800, 600, 0x80FF0102u, 0, 0, 1, 1);
+  ExpectVertex(q[0], -0.5f, -0.5f, 0, 0, 0x80FF0102u);
+  ExpectVertex(q[1], 799.5f, -0.5f, 1, 0, 0x80FF0102u);
+  ExpectVertex(q[2], -0.5f, 599.5f, 0, 1, 0x80FF0102u);
+  ExpectVertex(q[3], 799.5f, -0.5f, 1, 0, 0x80FF0102u);
+  ExpectVertex(q[4], 799.5f, 599.5f, 1, 1, 0x80FF0102u);
+  ExpectVertex(q[5], -0.5f, 599.5f, 0, 1, 0x80FF0102u);
+  EXPECT_GT(Winding(q), 0);
+  EXPECT_GT(Winding(q + 3), 0);
+
+  LayoutQuad(q, 10.25f, 3, 12, 7, 0, 0.25f, 0.75f, 0.5f, 0.125f);  // texture rectangle as given
+  ExpectVertex(q[0], 9.75f, 2.5f, 0.25f, 0.75f, 0);
+  ExpectVertex(q[4], 11.5f, 6.5f, 0.5f, 0.125f, 0);
+}
+
+TEST(QuadLayout, CornersAreNeverSorted) {
+  Vertex2D q[6];
+  LayoutQuad(q, 8, 0, 0, 4, 0, 0, 0, 1, 1);  // mirrored in x: counter-clockwise
+  EXPECT_EQ(q[0].x, 7.5f);
+  EXPECT_LT(Winding(q), 0);
+  EXPECT_LT(Winding(q + 3), 0);
+  LayoutQuad(q, 8, 4, 0, 0, 0, 0, 0, 1, 1);  // mirrored in both: clockwise, texture turned
+  EXPECT_GT(Winding(q), 0);
+  EXPECT_GT(Winding(q + 3), 0);
+  EXPECT_EQ(q[0].x, 7.5f);
+  EXPECT_EQ(q[0].y, 3.5f);
+  EXPECT_EQ(q[0].u, 0.0f);  // the texture's top-left lands bottom-right
+}
+
+Vertex2D QuadVertex(uint32_t quad, int corner) {
+  return Vertex2D{(float)quad, (float)corner, 0.5f, 1.0f, quad * 7u + corner, 0, 1};
+}
+
+void AppendNumbered(QuadBatch* batch, uint32_t quad) {
+  Vertex2D q[6];
+  for (int i = 0; i < 6; ++i) q[i] = QuadVertex(quad, i);
+  ASSERT_EQ(QuadBatchAppend(batch, q), 0) << quad;
+}
+
+void ExpectNumbered(const QuadBatch& batch, uint32_t quads) {
+  ASSERT_EQ(batch.count, quads * 6);
+  for (uint32_t i = 0; i < batch.count; ++i) {
+    ASSERT_EQ(batch.vertices[i].diffuse, (i / 6) * 7u + i % 6) << i;
+    ASSERT_EQ(batch.vertices[i].x, (float)(i / 6)) << i;
+  }
+}
+
+TEST(QuadBatch, GrowsWithoutLosingQuadsAndKeepsStorageWhenEmptied) {
+  QuadBatch batch = {};
+  const uint32_t quads = 3 * QUAD_BATCH_FIRST_CAPACITY / 6 + 5;  // crosses two growths
+  for (uint32_t i = 0; i < quads; ++i) AppendNumbered(&batch, i);
+  ExpectNumbered(batch, quads);
+  EXPECT_EQ(batch.capacity, 4 * QUAD_BATCH_FIRST_CAPACITY);
+
+  const Vertex2D* storage = batch.vertices;
+  QuadBatchEmpty(&batch);
+  EXPECT_EQ(batch.count, 0u);
+  for (uint32_t i = 0; i < quads; ++i) AppendNumbered(&batch, i);
+  EXPECT_EQ(batch.vertices, storage);  // no new allocation for a frame no larger
+  ExpectNumbered(batch, quads);
+
+  QuadBatchFree(&batch);
+  EXPECT_EQ(batch.vertices, nullptr);
+  EXPECT_EQ(batch.capacity, 0u);
+  AppendNumbered(&batch, 0);  // usable again
+  QuadBatchFree(&batch);
+}
+
+TEST(QuadBatch, AtItsLimitAnAppendFailsAndKeepsWhatItHolds) {
+  QuadBatch batch = {};
+  batch.maxVertices = 17;  // rounded down to whole quads: two
+  AppendNumbered(&batch, 0);
+  AppendNumbered(&batch, 1);
+  Vertex2D q[6] = {};
+  EXPECT_EQ(QuadBatchAppend(&batch, q), -1);
+  EXPECT_EQ(batch.capacity, 12u);
+  ExpectNumbered(batch, 2);
+  EXPECT_EQ(QuadBatchAppend(nullptr, q), -1);
+  EXPECT_EQ(QuadBatchAppend(&batch, nullptr), -1);
+  QuadBatchFree(&batch);
+  QuadBatchFree(nullptr);
+  QuadBatchEmpty(nullptr);
+}
+
+TEST(QuadBatch, GrowthDoublesFromAFirstBlockAndStopsAtTheLimit) {
+  const uint32_t first = QUAD_BATCH_FIRST_CAPACITY;
+  EXPECT_EQ(QuadBatchGrowth(0, 6, 0), first);
+  EXPECT_EQ(QuadBatchGrowth(first, first + 6, 0), 2 * first);
+  EXPECT_EQ(QuadBatchGrowth(first, first + 6, first + 600), first + 600);  // clamped
+  EXPECT_EQ(QuadBatchGrowth(first, first + 6, first), 0u);                 // cannot fit
+  EXPECT_EQ(QuadBatchGrowth(0, 6, 13), 12u);
+  EXPECT_EQ(QuadBatchGrowth(QUAD_BATCH_MAX_VERTICES - 6, QUAD_BATCH_MAX_VERTICES, 0),
+            (uint32_t)QUAD_BATCH_MAX_VERTICES);
+  EXPECT_EQ(QuadBatchGrowth(QUAD_BATCH_MAX_VERTICES, QUAD_BATCH_MAX_VERTICES + 6, 0), 0u);
+  // Every capacity it hands out holds whole quads and fits in 2 GiB.
+  EXPECT_EQ(QUAD_BATCH_MAX_VERTICES % 6, 0u);
+  EXPECT_LT((uint64_t)QUAD_BATCH_MAX_VERTICES * sizeof(Vertex2D), 0x80000000ull);
+}
+
+}  // namespace

@@ -1,0 +1,260 @@
+// The graphics core against the real Direct3D 9 (Wine's, software-rendered under
+// Xvfb): quads are drawn into the flip targets and the pixels read back.
+#include <gtest/gtest.h>
+
+#include <math.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/app_state.h"
+#include "graphics/graphics.h"
+#include "graphics/graphics_state.h"
+#include "tools/message_box_reader.h"
+
+namespace {
+
+const int kSize = 64;  // back buffer and flip targets: kSize x kSize
+
+// One window, device and white texture for the whole executable: windows are slow
+// to destroy under Wine.
+class RealDevice : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    boxes = new MessageBoxReader;
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "LqGraphicsRealTest";
+    RegisterClassExA(&wc);
+    window = CreateWindowExA(0, wc.lpszClassName, wc.lpszClassName, WS_OVERLAPPEDWINDOW, 0, 0,
+                             kSize + 16, kSize + 40, NULL, NULL, wc.hInstance, NULL);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    App.window = window;
+    App.width = kSize;
+    App.height = kSize;
+    App.windowed = 1;
+    started = InitDirectX();
+    if (started == 0) white = MakeWhiteTexture();
+  }
+  static void TearDownTestSuite() {
+    if (white != NULL) white->Release();
+    white = NULL;
+    ReleaseDirectX();
+    DestroyWindow(window);
+    UnregisterClassA("LqGraphicsRealTest", GetModuleHandleA(NULL));
+    delete boxes;
+  }
+  void SetUp() override {
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(started, 0) << "no Direct3D device: " << (boxes->Texts().empty() ? "" : boxes->Texts()[0]);
+    ASSERT_NE(white, nullptr);
+  }
+  void TearDown() override { EXPECT_TRUE(boxes->Boxes().empty()) << boxes->Boxes()[0].text; }
+
+  // A 1 x 1 opaque white texture: with DRAWMODE_TEXTURE_MODULATE the quads show
+  // their vertex colour.
+  static IDirect3DTexture9* MakeWhiteTexture() {
+    IDirect3DTexture9* texture = NULL;
+    if (GetDevice()->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, NULL) != 0)
+      return NULL;
+    D3DLOCKED_RECT locked;
+    if (texture->LockRect(0, &locked, NULL, 0) == 0) {
+      *static_cast<DWORD*>(locked.pBits) = 0xFFFFFFFF;
+      texture->UnlockRect(0);
+    }
+    return texture;
+  }
+
+  // Binds flip target i with its depth buffer, clears it and draws inside a scene.
+  static void DrawInto(int i, D3DCOLOR clearColor, const std::function<void()>& draw) {
+    IDirect3DDevice9* device = GetDevice();
+    ASSERT_EQ(device->SetRenderTarget(0, Gfx.lpFlipSurface[i]), 0);
+    ASSERT_EQ(device->SetDepthStencilSurface(Gfx.lpFlipZBuffer[i]), 0);
+    ASSERT_EQ(device->Clear(0, NULL, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, clearColor, 1.0f, 0), 0);
+    ASSERT_EQ(device->BeginScene(), 0);
+    device->SetTexture(0, white);
+    draw();
+    ASSERT_EQ(device->EndScene(), 0);
+  }
+
+  // The target's pixels as 0xRRGGBB words, row by row.
+  static std::vector<DWORD> Read(IDirect3DSurface9* target) {
+    std::vector<DWORD> pixels;
+    D3DSURFACE_DESC desc;
+    if (target == NULL || target->GetDesc(&desc) != 0) return pixels;
+    IDirect3DSurface9* copy = NULL;
+    if (GetDevice()->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format,
+                                                 D3DPOOL_SYSTEMMEM, &copy, NULL) != 0) {
+      return pixels;
+    }
+    D3DLOCKED_RECT locked;
+    if (GetDevice()->GetRenderTargetData(target, copy) == 0 &&
+        copy->LockRect(&locked, NULL, D3DLOCK_READONLY) == 0) {
+      for (UINT y = 0; y < desc.Height; ++y) {
+        const DWORD* row = reinterpret_cast<const DWORD*>(static_cast<BYTE*>(locked.pBits) +
+                                                          y * locked.Pitch);
+        for (UINT x = 0; x < desc.Width; ++x) pixels.push_back(row[x] & 0xFFFFFF);
+      }
+      copy->UnlockRect();
+    }
+    copy->Release();
+    return pixels;
+  }
+
+  static HWND window;
+  static HRESULT started;
+  static IDirect3DTexture9* white;
+  static MessageBoxReader* boxes;
+};
+
+HWND RealDevice::window = NULL;
+HRESULT RealDevice::started = E_FAIL;
+IDirect3DTexture9* RealDevice::white = NULL;
+MessageBoxReader* RealDevice::boxes = NULL;
+
+int Channel(DWORD pixel, int shift) { return (pixel >> shift) & 0xFF; }
+
+TEST_F(RealDevice, AQuadCoversExactlyThePixelsOfItsRectangle) {
+  struct Rect {
+    int l, t, r, b;
+    DWORD color;
+  };
+  const Rect rects[] = {{0, 0, 4, 4, 0xFF0000}, {18, 17, 22, 23, 0x00FF00}, {40, 8, 43, 9, 0x0000FF},
+                        {60, 60, 64, 64, 0xFFFFFF}};
+  DrawInto(0, 0xFF000000, [&] {
+    SetDrawMode(DRAWMODE_TEXTURE_MODULATE);
+    DrawRect(0, 0, 4, 4, 0xFFFF0000);
+    DrawRectCenter(20, 20, 2, 3, 0xFF00FF00);
+    PushRect(40, 8, 43, 9, 0xFF0000FF);
+    FlushRects();
+    DrawRectUV(60, 60, 64, 64, 0xFFFFFFFF, 0, 0, 1, 1);
+  });
+  const std::vector<DWORD> pixels = Read(Gfx.lpFlipSurface[0]);
+  ASSERT_EQ(pixels.size(), (size_t)kSize * kSize);
+  int wrong = 0;
+  for (int y = 0; y < kSize; ++y) {
+    for (int x = 0; x < kSize; ++x) {
+      DWORD expected = 0;
+      for (const Rect& r : rects) {
+        if (x >= r.l && x < r.r && y >= r.t && y < r.b) expected = r.color;
+      }
+      if (pixels[y * kSize + x] != expected && ++wrong <= 5) {
+        ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex << pixels[y * kSize + x]
+                      << " not " << expected;
+      }
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(RealDevice, AlphaAndAdditivePresetsBlendAsTheirFormulasSay) {
+  const D3DCOLOR background = 0xFF2040C0;
+  DrawInto(1, background, [&] {
+    SetDrawMode(DRAWMODE_BLEND_ALPHA | DRAWMODE_TEXTURE_MODULATE);
+    DrawRect(0, 0, 8, 8, 0x80FF0000);
+    SetDrawMode(DRAWMODE_BLEND_ADD | DRAWMODE_TEXTURE_MODULATE);
+    DrawRect(8, 0, 16, 8, 0x80FF0000);
+    DrawRect(16, 0, 24, 8, 0x40808080);
+    SetDrawMode(530);
+    SetDrawMode(512);  // sets no blend state: still additive
+    DrawRect(24, 0, 32, 8, 0x80FF0000);
+  });
+  const std::vector<DWORD> pixels = Read(Gfx.lpFlipSurface[1]);
+  ASSERT_EQ(pixels.size(), (size_t)kSize * kSize);
+  const double dst[3] = {0x20, 0x40, 0xC0};
+  auto expect = [&](int x, const double src[3], double alpha, bool add) {
+    SCOPED_TRACE(x);
+    const DWORD pixel = pixels[4 * kSize + x];
+    const int shifts[3] = {16, 8, 0};
+    for (int c = 0; c < 3; ++c) {
+      double value = src[c] * alpha + dst[c] * (add ? 1.0 : 1.0 - alpha);
+      EXPECT_NEAR(Channel(pixel, shifts[c]), fmin(value, 255.0), 2.0) << "channel " << c;
+    }
+  };
+  const double red[3] = {255, 0, 0}, grey[3] = {128, 128, 128};
+  expect(4, red, 128 / 255.0, false);   // src * a + dst * (1 - a)
+  expect(12, red, 128 / 255.0, true);   // src * a + dst
+  expect(20, grey, 64 / 255.0, true);
+  expect(28, red, 128 / 255.0, true);
+  EXPECT_EQ(pixels[20 * kSize + 4], 0x2040C0u);  // untouched
+}
+
+TEST_F(RealDevice, BatchedAndImmediateQuadsGiveTheSamePixels) {
+  struct Quad {
+    float l, t, r, b;
+    D3DCOLOR color;
+  };
+  std::vector<Quad> quads;
+  uint32_t seed = 12345;
+  auto next = [&](uint32_t range) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % range;
+  };
+  for (int i = 0; i < 2000; ++i) {
+    float x = (float)next(kSize * 4) / 4.0f - 4, y = (float)next(kSize * 4) / 4.0f - 4;
+    float w = (float)next(64) / 4.0f, h = (float)next(64) / 4.0f;
+    quads.push_back({x, y, x + w, y + h, (next(256) << 24) | next(0x1000000)});
+  }
+  const D3DCOLOR background = 0xFF101010;
+  const DWORD mode = DRAWMODE_BLEND_ALPHA | DRAWMODE_TEXTURE_MODULATE;
+  DrawInto(0, background, [&] {
+    SetDrawMode(mode);
+    for (const Quad& q : quads) DrawRect(q.l, q.t, q.r, q.b, q.color);
+  });
+  DrawInto(1, background, [&] {
+    SetDrawMode(mode);
+    for (const Quad& q : quads) ASSERT_EQ(PushRect(q.l, q.t, q.r, q.b, q.color), 0);
+    ASSERT_EQ(FlushRects(), 0);
+  });
+  const std::vector<DWORD> immediate = Read(Gfx.lpFlipSurface[0]);
+  const std::vector<DWORD> batched = Read(Gfx.lpFlipSurface[1]);
+  ASSERT_EQ(immediate.size(), (size_t)kSize * kSize);
+  int drawn = 0, differ = 0;
+  for (size_t i = 0; i < immediate.size(); ++i) {
+    drawn += immediate[i] != 0x101010;
+    differ += immediate[i] != batched[i];
+  }
+  EXPECT_GT(drawn, kSize * kSize / 2);
+  EXPECT_EQ(differ, 0);
+}
+
+TEST_F(RealDevice, FramesLayThePreviousOneUnderTheNextAndSurviveAReset) {
+  DrawInto(0, 0xFF000000, [] {});  // no leftovers of earlier tests
+  DrawInto(1, 0xFF000000, [] {});
+  SetTrailColor(0x80FFFFFF);
+  for (int frame = 0; frame < 3; ++frame) {
+    SCOPED_TRACE(frame);
+    ASSERT_EQ(BeginRender(0xFF000000), 0);
+    EXPECT_EQ(GetFlipSurface(), Gfx.lpFlipSurface[Gfx.FlipCount & 1]);
+    SetDrawMode(DRAWMODE_TEXTURE_MODULATE);
+    GetDevice()->SetTexture(0, white);
+    // A red square in the first frame only: later frames show its fading trail.
+    if (frame == 0) DrawRect(0, 0, 8, 8, 0xFFFF0000);
+    ASSERT_EQ(EndRender(), 0);
+    const std::vector<DWORD> pixels = Read(GetFlipSurface());
+    ASSERT_EQ(pixels.size(), (size_t)kSize * kSize);
+    const int expected[3] = {255, 128, 64};  // halved by the trail colour each frame
+    EXPECT_NEAR(Channel(pixels[2 * kSize + 2], 16), expected[frame], 2);
+    // Texel for pixel: the edge stays sharp under linear filtering.
+    EXPECT_NEAR(Channel(pixels[2 * kSize + 7], 16), expected[frame], 2);
+    EXPECT_EQ(pixels[2 * kSize + 8], 0u);
+    EXPECT_EQ(pixels[20 * kSize + 20], 0u);
+    ASSERT_EQ(Flip(0xFFFFFFFF), 0);
+  }
+  // A reset on the real device: every default-pool target must have been given back.
+  const DWORD count = Gfx.FlipCount;
+  ASSERT_EQ(HandlePresentParam(D3DERR_DEVICENOTRESET, 0), 0);
+  EXPECT_EQ(Gfx.FlipCount, count);
+  ASSERT_NE(Gfx.lpFlipTexture[0], nullptr);
+  const std::vector<DWORD> cleared = Read(Gfx.lpFlipSurface[0]);
+  ASSERT_EQ(cleared.size(), (size_t)kSize * kSize);
+  EXPECT_EQ(cleared[2 * kSize + 2], 0u);
+  ASSERT_EQ(BeginRender(0xFF000000), 0);
+  ASSERT_EQ(EndRender(), 0);
+  EXPECT_EQ(Flip(0xFFFFFFFF), 0);
+}
+
+}  // namespace
