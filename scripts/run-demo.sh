@@ -27,14 +27,13 @@ else
 fi
 
 cd "$run"
+status=0
 if [ -n "${DISPLAY:-}" ]; then
-  "$root/tests/tools/wine-run.sh" "$build/demo-wine" ./Lumaquill.exe
-  status=$?
+  "$root/tests/tools/wine-run.sh" "$build/demo-wine" ./Lumaquill.exe || status=$?
 else
   echo "No display: running in a virtual one (Xvfb); nothing will be seen."
   xvfb-run -a -s "-screen 0 1280x1024x24" \
-    "$root/tests/tools/wine-run.sh" "$build/demo-wine" ./Lumaquill.exe
-  status=$?
+    "$root/tests/tools/wine-run.sh" "$build/demo-wine" ./Lumaquill.exe || status=$?
 fi
 WINEPREFIX="$build/demo-wine/prefix" wineserver -k >/dev/null 2>&1 || true
 exit $status

@@ -61,7 +61,11 @@ lq_stop() {
   LQ_PID=""
 }
 
-lq_probe() { lq_wine "$LQ_BUILD/tests/tools/lqprobe.exe" "$@" | tr -d '\r'; }
+# The probe's own exit status, not that of the line-ending filter.
+lq_probe() {
+  lq_wine "$LQ_BUILD/tests/tools/lqprobe.exe" "$@" | tr -d '\r'
+  return "${PIPESTATUS[0]}"
+}
 
 lq_shot() { import -window root "$LQ_ART/$1.png" 2>/dev/null; }
 

@@ -16,6 +16,7 @@ wait_log() {
     sleep 0.2; t=$((t + 1))
     [ $t -ge $(($2 * 5)) ] && return 1
   done
+  return 0
 }
 
 # Right for 3 polls, up with button 0 for 2, then neutral, in -1000..1000.

@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# The chaser demo as a player sees it, driven by the virtual controller's script:
+# the player starts at the centre with the swarm coming in from the top-left,
+# holding right for N frames moves it N pixels, the batch button switches to the
+# batched colours, and Escape quits with status 0 and no message box.
+source "$(dirname "$0")/lib.sh"
+shot_py="$LQ_SOURCE/tests/tools/shot.py"
+
+N=120          # frames held right
+BUTTON=280     # the frame on which button 0 is held, once
+cat > "$LQ_ART/run/pad.txt" <<PAD
+0 0 0 100
+1000 0 0 $N
+0 0 0 60
+0 0 1 1
+0 0 0 100000
+PAD
+lq_start LQ_PAD_SCRIPT=pad.txt LQ_PAD_LOG=pad.log
+out=$(lq_probe window Lumaquill 60) || lq_fail "no window titled Lumaquill"
+read -r _ ox oy <<<"$(grep '^origin' <<<"$out")"
+log="$LQ_ART/run/pad.log"
+
+poll() { tr -d '\r' 2>/dev/null <"$log" | grep '^poll' | tail -1 | cut -d' ' -f2; }
+# Waits (at most $2 seconds) until the pad has been polled $1 times.
+wait_poll() {
+  local t=0
+  until [ "$(poll)" -ge "$1" ] 2>/dev/null; do
+    sleep 0.1; t=$((t + 1))
+    [ $t -ge $(($2 * 10)) ] && return 1
+  done
+  return 0
+}
+# Pixels of a colour family inside the client area: "count N cx X cy Y ...".
+blob() {  # image, then client rectangle x y w h, then channel bounds
+  local img=$1 x=$2 y=$3 w=$4 h=$5; shift 5
+  python3 "$shot_py" blob "$LQ_ART/$img.png" $((ox + x)) $((oy + y)) "$w" "$h" "$@"
+}
+field() { tr ' ' '\n' <<<"$1" | grep -A1 -x "$2" | tail -1; }
+BLUE=(0 0 150 70 70 255)     # the immediate player square
+RED=(150 0 0 255 70 70)      # the batched player square
+WHITE=(150 150 150 255 255 255)
+
+# Start: the player at the centre, the swarm in the top-left quarter.
+wait_poll 3 60 || lq_fail "the controller was never polled"
+lq_shot start
+[ "$(poll)" -lt 100 ] || lq_fail "start screenshot came too late (poll $(poll))"
+b=$(blob start 300 200 200 200 "${BLUE[@]}")
+lq_log "start: player $b"
+[ "$(field "$b" count)" -gt 300 ] || lq_fail "no blue player square near the centre: $b"
+cx=$(field "$b" cx)
+awk -v c="$cx" -v o="$ox" 'BEGIN { exit !(c - o > 399 && c - o < 400) }' ||
+  lq_fail "player centre x $cx - $ox, expected 399.5 in the client area"
+tl=$(field "$(blob start 0 0 300 250 "${WHITE[@]}")" count)
+br=$(field "$(blob start 500 350 300 250 "${WHITE[@]}")" count)
+lq_log "start: swarm pixels top-left $tl, bottom-right $br"
+[ "$tl" -gt 100 ] && [ "$br" -lt 20 ] || lq_fail "swarm not coming from the top-left ($tl / $br)"
+
+# While moving right the trail of earlier frames lies behind (left of) the square.
+wait_poll 140 120 || lq_fail "the program stopped polling"
+lq_shot moving
+[ "$(poll)" -lt $((100 + N)) ] || lq_fail "moving screenshot came too late (poll $(poll))"
+DIM=(0 0 40 50 50 149)
+m=$(blob moving 300 200 400 200 "${BLUE[@]}")
+mx=$(printf '%.0f' "$(field "$m" cx)")
+behind=$(field "$(blob moving $((mx - ox - 24)) 250 8 100 "${DIM[@]}")" count)
+ahead=$(field "$(blob moving $((mx - ox + 16)) 250 8 100 "${DIM[@]}")" count)
+lq_log "moving: trail pixels behind $behind, ahead $ahead"
+[ "$behind" -gt "$ahead" ] || lq_fail "no trail behind the moving square ($behind / $ahead)"
+# The client area of this frame is the README's picture (scripts/screenshot.sh).
+convert "$LQ_ART/moving.png" -crop "800x600+$ox+$oy" +repage "$LQ_ART/readme.png"
+
+# After N frames right: N pixels right of the start.
+wait_poll $((100 + N + 20)) 120 || lq_fail "the program stopped polling"
+lq_shot moved
+[ "$(poll)" -lt $BUTTON ] || lq_fail "moved screenshot came too late (poll $(poll))"
+b2=$(blob moved 300 200 400 200 "${BLUE[@]}")
+lq_log "moved: player $b2"
+cx2=$(field "$b2" cx)
+awk -v a="$cx" -v b="$cx2" -v n=$N 'BEGIN { d = b - a; exit !(d > n - 0.5 && d < n + 0.5) }' ||
+  lq_fail "player moved from $cx to $cx2, expected $N pixels"
+
+# Button 0 for one frame: the batched colours.
+wait_poll $((BUTTON + 20)) 120 || lq_fail "the program stopped polling"
+lq_shot batched
+r=$(blob batched 300 200 400 200 "${RED[@]}")
+# Within the square's own box: the batched enemies are a light blue of their own.
+sx=$(printf '%.0f' "$(field "$r" cx)")
+sy=$(printf '%.0f' "$(field "$r" cy)")
+b3=$(blob batched $((sx - ox - 16)) $((sy - oy - 16)) 32 32 "${BLUE[@]}")
+lq_log "batched: red $r; blue $b3"
+[ "$(field "$r" count)" -gt 300 ] || lq_fail "no red player square after the batch button"
+[ "$(field "$b3" count)" -lt 20 ] || lq_fail "blue square still drawn after the batch button"
+rx=$(field "$r" cx)
+awk -v a="$cx2" -v b="$rx" 'BEGIN { d = b - a; exit !(d > -0.5 && d < 0.5) }' ||
+  lq_fail "batched square at $rx, expected $cx2"
+
+# No message box at any time; Escape quits with status 0.
+if lq_probe boxes 1 1 >/dev/null; then lq_fail "a message box appeared"; fi
+xwin=$(lq_xwindow Lumaquill)
+[ -n "$xwin" ] || lq_fail "no X window named Lumaquill"
+lq_key "$xwin" Escape
+lq_wait_exit 30 || lq_fail "still running 30 s after Escape"
+[ "$LQ_STATUS" = 0 ] || lq_fail "exit status $LQ_STATUS"
+lq_log "Escape ended the program with status 0"
