@@ -2,14 +2,10 @@
 # Builds Lumaquill.exe and runs the chaser demo under Wine on this display (or in
 # a virtual one when there is none). Escape or closing the window quits.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${LQ_BUILD:-$root/build}
-
-"$root/scripts/setup.sh"
-mkdir -p "$build"
-cmake -S "$root" -B "$build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-  >"$build/win-configure.log" 2>&1 || { cat "$build/win-configure.log"; exit 1; }
-cmake --build "$build/win" -j "${LQ_JOBS:-2}" --target Lumaquill virtual_pad >/dev/null
+source "$(dirname "$0")/common.sh"
+lq_setup
+lq_configure_win
+cmake --build "$build/win" -j "$jobs" --target Lumaquill virtual_pad >/dev/null
 
 run="$build/demo-run"
 mkdir -p "$run"

@@ -19,14 +19,23 @@ lq_start LQ_PAD_SCRIPT=pad.txt LQ_PAD_LOG=pad.log
 out=$(lq_probe window Lumaquill 60) || lq_fail "no window titled Lumaquill"
 read -r _ ox oy <<<"$(grep '^origin' <<<"$out")"
 log="$LQ_ART/run/pad.log"
+xwin=$(lq_xwindow Lumaquill)
+[ -n "$xwin" ] || lq_fail "no X window named Lumaquill"
+lq_focus "$xwin"
 
 poll() { tr -d '\r' 2>/dev/null <"$log" | grep '^poll' | tail -1 | cut -d' ' -f2; }
-# Waits (at most $2 seconds) until the pad has been polled $1 times.
+# Waits (at most $2 seconds) until the pad has been polled $1 times. A window that
+# lost the focus stops polling: it gets the focus back after 3 s without a poll.
 wait_poll() {
-  local t=0
+  local t=0 last="" still=0
   until [ "$(poll)" -ge "$1" ] 2>/dev/null; do
     sleep 0.1; t=$((t + 1))
     [ $t -ge $(($2 * 10)) ] && return 1
+    if [ "$(poll)" = "$last" ]; then still=$((still + 1)); else still=0; last=$(poll); fi
+    if [ $still -ge 30 ]; then
+      lq_log "no poll for 3 s at poll $last: focusing the window again"
+      lq_focus "$xwin"; still=0
+    fi
   done
   return 0
 }
@@ -96,8 +105,6 @@ awk -v a="$cx2" -v b="$rx" 'BEGIN { d = b - a; exit !(d > -0.5 && d < 0.5) }' ||
 
 # No message box at any time; Escape quits with status 0.
 if lq_probe boxes 1 1 >/dev/null; then lq_fail "a message box appeared"; fi
-xwin=$(lq_xwindow Lumaquill)
-[ -n "$xwin" ] || lq_fail "no X window named Lumaquill"
 lq_key "$xwin" Escape
 lq_wait_exit 30 || lq_fail "still running 30 s after Escape"
 [ "$LQ_STATUS" = 0 ] || lq_fail "exit status $LQ_STATUS"

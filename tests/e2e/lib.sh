@@ -72,9 +72,13 @@ lq_shot() { import -window root "$LQ_ART/$1.png" 2>/dev/null; }
 # The X window of the program's top-level window (Wine names it by the title).
 lq_xwindow() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
 
+# Gives the X window $1 the keyboard focus. The input devices read only while the
+# program's window is in front, and Xvfb has no window manager to bring it there.
+lq_focus() { xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"; }
+
 # Real key events (XTEST) to the focused window: $1 the X window, then keys.
 lq_key() {
   local win=$1; shift
-  xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
+  lq_focus "$win"
   xdotool key --delay 50 "$@"
 }

@@ -8,6 +8,9 @@ printf '1000 0 0 3\n0 -1000 1 2\n' > "$LQ_ART/run/pad.txt"
 lq_start LQ_PAD_SCRIPT=pad.txt LQ_PAD_LOG=pad.log
 lq_probe window Lumaquill 60 >/dev/null || lq_fail "no window titled Lumaquill"
 log="$LQ_ART/run/pad.log"
+xwin=$(lq_xwindow Lumaquill)
+[ -n "$xwin" ] || lq_fail "no X window named Lumaquill"
+lq_focus "$xwin"
 
 # Waits (at most $2 seconds) until the pad log has a line matching $1.
 wait_log() {
@@ -31,9 +34,7 @@ poll 6 0 0 0'
 [ "$polls" = "$expected" ] || lq_fail "polls were: $polls"
 lq_log "script polled frame by frame"
 
-xwin=$(lq_xwindow Lumaquill)
-[ -n "$xwin" ] || lq_fail "no X window named Lumaquill"
-xdotool windowfocus --sync "$xwin" 2>/dev/null || xdotool windowfocus "$xwin"
+lq_focus "$xwin"
 xdotool keydown z
 wait_log '^keys 2c$' 10; held=$?
 xdotool keyup z

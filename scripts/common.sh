@@ -1,0 +1,28 @@
+# Shared steps of the scripts: install what is missing, configure the builds.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${LQ_BUILD:-$root/build}
+jobs=${LQ_JOBS:-2}
+
+lq_setup() {
+  "$root/scripts/setup.sh" || exit 1
+  mkdir -p "$build"
+}
+
+# lq_configure NAME [CMAKE ARGS...]: configures build/NAME, showing the log only
+# when it fails.
+lq_configure() {
+  local name=$1; shift
+  cmake -S "$root" -B "$build/$name" "$@" >"$build/$name-configure.log" 2>&1 ||
+    { cat "$build/$name-configure.log"; exit 1; }
+}
+
+lq_configure_win() { lq_configure win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"; }
+
+# lq_xvfb SCRIPT ARGS...: runs a bash script inside a fresh Xvfb screen and stops
+# the build's Wine server afterwards, keeping the script's exit status.
+lq_xvfb() {
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "$1"'
+    rc=$?
+    WINEPREFIX="'"$build"'/win/wine/prefix" wineserver -k >/dev/null 2>&1
+    exit $rc' "${@:2}"
+}
