@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/application.h"
+#include "fakes/fake_dinput.h"
 #include "tools/message_box_reader.h"
 
 namespace {
@@ -149,6 +150,15 @@ TEST_F(Window, MessagesBehindQuitStayQueued) {
   MSG msg;
   ASSERT_TRUE(PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE));
   EXPECT_EQ(msg.message, (UINT)WM_USER + 7);
+}
+
+TEST_F(Window, InputIsPolledOnEveryPumpIncludingTheLast) {
+  Start(1);
+  size_t before = FakeCalls("keyboard.GetDeviceState").size();
+  EXPECT_EQ(ProcessMessage(), 1);
+  SendMessageA(GetWindowHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(ProcessMessage(), 0);
+  EXPECT_EQ(FakeCalls("keyboard.GetDeviceState").size(), before + 2);
 }
 
 TEST_F(Window, NoWindowMeansTheQueueIsNotTouched) {
