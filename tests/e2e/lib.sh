@@ -72,13 +72,31 @@ lq_shot() { import -window root "$LQ_ART/$1.png" 2>/dev/null; }
 # The X window of the program's top-level window (Wine names it by the title).
 lq_xwindow() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
 
-# Gives the X window $1 the keyboard focus. The input devices read only while the
-# program's window is in front, and Xvfb has no window manager to bring it there.
-lq_focus() { xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"; }
+# Brings the program's window to the front: X keyboard focus for the X window $1,
+# and Wine's foreground window (which another Wine process may have taken; X focus
+# alone does not give it back). The input devices read only in the foreground,
+# and Xvfb has no window manager to do this.
+lq_focus() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  lq_probe front Lumaquill >/dev/null || lq_log "could not bring the window to the front"
+}
 
 # Real key events (XTEST) to the focused window: $1 the X window, then keys.
 lq_key() {
   local win=$1; shift
   lq_focus "$win"
   xdotool key --delay 50 "$@"
+}
+
+# Sends Escape to the X window $1 and waits for the program to end (sets
+# LQ_STATUS). Should the window have lost the foreground before the key arrived,
+# it is brought back and the key sent again, at most three times in all.
+lq_escape() {
+  local try
+  for try in 1 2 3; do
+    lq_key "$1" Escape
+    lq_wait_exit 10 && return 0
+    lq_log "still running 10 s after Escape (try $try)"
+  done
+  return 1
 }

@@ -17,7 +17,6 @@ lq_shot window
 
 xwin=$(lq_xwindow Lumaquill)
 [ -n "$xwin" ] || lq_fail "no X window named Lumaquill"
-lq_key "$xwin" Escape
-lq_wait_exit 30 || lq_fail "still running 30 s after Escape"
+lq_escape "$xwin" || lq_fail "still running after Escape"
 [ "$LQ_STATUS" = 0 ] || lq_fail "exit status $LQ_STATUS"
 lq_log "Escape ended the program with status 0"

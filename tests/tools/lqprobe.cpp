@@ -6,6 +6,7 @@
 //   lqprobe boxes COUNT SECONDS    waits for COUNT message boxes, prints each as
 //                                  "box CAPTION|TEXT" (line feeds as \n) and presses OK
 //   lqprobe gone TITLE SECONDS     waits until no window has that title
+//   lqprobe front TITLE            makes that window the foreground window
 // Exit status 0 when what was waited for happened, 1 on time-out.
 #include <windows.h>
 
@@ -39,6 +40,16 @@ static int WaitWindow(const char* title, int seconds) {
     Sleep(100);
   }
   return 1;
+}
+
+// Brings the window to the front, as a click on it would: a window in the
+// background gets no input from devices that read only in the foreground.
+static int Front(const char* title) {
+  HWND w = FindWindowA(NULL, title);
+  if (w == NULL) return 1;
+  SetForegroundWindow(w);
+  for (int i = 0; i < 20 && GetForegroundWindow() != w; ++i) Sleep(50);
+  return GetForegroundWindow() == w ? 0 : 1;
 }
 
 static int WaitGone(const char* title, int seconds) {
@@ -76,8 +87,9 @@ static int AnswerBoxes(int count, int seconds) {
 
 int main(int argc, char** argv) {
   if (argc == 4 && strcmp(argv[1], "window") == 0) return WaitWindow(argv[2], atoi(argv[3]));
+  if (argc == 3 && strcmp(argv[1], "front") == 0) return Front(argv[2]);
   if (argc == 4 && strcmp(argv[1], "gone") == 0) return WaitGone(argv[2], atoi(argv[3]));
   if (argc == 4 && strcmp(argv[1], "boxes") == 0) return AnswerBoxes(atoi(argv[2]), atoi(argv[3]));
-  fprintf(stderr, "usage: lqprobe window TITLE SECONDS | boxes COUNT SECONDS | gone TITLE SECONDS\n");
+  fprintf(stderr, "usage: lqprobe window TITLE SECONDS | boxes COUNT SECONDS | gone TITLE SECONDS | front TITLE\n");
   return 2;
 }
