@@ -33,7 +33,9 @@ wait_poll() {
     [ $t -ge $(($2 * 10)) ] && return 1
     if [ "$(poll)" = "$last" ]; then still=$((still + 1)); else still=0; last=$(poll); fi
     if [ $still -ge 30 ]; then
-      lq_log "no poll for 3 s at poll $last: focusing the window again"
+      lq_log "no poll for 3 s at poll $last: focusing the window again;" \
+        "$(lq_probe foreground | tr "\n" ";")"
+      lq_shot "stall-$last"
       lq_focus "$xwin"; still=0
     fi
   done
@@ -45,6 +47,15 @@ blob() {  # image, then client rectangle x y w h, then channel bounds
   python3 "$shot_py" blob "$LQ_ART/$img.png" $((ox + x)) $((oy + y)) "$w" "$h" "$@"
 }
 field() { tr ' ' '\n' <<<"$1" | grep -A1 -x "$2" | tail -1; }
+# What the script made of the player so far, counted frame by frame from the log:
+# "DX TOGGLES". A refused poll (the window had lost the front) is a frame in which
+# the program kept the state it read last, so it counts with that state.
+pad_effect() {
+  tr -d '\r' <"$log" | awk '
+    $1 == "poll" { x = $3; b = $5 }
+    $1 == "poll" || $1 == "refused" { if (x > 0) dx++; if (x < 0) dx--; if (b != "0") t++ }
+    END { print dx + 0, t + 0 }'
+}
 BLUE=(0 0 150 70 70 255)     # the immediate player square
 RED=(150 0 0 255 70 70)      # the batched player square
 WHITE=(150 150 150 255 255 255)
@@ -85,8 +96,10 @@ lq_shot moved
 b2=$(blob moved 300 200 400 200 "${BLUE[@]}")
 lq_log "moved: player $b2"
 cx2=$(field "$b2" cx)
-awk -v a="$cx" -v b="$cx2" -v n=$N 'BEGIN { d = b - a; exit !(d > n - 0.5 && d < n + 0.5) }' ||
-  lq_fail "player moved from $cx to $cx2, expected $N pixels"
+read -r moves _ <<<"$(pad_effect)"
+[ "$moves" = $N ] || lq_log "the window lost the front while moving: $moves frames held right"
+awk -v a="$cx" -v b="$cx2" -v n="$moves" 'BEGIN { d = b - a; exit !(d > n - 0.5 && d < n + 0.5) }' ||
+  lq_fail "player moved from $cx to $cx2, expected $moves pixels ($moves frames held right)"
 
 # Button 0 for one frame: the batched colours.
 wait_poll $((BUTTON + 20)) 120 || lq_fail "the program stopped polling"
@@ -97,6 +110,9 @@ sx=$(printf '%.0f' "$(field "$r" cx)")
 sy=$(printf '%.0f' "$(field "$r" cy)")
 b3=$(blob batched $((sx - ox - 16)) $((sy - oy - 16)) 32 32 "${BLUE[@]}")
 lq_log "batched: red $r; blue $b3"
+read -r _ toggles <<<"$(pad_effect)"
+[ "$toggles" = 1 ] || lq_log "the window lost the front on the button frame: $toggles toggles"
+[ $((toggles % 2)) = 1 ] || lq_fail "the button was held for $toggles frames: immediate mode again"
 [ "$(field "$r" count)" -gt 300 ] || lq_fail "no red player square after the batch button"
 [ "$(field "$b3" count)" -lt 20 ] || lq_fail "blue square still drawn after the batch button"
 rx=$(field "$r" cx)

@@ -69,8 +69,17 @@ lq_probe() {
 
 lq_shot() { import -window root "$LQ_ART/$1.png" 2>/dev/null; }
 
-# The X window of the program's top-level window (Wine names it by the title).
-lq_xwindow() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+# The X window of the program's top-level window (Wine names it by the title); it
+# may be mapped a moment after Windows reports the window visible, so wait up to 10 s.
+lq_xwindow() {
+  local i id
+  for i in $(seq 50); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
 
 # Brings the program's window to the front: X keyboard focus for the X window $1,
 # and Wine's foreground window (which another Wine process may have taken; X focus

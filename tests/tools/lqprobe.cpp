@@ -7,6 +7,7 @@
 //                                  "box CAPTION|TEXT" (line feeds as \n) and presses OK
 //   lqprobe gone TITLE SECONDS     waits until no window has that title
 //   lqprobe front TITLE            makes that window the foreground window
+//   lqprobe foreground             names the foreground window
 // Exit status 0 when what was waited for happened, 1 on time-out.
 #include <windows.h>
 
@@ -52,6 +53,35 @@ static int Front(const char* title) {
   return GetForegroundWindow() == w ? 0 : 1;
 }
 
+static BOOL CALLBACK ListWindow(HWND w, LPARAM) {
+  char cls[128] = "", title[256] = "";
+  GetClassNameA(w, cls, sizeof cls);
+  GetWindowTextA(w, title, sizeof title);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  printf("  window %s|%s|%lu|%s\n", cls, title, pid, IsWindowVisible(w) ? "visible" : "hidden");
+  return TRUE;
+}
+
+// Names the foreground window: "foreground CLASS|TITLE|PROCESS-ID" (or "none").
+static int Foreground() {
+  HWND w = GetForegroundWindow();
+  if (w == NULL) {
+    printf("foreground none\n");
+    EnumWindows(ListWindow, 0);
+    return 0;
+  }
+  char cls[128] = "", title[256] = "";
+  GetClassNameA(w, cls, sizeof cls);
+  GetWindowTextA(w, title, sizeof title);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  printf("foreground %s|%s|%lu\n", cls, title, pid);
+  // Every top-level window, to tell who took the foreground.
+  EnumWindows(ListWindow, 0);
+  return 0;
+}
+
 static int WaitGone(const char* title, int seconds) {
   for (int i = 0; i < seconds * 10; ++i) {
     if (FindWindowA(NULL, title) == NULL) return 0;
@@ -88,6 +118,7 @@ static int AnswerBoxes(int count, int seconds) {
 int main(int argc, char** argv) {
   if (argc == 4 && strcmp(argv[1], "window") == 0) return WaitWindow(argv[2], atoi(argv[3]));
   if (argc == 3 && strcmp(argv[1], "front") == 0) return Front(argv[2]);
+  if (argc == 2 && strcmp(argv[1], "foreground") == 0) return Foreground();
   if (argc == 4 && strcmp(argv[1], "gone") == 0) return WaitGone(argv[2], atoi(argv[3]));
   if (argc == 4 && strcmp(argv[1], "boxes") == 0) return AnswerBoxes(atoi(argv[2]), atoi(argv[3]));
   fprintf(stderr, "usage: lqprobe window TITLE SECONDS | boxes COUNT SECONDS | gone TITLE SECONDS | front TITLE\n");

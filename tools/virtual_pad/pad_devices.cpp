@@ -185,8 +185,13 @@ class PadDevice : public VirtualDevice {
   // One script line per poll.
   STDMETHOD(Poll)() override {
     HRESULT hr = Check();
-    if (hr != DI_OK) return hr;
     bool scripted = script_.index < script_.steps.size();
+    if (hr != DI_OK) {
+      // A frame in which the program keeps the state it read last: a test that
+      // counts frames needs to know of it.
+      if (scripted) PadLog("refused %lu", ++refused_);
+      return hr;
+    }
     step_ = NextPadStep(script_);
     ++polls_;
     // Logged while the script runs and once after it: a loop without a frame
@@ -225,6 +230,7 @@ class PadDevice : public VirtualDevice {
   PadScript script_;
   PadStep step_ = {0, 0, 0, 1};
   unsigned long polls_ = 0;
+  unsigned long refused_ = 0;
   bool loggedNeutral_ = false;
   LONG min_[2] = {0, 0};
   LONG max_[2] = {65535, 65535};  // the platform's default range

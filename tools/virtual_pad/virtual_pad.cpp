@@ -26,7 +26,9 @@
 //
 // Log (LQ_PAD_LOG, optional; a path as for the script): "poll N X Y BUTTONS" with
 // the values reported, for each controller poll while the script runs and for
-// the first one after it; "keys CODES" (hex scan codes, "-" for none) whenever
+// the first one after it; "refused N" for each poll refused while the script
+// runs (the window not in front: the program keeps its last state for that
+// frame); "keys CODES" (hex scan codes, "-" for none) whenever
 // the set of keys down changes.
 //
 // Devices follow the cooperative level: with DISCL_FOREGROUND they acquire only
