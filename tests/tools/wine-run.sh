@@ -37,6 +37,11 @@ fi
     # one to withdraw the window. Wine manages its windows itself instead.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
       >>"$state/wineboot.log" 2>&1 </dev/null 9>&-
+    # A crash of some background process must not put a dialog in front of the
+    # program under test (whose input reads only in the foreground); a crash of
+    # the program itself still shows in its exit status and its test.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+      >>"$state/wineboot.log" 2>&1 </dev/null 9>&-
   fi
   echo "$DISPLAY" > "$state/display"
 ) 9>"$state/lock"
