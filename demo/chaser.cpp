@@ -20,20 +20,23 @@ int32_t DemoRand() {
 
 void SeedDemoRand(uint32_t state) { DemoRandState = state; }
 
-static Vec2 PositionOf(const Task* task) { return Vec2{task->x, task->y}; }
+// The vector of the given length from the task toward the target.
+static Vec2 Toward(const Task* task, const Task* target, float length) {
+  Vec2 from = {task->x, task->y}, to = {target->x, target->y}, d;
+  GetVec2Direction(&d, &from, &to, length);
+  return d;
+}
 
 void AimTaskAt(Task* task, const Task* target, float speed) {
   if (task == nullptr || target == nullptr) return;
-  Vec2 from = PositionOf(task), to = PositionOf(target), v;
-  GetVec2Direction(&v, &from, &to, speed);
+  Vec2 v = Toward(task, target, speed);
   task->vx = v.x;
   task->vy = v.y;
 }
 
 void SteerTaskTo(Task* task, const Task* target, float pull, float speed) {
   if (task == nullptr || target == nullptr) return;
-  Vec2 from = PositionOf(task), to = PositionOf(target), d;
-  GetVec2Direction(&d, &from, &to, pull);
+  Vec2 d = Toward(task, target, pull);
   const Vec2 origin = {0.0f, 0.0f};
   Vec2 sum = {task->vx + d.x, task->vy + d.y}, v;
   GetVec2Direction(&v, &origin, &sum, speed);  // a zero sum stays zero
@@ -43,8 +46,7 @@ void SteerTaskTo(Task* task, const Task* target, float pull, float speed) {
 
 void AccelTaskTo(Task* task, const Task* target, float pull, float scale) {
   if (task == nullptr || target == nullptr) return;
-  Vec2 from = PositionOf(task), to = PositionOf(target), d;
-  GetVec2Direction(&d, &from, &to, pull);
+  Vec2 d = Toward(task, target, pull);
   task->vx = d.x * scale + task->vx;
   task->vy = d.y * scale + task->vy;
 }
