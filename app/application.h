@@ -3,18 +3,25 @@
 #pragma once
 #include <windows.h>
 
+// Opens the window and starts input, sound and graphics in that order; 0, or the
+// first failing status after a message box and a full shut-down.
 HRESULT InitApplication(const char* name, DWORD width, DWORD height, int windowed);
+// Stops sound, input and graphics and destroys the window; safe twice; returns 0.
 HRESULT ReleaseApplication();
+// Drains window messages, yields and polls input once; 0 once quit was asked, else 1.
 int ProcessMessage();
+// The window procedure (Escape and closing quit); called by the system only.
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Shows a modal message box with one OK button; returns the button pressed.
 int ErrorBox(const char* text, const char* caption);
+// The cursor in client coordinates; (0, 0) without a window.
 POINT GetMousePos();
 
-DWORD GetScreenWidth();
-DWORD GetScreenHeight();
-int IsWindowed();
-HWND GetWindowHandle();
-HINSTANCE GetInstanceHandle();
+DWORD GetScreenWidth();            // client width in pixels
+DWORD GetScreenHeight();           // client height in pixels
+int IsWindowed();                  // 1 for a framed window, 0 for full screen
+HWND GetWindowHandle();            // the window, or null before InitApplication
+HINSTANCE GetInstanceHandle();     // the program's module handle
 
 // Mouse buttons as the window procedure last saw them: 1 while down, else 0.
 enum { MOUSE_LEFT = 0, MOUSE_RIGHT = 1, MOUSE_MIDDLE = 2 };

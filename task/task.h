@@ -22,17 +22,25 @@ enum { TASK_POOL_SIZE = 8192 };
 
 extern Task NullTask;
 
+// Empties the tree and returns every record to the pool; no callback is called.
 void InitTask();
+// A new top-level task, updated and drawn first; NullTask when the pool is exhausted.
 Task* CreateTask(TaskProc update, TaskProc draw);
 // Links a new task at the front of parent's child chain; NullTask when the pool is
 // exhausted or parent is null, NullTask or a freed record.
 Task* CreateChildTask(Task* parent, TaskProc update, TaskProc draw);
+// Runs every update callback, parents before children; the number of top-level tasks.
 int UpdateTask();
+// Runs every draw callback, children before parents; the number of tasks drawn.
 int DrawTask();
+// Runs every update callback in the order of DrawTask; the number of tasks visited.
 int UpdateTaskPostOrder();
 // Returns dead tasks to the pool, children included; a dead task takes its whole
 // subtree with it.
 void SweepTask();
+// Marks the task dead (it is still drawn this frame); returns its argument.
 Task* KillTask(Task* task);
+// TASK_DEAD when the task is marked dead, else 0 (also for null and NullTask).
 uint32_t IsTaskDead(const Task* task);
+// 1 if the pointer is NullTask (a failed CreateTask), else 0.
 int IsTaskNull(const Task* task);
