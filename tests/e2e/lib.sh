@@ -1,7 +1,11 @@
 # Shared steps of the end-to-end scripts. Each script is run by ctest with:
 #   SCRIPT BUILD_DIR SOURCE_DIR
 # and keeps its screenshots and logs in BUILD_DIR/e2e/<script name>/.
+# The program is the demo unless the script sets, before sourcing this file,
+# LQ_EXE (its path in the build folder) and LQ_TITLE (its window's title).
 set -u
+LQ_EXE=${LQ_EXE:-demo/Lumaquill.exe}
+LQ_TITLE=${LQ_TITLE:-Lumaquill}
 LQ_BUILD=$1
 LQ_SOURCE=$2
 LQ_NAME=$(basename "$0" .sh)
@@ -10,7 +14,7 @@ LQ_STATE="$LQ_BUILD/wine"
 LQ_PID=""
 rm -rf "$LQ_ART"
 mkdir -p "$LQ_ART/run"
-cp "$LQ_BUILD/demo/Lumaquill.exe" "$LQ_ART/run/"
+cp "$LQ_BUILD/$LQ_EXE" "$LQ_ART/run/"
 [ -f "$LQ_BUILD/demo/test.bmp" ] && cp "$LQ_BUILD/demo/test.bmp" "$LQ_ART/run/"
 
 lq_log() { echo "[$LQ_NAME] $*"; }
@@ -25,7 +29,7 @@ lq_fail() {
 
 lq_wine() { "$LQ_SOURCE/tests/tools/wine-run.sh" "$LQ_STATE" "$@"; }
 
-# Starts Lumaquill.exe from the run folder; its output goes to program.log.
+# Starts the program from the run folder; its output goes to program.log.
 # Arguments are extra environment settings (NAME=value). These machines have no
 # game controller, so the virtual one (tools/virtual_pad) is loaded unless
 # LQ_VIRTUAL_PAD=0 is set before the call.
@@ -38,7 +42,7 @@ lq_start() {
     rm -f "$LQ_ART/run/dinput8.dll"
   fi
   (cd "$LQ_ART/run" && exec env "${pad[@]}" "$@" "$LQ_SOURCE/tests/tools/wine-run.sh" "$LQ_STATE" \
-     ./Lumaquill.exe >"$LQ_ART/program.log" 2>&1 </dev/null) &
+     "./$(basename "$LQ_EXE")" >"$LQ_ART/program.log" 2>&1 </dev/null) &
   LQ_PID=$!
 }
 
@@ -87,7 +91,7 @@ lq_xwindow() {
 # and Xvfb has no window manager to do this.
 lq_focus() {
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-  lq_probe front Lumaquill >/dev/null || lq_log "could not bring the window to the front"
+  lq_probe front "$LQ_TITLE" >/dev/null || lq_log "could not bring the window to the front"
 }
 
 # Real key events (XTEST) to the focused window: $1 the X window, then keys.

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The tour as a user runs it: its title and readout are on screen in their font
+# colours, its looped music and the chime of button 0 are in the captured sound,
+# and Escape ends it with status 0.
+LQ_EXE=examples/tour/LumaquillTour.exe
+LQ_TITLE="Lumaquill Tour"
+source "$(dirname "$0")/lib.sh"
+for f in ship.bmp star.bmp music.wav blip.wav; do
+  cp "$LQ_BUILD/examples/tour/$f" "$LQ_ART/run/" || lq_fail "tour asset $f not built"
+done
+
+# Everything Wine plays goes into capture.raw (32-bit float, stereo, 48 kHz).
+capture="$LQ_ART/capture.raw"
+asoundrc="$LQ_STATE/home/.asoundrc"
+mkdir -p "$LQ_STATE/home"
+printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\n' "$capture" >"$asoundrc"
+trap 'rm -f "$asoundrc"' EXIT
+
+PRESS=150  # the frame on which button 0 goes down (held for 5 frames)
+printf '0 0 0 %d\n0 0 1 5\n0 0 0 100000\n' $PRESS >"$LQ_ART/run/pad.txt"
+lq_start LQ_PAD_SCRIPT=pad.txt LQ_PAD_LOG=pad.log
+out=$(lq_probe window "$LQ_TITLE" 60) || lq_fail "no window titled $LQ_TITLE"
+read -r _ ox oy <<<"$(grep '^origin' <<<"$out")"
+xwin=$(lq_xwindow "$LQ_TITLE")
+[ -n "$xwin" ] || lq_fail "no X window named $LQ_TITLE"
+lq_focus "$xwin"
+started=$SECONDS
+
+log="$LQ_ART/run/pad.log"
+poll() { tr -d '\r' 2>/dev/null <"$log" | grep '^poll' | tail -1 | cut -d' ' -f2; }
+# Waits (at most $2 seconds) for $1 polls of the pad; a window that lost the front
+# stops polling, so after 3 s without a poll it is brought back.
+wait_poll() {
+  local t=0 last="" still=0
+  until [ "$(poll)" -ge "$1" ] 2>/dev/null; do
+    sleep 0.1; t=$((t + 1))
+    [ $t -ge $(($2 * 10)) ] && return 1
+    if [ "$(poll)" = "$last" ]; then still=$((still + 1)); else still=0; last=$(poll); fi
+    [ $still -ge 30 ] && { lq_focus "$xwin"; still=0; }
+  done
+}
+
+# The text: pixels of the title's colour (0xFFFFD040) where the title is drawn,
+# and of the readout's (0xFF80FF80) on the readout's line.
+wait_poll 60 60 || lq_fail "the controller was never polled"
+lq_shot text
+blob() {
+  python3 "$LQ_SOURCE/tests/tools/shot.py" blob "$LQ_ART/text.png" $((ox + $1)) $((oy + $2)) "$3" "$4" "${@:5}"
+}
+title=$(blob 20 12 320 45 235 180 20 255 235 110)
+readout=$(blob 20 60 420 22 100 235 100 160 255 160)
+lq_log "title: $title; readout: $readout"
+[ "$(cut -d' ' -f2 <<<"$title")" -gt 150 ] || lq_fail "no title text on screen: $title"
+[ "$(cut -d' ' -f2 <<<"$readout")" -gt 50 ] || lq_fail "no readout text on screen: $readout"
+
+# The chime on the button press, then enough time for the 8-second music to loop.
+wait_poll $((PRESS + 30)) 120 || lq_fail "the program stopped polling"
+while [ $((SECONDS - started)) -lt 14 ]; do sleep 0.5; done
+lq_shot playing
+if lq_probe boxes 1 1 >/dev/null; then lq_fail "a message box appeared"; fi
+lq_escape "$xwin" || lq_fail "still running after Escape"
+[ "$LQ_STATUS" = 0 ] || lq_fail "exit status $LQ_STATUS"
+lq_log "Escape ended the tour with status 0"
+
+# The sound: the melody's notes (A3 C4 E4 G4 A4) heard past the music file's
+# 8 seconds, and the chime's two tones (1500 Hz, 2000 Hz) after the music began.
+[ -s "$capture" ] || lq_fail "nothing was captured"
+tones=$(python3 "$LQ_SOURCE/tests/tools/tones.py" "$capture" 220 261.63 329.63 392 440 1500 2000)
+lq_log "captured: $(tr '\n' ';' <<<"$tones")"
+python3 - "$tones" <<'PY' || lq_fail "music or chime missing from the captured sound"
+import sys
+lines = sys.argv[1].splitlines()
+heard = {}
+for line in lines[1:]:
+    f = line.split()
+    heard[f[0]] = (int(f[2]), float(f[4]), float(f[6])) if f[2] != "0" else (0, 0.0, 0.0)
+melody = ["220", "261.63", "329.63", "392", "440"]
+ok = all(heard[n][0] >= 2 for n in melody)
+first = min(heard[n][1] for n in melody)
+last = max(heard[n][2] for n in melody)
+print(f"melody from {first:.2f} s to {last:.2f} s" if ok else "a note of the melody is missing")
+ok = ok and last - first > 9.0  # longer than the file: it looped
+chime = heard["1500"][0] >= 1 and heard["2000"][0] >= 1 and heard["1500"][1] > first + 1.0
+print("chime heard at", heard["1500"][1] if chime else "chime missing or too early")
+sys.exit(0 if ok and chime else 1)
+PY
