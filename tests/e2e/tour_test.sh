@@ -9,16 +9,13 @@ for f in ship.bmp star.bmp music.wav blip.wav; do
   cp "$LQ_BUILD/examples/tour/$f" "$LQ_ART/run/" || lq_fail "tour asset $f not built"
 done
 
-# Everything Wine plays goes into capture.raw (32-bit float, stereo, 48 kHz).
+# What the tour plays is recorded here by Wine's sound device (wine-run.sh):
+# 32-bit float, stereo, 48 kHz.
 capture="$LQ_ART/capture.raw"
-asoundrc="$LQ_STATE/home/.asoundrc"
-mkdir -p "$LQ_STATE/home"
-printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\n' "$capture" >"$asoundrc"
-trap 'rm -f "$asoundrc"' EXIT
 
 PRESS=150  # the frame on which button 0 goes down (held for 5 frames)
 printf '0 0 0 %d\n0 0 1 5\n0 0 0 100000\n' $PRESS >"$LQ_ART/run/pad.txt"
-lq_start LQ_PAD_SCRIPT=pad.txt LQ_PAD_LOG=pad.log
+lq_start LQ_PAD_SCRIPT=pad.txt LQ_PAD_LOG=pad.log LQ_SOUND_FILE="$capture"
 out=$(lq_probe window "$LQ_TITLE" 60) || lq_fail "no window titled $LQ_TITLE"
 read -r _ ox oy <<<"$(grep '^origin' <<<"$out")"
 xwin=$(lq_xwindow "$LQ_TITLE")
