@@ -35,6 +35,7 @@ wait_poll() {
     if [ "$(poll)" = "$last" ]; then still=$((still + 1)); else still=0; last=$(poll); fi
     [ $still -ge 30 ] && { lq_focus "$xwin"; still=0; }
   done
+  return 0
 }
 
 # The text: pixels of the title's colour (0xFFFFD040) where the title is drawn,
