@@ -140,7 +140,7 @@ int main(int, char**) {
   while (ProcessMessage()) {
     SweepTask();
     UpdateTask();
-    SetTrailColor(0x80404060);  // a dim trail of the last frame
+    SetTrailColor(0xA08080C0);  // the last frame, dimmed and bluer, under this one
     if (BeginRender(0) == 0) {
       QuadsThisFrame = 0;
       DrawTask();

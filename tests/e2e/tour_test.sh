@@ -39,19 +39,24 @@ wait_poll() {
 }
 
 # The text: pixels of the title's colour (0xFFFFD040) where the title is drawn,
-# and of the readout's (0xFF80FF80) on the readout's line.
+# and of the readout's (0xFF80FF80) on the readout's line; glyph edges are
+# smoothed, so the colour counts from half to full strength.
 wait_poll 60 60 || lq_fail "the controller was never polled"
 lq_shot text
 blob() {
   python3 "$LQ_SOURCE/tests/tools/shot.py" blob "$LQ_ART/text.png" $((ox + $1)) $((oy + $2)) "$3" "$4" "${@:5}"
 }
-title=$(blob 20 12 320 45 235 180 20 255 235 110)
-readout=$(blob 20 60 420 22 100 235 100 160 255 160)
+title=$(blob 20 12 320 45 120 95 20 255 215 80)
+readout=$(blob 20 60 420 22 60 125 60 135 255 135)
 lq_log "title: $title; readout: $readout"
-[ "$(cut -d' ' -f2 <<<"$title")" -gt 150 ] || lq_fail "no title text on screen: $title"
-[ "$(cut -d' ' -f2 <<<"$readout")" -gt 50 ] || lq_fail "no readout text on screen: $readout"
+[ "$(cut -d' ' -f2 <<<"$title")" -gt 300 ] || lq_fail "no title text on screen: $title"
+[ "$(cut -d' ' -f2 <<<"$readout")" -gt 100 ] || lq_fail "no readout text on screen: $readout"
 
 # The chime on the button press, then enough time for the 8-second music to loop.
+# The sparks of the press are the README's picture of the tour.
+wait_poll $((PRESS + 12)) 120 || lq_fail "the program stopped polling"
+lq_shot sparks
+convert "$LQ_ART/sparks.png" -crop "800x600+$ox+$oy" +repage "$LQ_ART/readme.png"
 wait_poll $((PRESS + 30)) 120 || lq_fail "the program stopped polling"
 while [ $((SECONDS - started)) -lt 14 ]; do sleep 0.5; done
 lq_shot playing
