@@ -9,9 +9,8 @@ for f in ship.bmp star.bmp music.wav blip.wav; do
   cp "$LQ_BUILD/examples/tour/$f" "$LQ_ART/run/" || lq_fail "tour asset $f not built"
 done
 
-# What the tour plays is recorded here by Wine's sound device (wine-run.sh):
-# 32-bit float, stereo, 48 kHz.
-capture="$LQ_ART/capture.raw"
+# What the tour plays is recorded here by Wine's sound device (wine-run.sh).
+capture="$LQ_ART/capture.wav"
 
 PRESS=150  # the frame on which button 0 goes down (held for 5 frames)
 printf '0 0 0 %d\n0 0 1 5\n0 0 0 100000\n' $PRESS >"$LQ_ART/run/pad.txt"

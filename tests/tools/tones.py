@@ -3,8 +3,9 @@
 
   tones.py CAPTURE FREQ...
 
-CAPTURE is a WAV file (PCM 16-bit or float 32-bit) or, without a RIFF header,
-what the ALSA file plugin writes with format "raw": 32-bit float, stereo, 48 kHz.
+CAPTURE is a WAV file (PCM 16-bit or float 32-bit; a data size of 0 means the
+rest of the file) or, without a RIFF header, what the ALSA file plugin writes
+with format "raw": 32-bit float, stereo, 48 kHz.
 The left channel is cut into 43 ms windows every 50 ms; in each, the share of the
 window's power at each frequency is measured (1.0 for a pure tone of exactly that
 frequency). A frequency is heard in a window when its share is at least 0.15 and
@@ -40,6 +41,9 @@ def read(path):
                 if fmt == 0xFFFE:  # extensible: the sub-format's first word
                     fmt = struct.unpack("<H", data[pos + 32:pos + 34])[0]
             elif cid == b"data":
+                # A recorder writing through a pipe leaves the size 0: the rest.
+                if size == 0 or pos + 8 + size > len(data):
+                    size = len(data) - pos - 8
                 body = data[pos + 8:pos + 8 + size]
             pos += 8 + size + (size & 1)
         data = body or b""
