@@ -41,14 +41,14 @@ fi
 
 run="$build/demo-run"   # the folder the program runs in
 state="$build/demo-wine" # its Wine prefix and HOME
-program_pid="" xvfb_pid="" recorder_pid="" xwin="" status=0
+program_pid="" xvfb_pid="" recorder_pid="" xwin="" status=0 wine_started=0
 
 # Stops whatever this command started that is still running: the recorder, the
 # program, every process of the demo's Wine prefix, and the virtual display.
 stop_all() {
   if [ -n "$recorder_pid" ]; then kill "$recorder_pid" 2>/dev/null || true; fi
   if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi
-  if [ -d "$state/prefix" ]; then
+  if [ "$wine_started" = 1 ]; then
     WINEPREFIX="$state/prefix" wineserver -k >/dev/null 2>&1 || true
     WINEPREFIX="$state/prefix" timeout 10 wineserver -w >/dev/null 2>&1 || true
   fi
@@ -56,7 +56,7 @@ stop_all() {
     kill "$xvfb_pid" 2>/dev/null || true
     wait "$xvfb_pid" 2>/dev/null || true
   fi
-  recorder_pid="" program_pid="" xvfb_pid=""
+  recorder_pid="" program_pid="" xvfb_pid="" wine_started=0
   return 0
 }
 on_signal() {
@@ -97,7 +97,7 @@ start_program() {
     if [ -n "${1:-}" ]; then exec >"$1" 2>&1; fi
     exec "$root/tests/tools/wine-run.sh" "$state" ./Lumaquill.exe
   ) &
-  program_pid=$!
+  program_pid=$! wine_started=1
 }
 
 # Waits at most $1 seconds for the program to end and sets status; fails if it
