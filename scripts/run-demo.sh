@@ -50,7 +50,7 @@ stop_all() {
   if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi
   if [ "$wine_started" = 1 ]; then
     WINEPREFIX="$state/prefix" wineserver -k >/dev/null 2>&1 || true
-    WINEPREFIX="$state/prefix" timeout 10 wineserver -w >/dev/null 2>&1 || true
+    WINEPREFIX="$state/prefix" timeout 30 wineserver -w >/dev/null 2>&1 || true
   fi
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null || true

@@ -41,10 +41,14 @@ set -m
 rm -rf "$out/demo-run/frames"
 demo interrupted --seconds 60 &
 pid=$!
-for i in $(seq 600); do [ -s "$out/demo-run/frames/0001.png" ] && break; sleep 0.2; done
+for i in $(seq 600); do
+  [ -s "$out/demo-run/frames/0001.png" ] || ! kill -0 "$pid" 2>/dev/null && break
+  sleep 0.2
+done
 running >"$LQ_ART/running.txt"
 grep -q Xvfb "$LQ_ART/running.txt" && grep -q Lumaquill.exe "$LQ_ART/running.txt" ||
-  { kill -TERM "$pid"; wait "$pid"; lq_fail "demo not running: $(cat "$LQ_ART/running.txt")"; }
+  { kill -TERM "$pid" 2>/dev/null; wait "$pid"; cat "$LQ_ART/interrupted.log"
+    lq_fail "demo not running: $(cat "$LQ_ART/running.txt")"; }
 kill -INT -- -"$pid"
 wait "$pid"
 status=$?
