@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Builds Lumaquill.exe and runs the chaser demo under Wine: on this display until
-# it is quit, or, when there is no display, in a virtual one for a fixed time,
-# leaving a screenshot and an animation of the run in build/.
+# Builds Lumaquill.exe and runs the chaser demo under Wine (or, with --tour, the
+# tour of the framework): on this display until it is quit, or, when there is no
+# display, in a virtual one for a fixed time, leaving a screenshot and an
+# animation of the run in build/.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 usage() {
   cat <<'EOF'
-Usage: scripts/run-demo.sh [--seconds N] [--help]
+Usage: scripts/run-demo.sh [--tour] [--seconds N] [--help]
 
 Builds the chaser demo and runs it under Wine.
 
@@ -16,6 +17,8 @@ window quits. Without one it runs in a virtual display (Xvfb) for 10 seconds,
 then quits, leaving a screenshot (build/demo.png) and an animation
 (build/demo.gif) of the run and printing their paths.
 
+  --tour        run the tour of the framework (examples/tour) instead: the
+                arrows move the ship, Z plays a chime; build/tour.png, .gif
   --seconds N   quit the demo N seconds after its window appears
   --help        show this text
 
@@ -24,12 +27,13 @@ Xvfb process this command started.
 EOF
 }
 
-seconds=""
+seconds="" what=demo
 while [ $# -gt 0 ]; do
   case $1 in
     --seconds) [ $# -gt 1 ] || { echo "run-demo: --seconds needs a number" >&2; exit 2; }
       seconds=$2; shift 2 ;;
     --seconds=*) seconds=${1#*=}; shift ;;
+    --tour) what=tour; shift ;;
     -h | --help) usage; exit 0 ;;
     *) echo "run-demo: unknown option '$1'" >&2; usage >&2; exit 2 ;;
   esac
@@ -39,8 +43,16 @@ if [ -n "$seconds" ] && ! [[ $seconds =~ ^[1-9][0-9]{0,5}$ ]]; then
   exit 2
 fi
 
-run="$build/demo-run"   # the folder the program runs in
-state="$build/demo-wine" # its Wine prefix and HOME
+# The program: its build target, the build's folder holding it and its files,
+# and its window's title.
+if [ "$what" = tour ]; then
+  target=LumaquillTour from="$build/win/examples/tour" title="Lumaquill Tour"
+  files=(LumaquillTour.exe ship.bmp star.bmp music.wav blip.wav)
+else
+  target=Lumaquill from="$build/win/demo" title=Lumaquill files=(Lumaquill.exe test.bmp)
+fi
+run="$build/$what-run"   # the folder the program runs in
+state="$build/demo-wine" # its Wine prefix and HOME (one for both programs)
 program_pid="" xvfb_pid="" recorder_pid="" xwin="" status=0 wine_started=0
 
 # Stops whatever this command started that is still running: the recorder, the
@@ -61,7 +73,7 @@ stop_all() {
 }
 on_signal() {
   trap - INT TERM HUP
-  echo "run-demo: stopped by a signal; stopping the demo" >&2
+  echo "run-demo: stopped by a signal; stopping the $what" >&2
   stop_all
   exit "$1"
 }
@@ -72,11 +84,12 @@ trap stop_all EXIT
 
 lq_setup
 lq_configure_win
-cmake --build "$build/win" -j "$jobs" --target Lumaquill virtual_pad >/dev/null
+cmake --build "$build/win" -j "$jobs" --target "$target" virtual_pad >/dev/null
 
 mkdir -p "$run"
-cp "$build/win/demo/Lumaquill.exe" "$run/"
-[ -f "$build/win/demo/test.bmp" ] && cp "$build/win/demo/test.bmp" "$run/"
+for f in "${files[@]}"; do
+  if [ -f "$from/$f" ]; then cp "$from/$f" "$run/"; fi
+done
 
 # The program needs a game controller. Without one (no joystick device on this
 # machine) the virtual controller stands in: Wine loads it from beside the exe.
@@ -95,7 +108,7 @@ start_program() {
   (
     cd "$run"
     if [ -n "${1:-}" ]; then exec >"$1" 2>&1; fi
-    exec "$root/tests/tools/wine-run.sh" "$state" ./Lumaquill.exe
+    exec "$root/tests/tools/wine-run.sh" "$state" "./${files[0]}"
   ) &
   program_pid=$! wine_started=1
 }
@@ -122,7 +135,7 @@ find_window() {
   local i
   for i in $(seq 120); do
     kill -0 "$program_pid" 2>/dev/null || return 1
-    xwin=$(lq_xwindow Lumaquill 1) && return 0
+    xwin=$(lq_xwindow "$title" 1) && return 0
   done
   return 1
 }
@@ -136,7 +149,7 @@ quit_program() {
     xdotool key Escape
     wait_program 5 && return 0
   done
-  echo "run-demo: the demo did not quit on Escape; stopping it" >&2
+  echo "run-demo: the $what did not quit on Escape; stopping it" >&2
   stop_all
   status=1
   return 1
@@ -160,14 +173,14 @@ if [ -n "${DISPLAY:-}" ]; then
     wait_program "$seconds" || quit_program || true
   else
     wait_program 1 || status=1
-    echo "run-demo: no window of the demo's (status $status)" >&2
+    echo "run-demo: no window of the $what's (status $status)" >&2
   fi
   stop_all
   exit $status
 fi
 
 seconds=${seconds:-10}
-echo "No display: running the demo in a virtual one (Xvfb) for $seconds s and recording it."
+echo "No display: running the $what in a virtual one (Xvfb) for $seconds s and recording it."
 display_file="$run/xvfb-display"
 rm -f "$display_file"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >"$run/xvfb.log" 2>&1 </dev/null &
@@ -181,10 +194,16 @@ grep -q '^[0-9]\+$' "$display_file" || { echo "run-demo: Xvfb did not start; see
 export DISPLAY=":$(cat "$display_file")"
 
 # With nobody at the keys, the virtual controller steers the player around a
-# square so that the recording shows the swarm giving chase.
+# square so that the recording shows the swarm giving chase; in the tour it flies
+# the ship to and fro, firing now and then.
 if [ "$virtual_pad" = 1 ] && [ -z "${LQ_PAD_SCRIPT:-}" ]; then
-  printf '%s\n' "1000 0 0 80" "0 1000 0 80" "-1000 0 0 80" "0 -1000 0 80" \
-    "1000 1000 0 60" "-1000 -1000 0 60" >"$run/autopilot.txt"
+  if [ "$what" = tour ]; then
+    printf '%s\n' "0 0 1 2" "1000 0 0 25" "0 -1000 1 2" "0 -1000 0 20" "-1000 0 1 2" \
+      "-1000 0 0 50" "0 1000 1 2" "0 1000 0 20" "1000 0 0 25" >"$run/autopilot.txt"
+  else
+    printf '%s\n' "1000 0 0 80" "0 1000 0 80" "-1000 0 0 80" "0 -1000 0 80" \
+      "1000 1000 0 60" "-1000 -1000 0 60" >"$run/autopilot.txt"
+  fi
   export LQ_PAD_SCRIPT=autopilot.txt
 fi
 
@@ -192,7 +211,7 @@ start_program "$run/program.log"
 if ! find_window; then
   wait_program 1 || true
   lq_xshot root "$run/failure.png" || true
-  echo "run-demo: the demo's window never appeared (status $status); see $run/program.log and $run/failure.png" >&2
+  echo "run-demo: the $what's window never appeared (status $status); see $run/program.log and $run/failure.png" >&2
   exit 1
 fi
 
@@ -203,10 +222,10 @@ start=$(date +%s.%N)
 record "$frames" &
 recorder_pid=$!
 if wait_program "$seconds"; then
-  echo "run-demo: the demo ended by itself after less than $seconds s (status $status); see $run/program.log" >&2
+  echo "run-demo: the $what ended by itself after less than $seconds s (status $status); see $run/program.log" >&2
   [ "$status" != 0 ] || status=1
 else
-  lq_xshot "$xwin" "$build/demo.png"
+  lq_xshot "$xwin" "$build/$what.png"
 fi
 touch "$frames/stop"
 wait "$recorder_pid" || true
@@ -225,12 +244,12 @@ if [ "$count" -gt 0 ]; then
   while [ $i -lt $count ] &&
     [ "$(compare -metric AE "${shots[0]}" "${shots[$i]}" null: 2>&1)" = 0 ]; do i=$((i + 1)); done
   if [ $i -gt 1 ] && [ $i -lt $count ]; then rm "${shots[@]:0:$i}"; fi
-  convert -delay "$delay" -loop 0 "$frames"/*.png -layers Optimize "$build/demo.gif"
+  convert -delay "$delay" -loop 0 "$frames"/*.png -layers Optimize "$build/$what.gif"
   count=$(find "$frames" -name '*.png' | wc -l)
 fi
 stop_all
 if [ "$status" = 0 ]; then
-  echo "Screenshot: $build/demo.png"
-  echo "Animation:  $build/demo.gif ($count frames)"
+  echo "Screenshot: $build/$what.png"
+  echo "Animation:  $build/$what.gif ($count frames)"
 fi
 exit $status
