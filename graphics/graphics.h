@@ -70,9 +70,15 @@ HRESULT DrawEffectGaussianBlur(D3DCOLOR color);
 HRESULT LoadTexture(const char* name);
 HRESULT ReleaseTexture(const char* name);
 HRESULT BindTexture(const char* name);
+IDirect3DTexture9* CreateTextureFromFile(const char* name);  // a new texture, or null
 void ReleaseTextures();
 
-// Fonts
+// Fonts, in slots 0 to 31
+HRESULT CreateFontSlot(int slot, const char* face, INT height);
+HRESULT DrawString(int slot, float x, float y, D3DCOLOR color, const char* text);
+HRESULT DrawStringF(int slot, float x, float y, D3DCOLOR color, const char* format, ...);
+HRESULT InvalidateFont(int slot);
+HRESULT RestoreFont(int slot);
 HRESULT InvalidateFonts();
 void RestoreFonts();
 void ReleaseFonts();
