@@ -111,11 +111,15 @@ TEST_F(RealDevice, TheTableIsKeyedByTheHashOfTheNameAsWritten) {
 }
 
 TEST_F(RealDevice, FontsDrawTheirColourAtThePointAndOutliveAResetWithTheTextures) {
+  BOOL smoothing = FALSE;
+  SystemParametersInfoA(SPI_SETFONTSMOOTHING, FALSE, NULL, 0);
   for (int slot : {-1, 32}) {
     EXPECT_EQ(CreateFontSlot(slot, "Tahoma", 20), E_FAIL);
     EXPECT_EQ(DrawStringF(slot, 0, 0, 0xFFFFFFFF, "%d", 1), E_FAIL);
     EXPECT_EQ(InvalidateFont(slot), E_FAIL);
   }
+  SystemParametersInfoA(SPI_GETFONTSMOOTHING, 0, &smoothing, 0);
+  EXPECT_TRUE(smoothing);  // switched on even by a refused call
   ASSERT_EQ(CreateFontSlot(5, "Tahoma", 20), 0);
   const std::string name = WriteBmp("blue.bmp", 1, 1, {0x0000FF});
   ASSERT_EQ(LoadTexture(name.c_str()), 0);
