@@ -9,30 +9,51 @@
 #include "graphics/quad_layout.h"
 
 // Device
+// Creates the device and the off-screen targets, empties the tables; 0 or the failing status.
 HRESULT InitDirectX();
+// Creates the Direct3D device, trying the best settings first; 0 or the failing status.
 HRESULT CreateDirectXDevice();
+// Releases fonts, textures, targets and the device; safe before InitDirectX and twice.
 void ReleaseDirectX();
-IDirect3DDevice9* GetDevice();  // no reference added
+// The Direct3D device, or null (no reference added).
+IDirect3DDevice9* GetDevice();
+// The display adapter's driver name (empty before InitDirectX).
 const char* GetAdapterDriver();
+// The display adapter's description (empty before InitDirectX).
 const char* GetAdapterDescription();
 
 // Render targets and device loss
+// Creates the two flip targets, the glow target and their depth buffers; 0 or the failing status.
 HRESULT CreateResource();
+// Releases the off-screen targets; returns 0.
 HRESULT ReleaseResource();
+// Tells the fonts of a lost device and releases the targets; 0 or the failing status.
 HRESULT OnLost();
+// Rebuilds the targets after a reset and restores the fonts; 0 or the failing status.
 HRESULT OnRestore();
+// Handles a failed present: waits while the device is lost, resets it when it can; 0 once reset.
 HRESULT HandlePresentParam(HRESULT code, int tested);
-HRESULT SetRenderTarget();         // binds the current flip surface
-HRESULT SetDepthStencilSurface();  // binds the current flip depth buffer
-IDirect3DTexture9* GetFlipTexture();  // current index, no reference added
+// Binds the current flip surface as the render target; 0 or the failing status.
+HRESULT SetRenderTarget();
+// Binds the current flip depth buffer; 0 or the failing status.
+HRESULT SetDepthStencilSurface();
+// The flip texture this frame is drawn into, or null (no reference added).
+IDirect3DTexture9* GetFlipTexture();
+// The surface of the current flip target, or null (no reference added).
 IDirect3DSurface9* GetFlipSurface();
 
 // Frame
+// Sets the tint in which the last frame is laid under the next one (alpha: strength); returns 0.
 HRESULT SetTrailColor(D3DCOLOR color);
+// Switches flip targets, clears and lays the last frame under the new one; 0 or the status.
 HRESULT Clear(D3DCOLOR color);
+// Opens the device's scene; 0 or the failing status.
 HRESULT BeginScene();
+// Starts a frame: clear colour, trail, scene opened; 0 when drawing may go ahead.
 HRESULT BeginRender(D3DCOLOR clearColor);
+// Closes the frame's scene; 0 or the failing status.
 HRESULT EndRender();
+// Shows the frame (copied in the given tint), repairing a lost device; 0 or the status.
 HRESULT Flip(D3DCOLOR color);
 
 // Presets
@@ -47,39 +68,64 @@ enum : DWORD {
   DRAWMODE_CULL = 0x1000,
   DRAWMODE_LIGHTING = 0x2000,
 };
+// Sets blending, texture stage, filtering and depth from DRAWMODE_ flags; 0 or the status.
 HRESULT SetDrawMode(DWORD flags);
+// Sets the draw mode again (after a device reset); 0 or the failing status.
 HRESULT RestoreDrawMode();
+// The DRAWMODE_ flags in force.
 DWORD GetDrawMode();
+// Sets linear fog from start to end in the colour; 0 or the failing status.
 HRESULT SetFog(float start, float end, D3DCOLOR color);
+// Sets a perspective projection (field of view in radians); 0 or the failing status.
 HRESULT SetProjection(float fovY, float aspect, float zNear, float zFar);
+// Sets the camera from eye, target and up vectors; 0 or the failing status.
 HRESULT SetView(const D3DXVECTOR3* eye, const D3DXVECTOR3* at, const D3DXVECTOR3* up);
 
 // Quads
+// Draws one quad now with the bound texture (0..1 across it); 0 or the device's status.
 HRESULT DrawRect(float left, float top, float right, float bottom, D3DCOLOR color);
+// Draws one quad now around a centre with half sizes; 0 or the device's status.
 HRESULT DrawRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3DCOLOR color);
+// Draws one quad now with the given texture rectangle; 0 or the device's status.
 HRESULT DrawRectUV(float left, float top, float right, float bottom, D3DCOLOR color,
                    float uLeft, float vTop, float uRight, float vBottom);
+// Appends one quad to the batch, drawn at the next FlushRects; 0, or E_FAIL without a device.
 HRESULT PushRect(float left, float top, float right, float bottom, D3DCOLOR color);
+// Appends one quad around a centre with half sizes to the batch; 0, or E_FAIL without a device.
 HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3DCOLOR color);
+// Draws the batch in one call with the bound texture and empties it; 0, E_FAIL if none.
 HRESULT FlushRects();
 
 // Blur
+// Adds a soft copy of the frame so far over it in the given tint (the glow); 0 or the status.
 HRESULT DrawEffectGaussianBlur(D3DCOLOR color);
 
 // Texture cache, by file name as written (case and path spelling count)
-HRESULT LoadTexture(const char* name);     // one more reference; the file is read once
-HRESULT ReleaseTexture(const char* name);  // one reference less; always 0
-HRESULT BindTexture(const char* name);     // stage 0; null unbinds; 0 for an unknown name
-IDirect3DTexture9* CreateTextureFromFile(const char* name);  // a new texture, or null
+// Loads the image once, or adds a reference to it; 0, or E_FAIL (no file, full table).
+HRESULT LoadTexture(const char* name);
+// Drops one reference, freeing the texture with the last; always 0.
+HRESULT ReleaseTexture(const char* name);
+// Binds the named texture for the quads that follow (null: none); 0 if unknown, else the status.
+HRESULT BindTexture(const char* name);
+// Loads an image at its own size, opaque black made transparent; a new texture, or null.
+IDirect3DTexture9* CreateTextureFromFile(const char* name);
+// Frees every texture, whatever its count.
 void ReleaseTextures();
 
 // Fonts, in slots 0 to 31; any other slot number gives E_FAIL
+// Creates a font (face name, height in pixels) in an empty slot; 0, or E_FAIL.
 HRESULT CreateFontSlot(int slot, const char* face, INT height);
+// Draws text with the slot's font, its top-left corner at (x, y); 0, or E_FAIL for an empty slot.
 HRESULT DrawString(int slot, float x, float y, D3DCOLOR color, const char* text);
-// printf-style; the text is cut at 4095 characters.
+// Draws printf-style text, cut at 4095 characters, like DrawString; 0, or E_FAIL.
 HRESULT DrawStringF(int slot, float x, float y, D3DCOLOR color, const char* format, ...);
+// Tells the slot's font of a lost device; 0 for an empty slot, else the font's status.
 HRESULT InvalidateFont(int slot);
+// Tells the slot's font of a reset device; 0 for an empty slot, else the font's status.
 HRESULT RestoreFont(int slot);
+// Tells every font of a lost device; 0, or E_FAIL at the first that refuses.
 HRESULT InvalidateFonts();
+// Tells every font of a reset device.
 void RestoreFonts();
+// Frees every font slot.
 void ReleaseFonts();
