@@ -22,6 +22,8 @@ else
   echo "No game controller found: using the virtual controller (arrow keys and Z X C A S D Q W E)."
 fi
 
+lq_sound_device
+
 cd "$run"
 status=0
 if [ -n "${DISPLAY:-}" ]; then
