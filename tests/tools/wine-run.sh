@@ -18,8 +18,9 @@ export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 # Sound: Wine plays into ALSA's default device, and InitSound fails without one.
 # Unless LQ_SOUND=machine asks for the machine's own device, or this HOME already
 # has an ALSA configuration, the default device is a recorder: everything the
-# program plays is written to $LQ_SOUND_FILE (default STATE_DIR/sound.raw) as raw
-# 32-bit float stereo at 48 kHz, rewritten by each program that opens it.
+# program plays is written in real time to $LQ_SOUND_FILE (default
+# STATE_DIR/sound.wav) as a WAV file, rewritten by each program that opens the
+# device. The header's sizes stay 0 (it is written through a pipe).
 asoundrc="$HOME/.asoundrc"
 if [ "${LQ_SOUND:-}" = machine ]; then
   if grep -qs '^# lumaquill recorder' "$asoundrc"; then rm -f "$asoundrc"; fi
@@ -29,8 +30,10 @@ elif [ ! -f "$asoundrc" ]; then
 pcm.!default {
   type file
   slave.pcm "null"
-  file { @func getenv vars [ LQ_SOUND_FILE ] default "$(cd "$state" && pwd)/sound.raw" }
-  format "raw"
+  file { @func concat strings [
+    "|python3 '$(cd "$(dirname "$0")" && pwd)/sound-pace.py' '"
+    { @func getenv vars [ LQ_SOUND_FILE ] default "$(cd "$state" && pwd)/sound.wav" } "'" ] }
+  format "wav"
 }
 EOF
 fi
