@@ -38,8 +38,13 @@ HRESULT WaveSlot::LoadFile(const char* name, int streamed) {
   }
   MMCKINFO formatChunk = {};
   formatChunk.ckid = mmioFOURCC('f', 'm', 't', ' ');
-  if (mmioDescend(hFile, &formatChunk, &RiffChunk, MMIO_FINDCHUNK) != 0 ||
-      mmioRead(hFile, (HPSTR)&Format, 18) != 18 || Format.wFormatTag != WAVE_FORMAT_PCM) {
+  // 18 bytes are read; a 16-byte PCM format at the very end of the file (no
+  // extra-size field to read) still loads.
+  LONG formatBytes = mmioDescend(hFile, &formatChunk, &RiffChunk, MMIO_FINDCHUNK) == 0
+                         ? mmioRead(hFile, (HPSTR)&Format, 18)
+                         : 0;
+  if (formatBytes < 18) Format.cbSize = 0;
+  if (formatBytes < 16 || Format.wFormatTag != WAVE_FORMAT_PCM) {
     Release();
     return E_FAIL;
   }
