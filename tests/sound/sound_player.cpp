@@ -1,60 +1,16 @@
-// Plays one sound scenario through the real DirectSound for audio_test.sh, which
-// records and analyses what Wine mixes. Run from the folder of the test WAVs.
-//   sound_player SCENARIO      exit status 0, or 1 when a sound call failed
+// Runs a list of sound commands against the real DirectSound for audio_test.sh,
+// which records and analyses what Wine mixes:
+//   sound_player load|stream|play|stop|loop SLOT [ARG] ... wait MS ...
+// load FILE (static), stream FILE, play, stop, loop VALUE; exit status 1 when
+// a call fails.
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "app/app_state.h"
 #include "sound/sound.h"
 
-static int failures = 0;
-
-static void Check(HRESULT hr, const char* what) {
-  if (hr != 0) {
-    printf("%s: 0x%08lx\n", what, (unsigned long)hr);
-    ++failures;
-  }
-}
-
-static void Scenario(const char* name) {
-  if (strcmp(name, "static") == 0) {  // A B, restarted from A after a stop
-    Check(LoadWave(255, "two_tones.wav"), "LoadWave");
-    Check(PlayWave(255), "PlayWave");
-    Sleep(1500);
-    Check(StopWave(255), "StopWave");
-    Sleep(500);
-    Check(PlayWave(255), "PlayWave again");
-    Sleep(2500);
-  } else if (strcmp(name, "stream") == 0 || strcmp(name, "extra") == 0) {
-    Check(LoadStreamWave(0, strcmp(name, "extra") == 0 ? "tones_extra.wav" : "tones.wav"),
-          "LoadStreamWave");
-    Check(PlayWave(0), "PlayWave");
-    Sleep(12000);
-  } else if (strcmp(name, "resume") == 0) {  // 2.5 s, a 1 s pause, 2 s more
-    Check(LoadStreamWave(7, "tones.wav"), "LoadStreamWave");
-    Check(PlayWave(7), "PlayWave");
-    Sleep(2500);
-    Check(StopWave(7), "StopWave");
-    Sleep(1000);
-    Check(PlayWave(7), "PlayWave again");
-    Sleep(2000);
-  } else if (strcmp(name, "loop") == 0) {
-    Check(LoadStreamWave(3, "short.wav"), "LoadStreamWave");
-    Check(SetWaveLoop(3, 1), "SetWaveLoop");
-    Check(PlayWave(3), "PlayWave");
-    Sleep(10000);
-  } else if (strcmp(name, "short8") == 0) {  // ends, then silence at the 8-bit centre
-    Check(LoadStreamWave(4, "short8.wav"), "LoadStreamWave");
-    Check(PlayWave(4), "PlayWave");
-    Sleep(7000);
-  } else {
-    printf("unknown scenario %s\n", name);
-    ++failures;
-  }
-}
-
 int main(int argc, char** argv) {
-  if (argc != 2) return 2;
   WNDCLASSEXA wc = {};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = DefWindowProcA;
@@ -63,9 +19,22 @@ int main(int argc, char** argv) {
   RegisterClassExA(&wc);
   App.window = CreateWindowExA(0, wc.lpszClassName, wc.lpszClassName, WS_OVERLAPPEDWINDOW, 0, 0,
                                64, 64, NULL, NULL, wc.hInstance, NULL);
-  Check(InitSound(), "InitSound");
-  if (failures == 0) Scenario(argv[1]);
+  HRESULT hr = InitSound();
+  for (int i = 1; hr == 0 && i < argc;) {
+    const char* op = argv[i++];
+    DWORD n = i < argc ? strtoul(argv[i++], NULL, 0) : 0;
+    int hasArg = !strcmp(op, "load") || !strcmp(op, "stream") || !strcmp(op, "loop");
+    const char* arg = hasArg && i < argc ? argv[i++] : "";
+    if (!strcmp(op, "wait")) Sleep(n);
+    else if (!strcmp(op, "play")) hr = PlayWave(n);
+    else if (!strcmp(op, "stop")) hr = StopWave(n);
+    else if (!strcmp(op, "load")) hr = LoadWave(n, arg);
+    else if (!strcmp(op, "stream")) hr = LoadStreamWave(n, arg);
+    else if (!strcmp(op, "loop")) hr = SetWaveLoop(n, strtoul(arg, NULL, 0));
+    else hr = E_INVALIDARG;
+    if (hr != 0) printf("%s %lu %s: 0x%08lx\n", op, n, arg, hr);
+  }
   ReleaseSound();
   DestroyWindow(App.window);
-  return failures ? 1 : 0;
+  return hr == 0 ? 0 : 1;
 }
