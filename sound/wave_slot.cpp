@@ -103,7 +103,7 @@ HRESULT WaveSlot::Play() {
 }
 
 void WaveSlot::UpdateStream() {
-  if (HalfBytes == 0) return;
+  if (HalfBytes == 0 || lpBuffer == NULL) return;
   DWORD cursor = 0;
   if (lpBuffer->GetCurrentPosition(&cursor, NULL) != 0) cursor = 0;
   if (!IsRefillDue(cursor, BufferBytes, SecondHalfNext)) return;

@@ -42,6 +42,16 @@ TEST(WaveMath, RefillDecisionOverCursorLaps) {
   }
 }
 
+TEST(WaveMath, PlaybackFormatFromTheRightCapsFlags) {
+  // 0x8 is the primary buffer's 16-bit flag and 0x200 the secondary's stereo one.
+  const uint32_t flags[] = {0, 0x2, 0x800, 0x802, 0x8 | 0x200};
+  const uint32_t channels[] = {1, 2, 1, 2, 1}, bits[] = {8, 8, 16, 16, 8};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(PlaybackChannels(flags[i]), channels[i]) << flags[i];
+    EXPECT_EQ(PlaybackBits(flags[i]), bits[i]) << flags[i];
+  }
+}
+
 TEST(WaveMath, SilenceOf8BitIsTheCentre) {
   EXPECT_EQ(SilenceByte(8), 0x80);
   EXPECT_EQ(SilenceByte(16), 0);
@@ -68,23 +78,24 @@ TEST(WaveMath, ReadsStopAtTheDataEndOrLoop) {
     const char* name;
     std::string file;
     uint32_t dataBytes, position, loop, loopOffset;
-    size_t errorAt;
-    const char* read;  // what the fill holds, '.' where nothing was read
+    size_t errorAt, next;  // next: where the file stands for the next fill
+    const char* read;      // what the fill holds, '.' where nothing was read
   };
   const size_t ok = 1000;
   const Case cases[] = {
-      {"within", "0123456789XYZ", 10, 0, 0, 0, ok, "0123"},
-      {"the next chunk stays unread", "0123456789XYZ", 10, 8, 0, 0, ok, "89...."},
-      {"at the end", "0123456789XYZ", 10, 10, 0, 0, ok, "..."},
-      {"loop goes on in the same fill", "0123456789XYZ", 10, 8, 1, 0, ok, "890123"},
-      {"loop from the end, many laps", "0123XYZ", 4, 4, 7, 0, ok, "0123012301"},
-      {"loop offset", "0123456789", 10, 9, 1, 6, ok, "967896"},
-      {"loop offset past the data", "0123456789", 10, 9, 1, 10, ok, "9..."},
-      {"empty data with loop", "XYZ", 0, 0, 1, 0, ok, "...."},
-      {"file ends before the chunk", "01234", 10, 0, 0, 0, ok, "01234..."},
-      {"same, looped", "01234", 10, 3, 1, 0, ok, "34012340"},
-      {"read error ends the data", "0123456789", 10, 0, 0, 0, 5, "01234..."},
-      {"read error at once, looped", "0123456789", 10, 0, 1, 0, 0, "...."},
+      {"within", "0123456789XYZ", 10, 0, 0, 0, ok, 4, "0123"},
+      {"within, looped", "0123456789", 10, 2, 1, 0, ok, 5, "234"},
+      {"the next chunk stays unread", "0123456789XYZ", 10, 8, 0, 0, ok, 10, "89...."},
+      {"at the end", "0123456789XYZ", 10, 10, 0, 0, ok, 10, "..."},
+      {"loop goes on in the same fill", "0123456789XYZ", 10, 8, 1, 0, ok, 4, "890123"},
+      {"loop from the end, many laps", "0123XYZ", 4, 4, 7, 0, ok, 2, "0123012301"},
+      {"loop offset", "0123456789", 10, 9, 1, 6, ok, 7, "967896"},
+      {"loop offset past the data", "0123456789", 10, 9, 1, 10, ok, 10, "9..."},
+      {"empty data with loop", "XYZ", 0, 0, 1, 0, ok, 0, "...."},
+      {"file ends before the chunk", "01234", 10, 0, 0, 0, ok, 5, "01234..."},
+      {"same, looped", "01234", 10, 3, 1, 0, ok, 1, "34012340"},
+      {"read error ends the data", "0123456789", 10, 0, 0, 0, 5, 5, "01234..."},
+      {"read error at once, looped", "0123456789", 10, 0, 1, 0, 0, 0, "...."},
   };
   for (const Case& c : cases) {
     MemoryFile file = {c.file, c.position, c.errorAt};
@@ -94,5 +105,6 @@ TEST(WaveMath, ReadsStopAtTheDataEndOrLoop) {
     uint32_t n = ReadData(reader, (uint8_t*)&dest[0], dest.size());
     EXPECT_EQ(dest, c.read) << c.name;
     EXPECT_EQ(n, std::string(c.read).find_last_not_of('.') + 1) << c.name;
+    EXPECT_EQ(file.at, c.next) << c.name;
   }
 }
