@@ -48,3 +48,16 @@ lq_xfocus() { xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus
 
 # lq_xshot WINDOW FILE: a screenshot of WINDOW ("root": the whole screen).
 lq_xshot() { import -window "$1" "$2" 2>/dev/null; }
+
+# lq_sound_device: the program needs a sound device (else "InitSound : Failed").
+# With a sound card or a sound server on this machine Wine plays on it; without
+# one Wine gets a stand-in ALSA device that discards what it plays.
+lq_sound_device() {
+  if grep -qs '^ *[0-9]' /proc/asound/cards ||
+     [ -S "${XDG_RUNTIME_DIR:-/run/user/$(id -u)}/pulse/native" ]; then
+    export LQ_SOUND=machine
+  else
+    export LQ_SOUND_FILE=/dev/null
+    echo "No sound device found: the sound goes to a stand-in device that discards it."
+  fi
+}

@@ -103,6 +103,8 @@ else
   echo "No game controller found: using the virtual controller (arrow keys and Z X C A S D Q W E)."
 fi
 
+lq_sound_device
+
 # Starts the program in the background; its output goes to $1 (default: here).
 start_program() {
   (
