@@ -6,10 +6,15 @@
 #include <mmsystem.h>
 #include <dsound.h>
 
+// Opens the sound device, its keep-alive buffer and the streaming thread; 0 or the failing status.
 HRESULT InitSound();
+// Stops the streaming thread, empties every WAV slot, closes the device; safe twice; 0.
 HRESULT ReleaseSound();
+// The sample rate the device plays at, in Hz (0 before InitSound).
 DWORD GetSoundSampleRate();
+// The device's playback channels: 2 or 1.
 DWORD GetSoundChannels();
+// The device's playback sample width: 16 or 8.
 DWORD GetSoundBitsPerSample();
 
 // A secondary buffer of the device, owned by the caller; null on failure.
@@ -18,14 +23,21 @@ IDirectSoundBuffer8* CreateWaveBuffer(const WAVEFORMATEX* format, DWORD size, DW
 // The recursive lock that guards the streamed slots; does nothing while the
 // sound device is not initialised.
 void LockSound();
+// Leaves the sound lock taken by LockSound.
 void UnlockSound();
 
 // WAV slots 0 to 255. Statuses are E_FAIL for an index of 256 or more.
 enum { WAVE_SLOT_COUNT = 256 };
+// Loads a WAV file whole into slot 0..255; 0, or E_FAIL (slot taken, bad file).
 HRESULT LoadWave(DWORD index, const char* name);
+// Opens a WAV file into slot 0..255 to stream as it plays; 0, or E_FAIL (slot taken, bad file).
 HRESULT LoadStreamWave(DWORD index, const char* name);
+// Plays a loaded slot from its start, a stream from where it stopped; 0, or E_FAIL if empty.
 HRESULT PlayWave(DWORD index);
+// Stops the slot where it is; 0, or E_FAIL for an empty slot.
 HRESULT StopWave(DWORD index);
 HRESULT ReleaseWave(DWORD index);  // 1 once the slot is empty
+// Makes a stream start again at its end (non-zero) or stop (0); set it after loading; 0 or E_FAIL.
 HRESULT SetWaveLoop(DWORD index, DWORD loop);
+// 1 if the index is past the last slot (255), else 0.
 int IsWaveIndexInvalid(DWORD index);

@@ -5,13 +5,19 @@
 
 class WaveSlot {
  public:
-  WaveSlot();
-  ~WaveSlot();
+  WaveSlot();   // an empty slot, every field zero
+  ~WaveSlot();  // releases the slot
+  // Loads a WAV file whole (streamed 0) or for streaming (1); 0, or E_FAIL leaving it empty.
   HRESULT Load(const char* name, int streamed);
+  // Stops the buffer, closes the file and empties the slot; returns 1.
   int Release();
+  // Plays a static slot once from its start, a stream looping from where it is; the play status.
   HRESULT Play();
-  void UpdateStream();  // service thread, SoundLock held
+  // Refills the half of a stream the play cursor has left; service thread, SoundLock held.
+  void UpdateStream();
+  // Writes count bytes at offset from the file or as silence; the (un)lock status, 1: no buffer.
   HRESULT Fill(int fromFile, DWORD offset, DWORD count, DWORD* written);
+  // Writes count bytes of silence (0x80 for 8-bit samples, else 0) at destination.
   void FillSilence(void* destination, DWORD count);
 
   IDirectSoundBuffer8* lpBuffer;
