@@ -67,7 +67,8 @@ lq_log "Escape ended the tour with status 0"
 # The sound: the melody's notes (A3 C4 E4 G4 A4) heard past the music file's
 # 8 seconds, and the chime's two tones (1500 Hz, 2000 Hz) after the music began.
 [ -s "$capture" ] || lq_fail "nothing was captured"
-tones=$(python3 "$LQ_SOURCE/tests/tools/tones.py" "$capture" 220 261.63 329.63 392 440 1500 2000)
+tones=$(python3 "$LQ_SOURCE/tests/tools/tones.py" "$capture" 220 261.63 329.63 392 440 1500 2000) ||
+  lq_fail "the captured sound could not be read"
 lq_log "captured: $(tr '\n' ';' <<<"$tones")"
 python3 - "$tones" <<'PY' || lq_fail "music or chime missing from the captured sound"
 import sys

@@ -3,9 +3,9 @@
 
   tones.py CAPTURE FREQ...
 
-CAPTURE is a WAV file (PCM 16-bit or float 32-bit; a data size of 0 means the
-rest of the file) or, without a RIFF header, what the ALSA file plugin writes
-with format "raw": 32-bit float, stereo, 48 kHz.
+CAPTURE is a WAV file (16 or 32-bit integer or 32-bit float samples; a data
+size of 0 means the rest of the file) or, without a RIFF header, what the ALSA
+file plugin writes with format "raw": 32-bit float, stereo, 48 kHz.
 The left channel is cut into 43 ms windows every 50 ms; in each, the share of the
 window's power at each frequency is measured (1.0 for a pure tone of exactly that
 frequency). A frequency is heard in a window when its share is at least 0.15 and
@@ -47,17 +47,15 @@ def read(path):
                 body = data[pos + 8:pos + 8 + size]
             pos += 8 + size + (size & 1)
         data = body or b""
-    if fmt == 3 and bits == 32:
-        samples = array.array("f")
-    elif fmt == 1 and bits == 16:
-        samples = array.array("h")
-    else:
-        sys.exit(f"tones.py: unsupported format {fmt}/{bits} bits")
+    kinds = {(3, 32): ("f", 1.0), (1, 16): ("h", 1.0 / 32768), (1, 32): ("i", 1.0 / 2 ** 31)}
+    if (fmt, bits) not in kinds or array.array(kinds[fmt, bits][0]).itemsize * 8 != bits:
+        sys.exit(f"tones.py: unsupported format {fmt}, {bits} bits")
+    kind, scale = kinds[fmt, bits]
+    samples = array.array(kind)
     step = samples.itemsize * channels
     samples.frombytes(data[:len(data) // step * step])
     if sys.byteorder == "big":
         samples.byteswap()
-    scale = 1.0 / 32768 if fmt == 1 else 1.0
     return rate, [v * scale for v in samples[::channels]]
 
 
