@@ -5,19 +5,21 @@
 // volatile variables so that no register keeps more precision than its type.
 #include "util/vec2.h"
 
+#include <float.h>
 #include <math.h>
+#include <stdint.h>
+#include <string.h>
 
-// x * x + y * y rounded once to float. The double sum of the exact squares is
-// within a double unit of the exact sum and never passes a float midpoint, but it
-// may land on one: then it is moved one double unit toward the exact sum.
-static float SumOfSquares(float x, float y) {
-  volatile double a = (double)x * x, b = (double)y * y;
+// The rare case of SumOfSquares: a double sum that lies on a float midpoint, or
+// below the float's normal range. The sum is within a double unit of the exact
+// one and never passes a float midpoint, but it may land on one: then it is moved
+// one double unit toward the exact sum.
+static float RoundSumNearMidpoint(double a, double b, double sum) {
   if (a < b) {
     double t = a;
     a = b;
     b = t;
   }
-  volatile double sum = a + b;
   volatile float rounded = (float)sum;
   if ((double)rounded == sum) return rounded;
   volatile float other = nextafterf(rounded, sum > rounded ? INFINITY : -INFINITY);
@@ -25,13 +27,30 @@ static float SumOfSquares(float x, float y) {
   if (below != above) return rounded;
   volatile double error = (a - sum) + b;  // a - sum is exact as sum lies in [a, 2a]
   if (error == 0.0) return rounded;
-  sum = nextafter(sum, error > 0.0 ? INFINITY : -INFINITY);
-  rounded = (float)sum;
+  volatile double moved = nextafter(sum, error > 0.0 ? INFINITY : -INFINITY);
+  rounded = (float)moved;
   return rounded;
 }
 
+// x * x + y * y rounded once to float. The squares are exact in double (and in
+// the x87's wider registers); their sum is rounded to a double in memory.
+static float SumOfSquares(float x, float y) {
+  const double a = (double)x * x, b = (double)y * y;
+  volatile double sum = a + b;
+  const double s = sum;
+  uint64_t bits;
+  memcpy(&bits, &s, sizeof bits);
+  // In the float's normal range a double halfway between two floats has its 29
+  // bits below the float's precision at exactly 1 followed by zeros.
+  if (s >= FLT_MIN && (bits & 0x1FFFFFFFu) != 0x10000000u) {
+    volatile float rounded = (float)s;
+    return rounded;
+  }
+  return RoundSumNearMidpoint(a, b, s);
+}
+
 float GetVec2Length(float x, float y) {
-  volatile float s = SumOfSquares(x, y);
+  const float s = SumOfSquares(x, y);  // read back from a float: no wider value
   // Rounding the double root again to float is harmless: 53 bits are more than
   // twice the float's 24 plus two.
   volatile float length = (float)sqrt((double)s);
@@ -40,10 +59,9 @@ float GetVec2Length(float x, float y) {
 
 // x * length is exact in double, so the quotient is the only rounding before the
 // float one, and a quotient of such numbers is never close enough to a float
-// midpoint for that first rounding to matter.
+// midpoint for that first rounding (to double or to the x87's 64 bits) to matter.
 static float Scaled(float v, float length, float current) {
-  volatile double scaled = (double)v * length / current;
-  volatile float rounded = (float)scaled;
+  volatile float rounded = (float)((double)v * length / current);
   return rounded;
 }
 
