@@ -151,11 +151,15 @@ TEST_F(TaskTest, TaskCreatedDuringUpdateIsDrawnButNotUpdated) {
 TEST_F(TaskTest, ChildCreatedDuringUpdateWaitsForTheNextPass) {
   victim = Make('L');
   CreateChildTask(victim, U, D)->count = 'o';
-  Make('A', AdoptOnce);
+  Task* a = Make('A', AdoptOnce);
   EXPECT_EQ(2, UpdateTask());
   EXPECT_EQ(5, DrawTask());
   UpdateTask();
   EXPECT_EQ("ALo" "AcLvo", updates);
+  updates.clear();
+  a->update = AdoptOnce;  // children after their parent: only L's new one is ahead
+  UpdateTaskPostOrder();
+  EXPECT_EQ("cAvoL", updates);
   KillTask(victim);
   SweepTask();
   EXPECT_EQ(&NullTask, CreateChildTask(victim, U, D));
