@@ -51,15 +51,26 @@ Figures Summarise(std::vector<double> values) {
   return {values.front(), values[values.size() / 2]};
 }
 
-// The demo's frame logic, as the frame sequence runs it.
-double DemoFrame(uint32_t* quads) {
+// The demo's frame logic, as the frame sequence runs it; each phase's share too.
+struct Phases {
+  std::vector<double> sweep, update, draw;
+};
+
+double DemoFrame(uint32_t* quads, Phases* phases) {
   const LONGLONG start = Ticks();
   SweepTask();
+  const LONGLONG swept = Ticks();
   UpdateTask();
+  const LONGLONG updated = Ticks();
   DrawTask();
   const LONGLONG end = Ticks();
   *quads = Gfx.batch.count / QUAD_VERTICES;
   QuadBatchEmpty(&Gfx.batch);
+  if (phases != NULL) {
+    phases->sweep.push_back(Micros(start, swept));
+    phases->update.push_back(Micros(swept, updated));
+    phases->draw.push_back(Micros(updated, end));
+  }
   return Micros(start, end);
 }
 
@@ -150,7 +161,7 @@ int main() {
   BatchMode = 1;
 
   uint32_t quads = 0;
-  for (int i = 0; i < kWarmUpFrames; ++i) DemoFrame(&quads);
+  for (int i = 0; i < kWarmUpFrames; ++i) DemoFrame(&quads, NULL);
 
   // The flat loop starts from the swarm as it is now.
   Flat flat;
@@ -168,9 +179,10 @@ int main() {
 
   // Interleaved, so that every kind sees the same machine load.
   std::vector<double> demo, loop, copy;
+  Phases phases;
   uint32_t fewest = TASK_POOL_SIZE, most = 0;
   for (int i = 0; i < kFrames; ++i) {
-    demo.push_back(DemoFrame(&quads));
+    demo.push_back(DemoFrame(&quads, &phases));
     fewest = std::min(fewest, quads);
     most = std::max(most, quads);
     loop.push_back(FlatFrame(flat));
@@ -186,6 +198,11 @@ int main() {
   Print("flat loop (same arithmetic and vertices)", f, f);
   Print("memcpy of 8,192 x 6 x 28 bytes", c, f);
   printf("demo frame / memcpy: best %.1f, median %.1f\n", d.best / c.best, d.median / c.median);
+  const Figures sweep = Summarise(phases.sweep), update = Summarise(phases.update),
+                draw = Summarise(phases.draw);
+  printf("demo phases, best / median us: sweep %.1f / %.1f, update %.1f / %.1f, "
+         "draw into batch %.1f / %.1f\n",
+         sweep.best, sweep.median, update.best, update.median, draw.best, draw.median);
   ReleaseDirectX();
   DestroyWindow(App.window);
   return 0;
