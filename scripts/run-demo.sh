@@ -157,12 +157,15 @@ quit_program() {
   return 1
 }
 
-# Screenshots of the window, one after another, into $1 until $1/stop appears.
+# Screenshots of the window, one after another, into $1 until $1/stop appears:
+# one every 0.1 s, or every seconds/100 s on a long run, so that the animation
+# keeps to about a hundred frames (ImageMagick refuses a few hundred at full size).
 record() {
-  local n=0
+  local n=0 pause
+  pause=$(awk -v s="$seconds" 'BEGIN { p = s / 100; print (p < 0.1 ? 0.1 : p) }')
   while [ ! -e "$1/stop" ]; do
     lq_xshot "$xwin" "$1/$(printf %04d $n).png" && n=$((n + 1))
-    sleep 0.1
+    sleep "$pause"
   done
 }
 
