@@ -7,7 +7,7 @@
 //   buffer; present.
 //
 //   frame_reference [--quads N] [--immediate] [--no-glow] [--no-texture]
-//                   [--seconds S]
+//                   [--spread] [--seconds S]
 // N quads of 4 x 4 pixels (default 8193: the 8191 enemies, the player's square
 // and its dot), one of them the player's 32 x 32 square. --immediate draws each
 // quad with its own call. --no-glow and --no-texture leave those parts out. It
@@ -16,6 +16,7 @@
 #include <windows.h>
 #include <d3d9.h>
 #include <d3dx9.h>
+#include <math.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -37,7 +38,7 @@ struct Vertex {
 
 struct Options {
   int quads = 8193;
-  bool immediate = false, glow = true, texture = true;
+  bool immediate = false, glow = true, texture = true, spread = false;
   double seconds = 0;
 };
 
@@ -208,30 +209,49 @@ void Quad(float l, float t, float r, float b, DWORD color, float u1 = 1, float v
   device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, q, sizeof(Vertex));
 }
 
-// A swarm moving in straight lines and bouncing off the edges; its cost does not
-// depend on how it steers.
+// The swarm: by default a tight clump circling the screen, as the demo's swarm
+// flies after the player (the software rasteriser's cost depends on where the
+// pixels fall, not on how the swarm steers); --spread scatters it over the whole
+// screen instead, each quad moving in a straight line and bouncing off the edges.
 struct Swarm {
   std::vector<float> x, y, vx, vy;
   std::vector<Vertex> batch;
+  bool spread;
+  float angle = 0;
 
-  explicit Swarm(int n) : x(n), y(n), vx(n), vy(n), batch((size_t)n * 6) {
+  Swarm(int n, bool spreadOut)
+      : x(n), y(n), vx(n), vy(n), batch((size_t)n * 6), spread(spreadOut) {
     uint32_t seed = 1;
     for (int i = 0; i < n; ++i) {
       seed = seed * 214013u + 2531011u;
-      x[i] = (float)((seed >> 16) % kWidth);
+      const float u = (float)((seed >> 16) & 0x7FFF) / 32768.0f;
       seed = seed * 214013u + 2531011u;
-      y[i] = (float)((seed >> 16) % kHeight);
-      vx[i] = (float)((int)(seed >> 8) % 5 - 2);
-      vy[i] = (float)((int)(seed >> 4) % 5 - 2);
+      const float v = (float)((seed >> 16) & 0x7FFF) / 32768.0f;
+      if (spread) {
+        x[i] = u * kWidth, y[i] = v * kHeight;
+        vx[i] = (float)((int)(seed >> 8) % 5 - 2);
+        vy[i] = (float)((int)(seed >> 4) % 5 - 2);
+      } else {  // offsets in a sheared 110 x 60 patch
+        vx[i] = (u - 0.5f) * 110.0f;
+        vy[i] = (v - 0.5f) * 60.0f + 0.4f * vx[i];
+      }
     }
   }
 
   void Update() {
-    for (size_t i = 0; i < x.size(); ++i) {
-      x[i] += vx[i], y[i] += vy[i];
-      if (x[i] < 0 || x[i] > kWidth) vx[i] = -vx[i];
-      if (y[i] < 0 || y[i] > kHeight) vy[i] = -vy[i];
+    const size_t n = x.size();
+    if (spread) {
+      for (size_t i = 0; i < n; ++i) {
+        x[i] += vx[i], y[i] += vy[i];
+        if (x[i] < 0 || x[i] > kWidth) vx[i] = -vx[i];
+        if (y[i] < 0 || y[i] > kHeight) vy[i] = -vy[i];
+      }
+      return;
     }
+    angle += 0.01f;  // about 2 pixels a frame
+    const float cx = 400.0f + 200.0f * cosf(angle), cy = 300.0f + 150.0f * sinf(angle);
+    for (size_t i = 0; i < n; ++i) x[i] = cx + vx[i], y[i] = cy + vy[i];
+    if (n >= 2) x[n - 2] = x[n - 1] = 400.0f, y[n - 2] = y[n - 1] = 300.0f;  // the player
   }
 
   void Draw(bool immediate) {
@@ -308,6 +328,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       options->immediate = true;
     } else if (strcmp(a, "--no-glow") == 0) {
       options->glow = false;
+    } else if (strcmp(a, "--spread") == 0) {
+      options->spread = true;
     } else if (strcmp(a, "--no-texture") == 0) {
       options->texture = false;
     } else if (strcmp(a, "--quads") == 0 && i + 1 < argc) {
@@ -335,7 +357,7 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, &options)) {
     fprintf(stderr,
             "usage: frame_reference [--quads N] [--immediate] [--no-glow] [--no-texture] "
-            "[--seconds S]\n");
+            "[--spread] [--seconds S]\n");
     return 2;
   }
   timeBeginPeriod(1);  // as the framework does
@@ -346,7 +368,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (options.texture) LoadImage();
-  Swarm swarm(options.quads);
+  Swarm swarm(options.quads, options.spread);
 
   // Frame times after the first half second; at least three, however long.
   std::vector<double> frames;
@@ -375,9 +397,9 @@ int main(int argc, char** argv) {
 
   std::sort(frames.begin(), frames.end());
   const double median = frames.empty() ? 0 : frames[frames.size() / 2];
-  printf("frame_reference quads %d mode %s glow %d texture %d frames %u median_ms %.3f fps %.2f\n",
+  printf("frame_reference quads %d mode %s glow %d texture %d spread %d frames %u median_ms %.3f fps %.2f\n",
          options.quads, options.immediate ? "immediate" : "batched", options.glow ? 1 : 0,
-         options.texture && image != NULL ? 1 : 0, (unsigned)frames.size(), median * 1e3,
+         options.texture && image != NULL ? 1 : 0, options.spread ? 1 : 0, (unsigned)frames.size(), median * 1e3,
          median > 0 ? 1.0 / median : 0.0);
   fflush(stdout);
   ReleaseAll();

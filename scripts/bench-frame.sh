@@ -42,11 +42,15 @@ BARE=(--no-glow --no-texture)
 # Wine's own frame rate reports ("@ approx N fps", about every 1.5 s) from a
 # log, one figure a line. The first report of a run reads 0 and is dropped.
 figures() {
-  tr -d '\r' <"$1" 2>/dev/null | grep 'wined3d.*present.* @ approx' |
+  tr -d '\r' 2>/dev/null <"$1" | grep 'wined3d.*present.* @ approx' |
     sed 's/.*@ approx \([0-9.]*\)fps.*/\1/' | tail -n +2
 }
 count() { figures "$1" | wc -l; }
-median() { sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'; }
+median() {
+  sort -g | awk '{ v[NR] = $1 } END { if (NR) print (v[int((NR + 1) / 2)] + v[int(NR / 2) + 1]) / 2 }'
+}
+best() { sort -g | tail -1; }
+kept() { head -n "$TAKE" | tr '\n' ' '; }
 
 # Ends the program of process $1 (window title $2) with Escape, or kills it.
 finish() {
@@ -78,8 +82,7 @@ wait_reports() {
   done
 }
 
-# One run of the demo in MODE (immediate or batched): prints the median of its
-# kept reports. The pad script holds button 0 for the first frame the program
+# One run of the demo in MODE (immediate or batched): prints its kept reports. The pad script holds button 0 for the first frame the program
 # reads in batched mode; the warm-up is counted from that frame on.
 run_demo() {
   local mode=$1 log="$LQ_ART/demo-$1-$2.log" pad="$LQ_ART/run/pad.log" base
@@ -102,7 +105,7 @@ run_demo() {
   wait_reports "$LQ_ART/program.log" $((base + SKIP + TAKE)) 120 "$pid"
   finish "$pid" Lumaquill; LQ_PID=""
   cp "$LQ_ART/program.log" "$log"
-  figures "$log" | tail -n +$((base + SKIP + 1)) | head -n "$TAKE" | median
+  figures "$log" | tail -n +$((base + SKIP + 1)) | kept
 }
 
 # One run of the reference with the given options, measured as the demo is.
@@ -113,24 +116,31 @@ run_reference() {
   local pid=$!
   wait_reports "$log" $((SKIP + TAKE)) 120 "$pid"
   finish "$pid" frame_reference
-  figures "$log" | tail -n +$((SKIP + 1)) | head -n "$TAKE" | median
+  figures "$log" | tail -n +$((SKIP + 1)) | kept
 }
 
 # Each round runs every program once, one after another, so that the load of
 # other work on the machine falls on all of them alike.
-declare -A fps
+declare -A fps all
 rows=(demo-immediate ref-immediate ref-bare-immediate demo-batched ref-batched ref-bare-batched)
+measure() {  # ROW FIGURES...: one run's reports
+  local row=$1; shift
+  all[$row]+=" $*"
+  fps[$row]+=" $(printf '%s\n' "$@" | grep . | median)"
+}
+load() { echo "load average $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"; }
+echo "== measured with $(load) (other work on the machine makes the figures noisy)"
 echo "== frame rate under Wine (fps, median of $TAKE reports per run after $SKIP skipped; $RUNS runs)"
 for run in $(seq "$RUNS"); do
-  fps[demo-immediate]+=" $(run_demo immediate "$run")"
-  fps[ref-immediate]+=" $(run_reference "full-immediate-$run" --immediate)"
-  fps[ref-bare-immediate]+=" $(run_reference "bare-immediate-$run" --immediate "${BARE[@]}")"
-  fps[demo-batched]+=" $(run_demo batched "$run")"
-  fps[ref-batched]+=" $(run_reference "full-batched-$run")"
-  fps[ref-bare-batched]+=" $(run_reference "bare-batched-$run" "${BARE[@]}")"
+  measure demo-immediate $(run_demo immediate "$run")
+  measure ref-immediate $(run_reference "full-immediate-$run" --immediate)
+  measure ref-bare-immediate $(run_reference "bare-immediate-$run" --immediate "${BARE[@]}")
+  measure demo-batched $(run_demo batched "$run")
+  measure ref-batched $(run_reference "full-batched-$run")
+  measure ref-bare-batched $(run_reference "bare-batched-$run" "${BARE[@]}")
 done
 
-declare -A med
+declare -A med top
 label() {
   case $1 in
     demo-*) echo "demo (Lumaquill.exe)" ;;
@@ -138,12 +148,19 @@ label() {
     ref-*) echo "reference, full frame" ;;
   esac
 }
-printf '%-32s %-10s %-24s %8s\n' program mode "runs (fps)" median
+printf '%-32s %-10s %-30s %7s %7s\n' program mode "run medians (fps)" median best
 for row in "${rows[@]}"; do
   med[$row]=$(tr ' ' '\n' <<<"${fps[$row]}" | grep . | median)
-  printf '%-32s %-10s %-24s %8s\n' "$(label "$row")" "${row##*-}" "${fps[$row]# }" "${med[$row]:-n/a}"
+  top[$row]=$(tr ' ' '\n' <<<"${all[$row]}" | grep . | best)
+  printf '%-32s %-10s %-30s %7s %7s\n' "$(label "$row")" "${row##*-}" "${fps[$row]# }" \
+    "${med[$row]:-n/a}" "${top[$row]:-n/a}"
 done
-ratio() { awk -v a="${med[$1]:-0}" -v b="${med[$2]:-0}" 'BEGIN { if (a > 0 && b > 0) printf "%.2f", a / b; else printf "n/a" }'; }
+# ratio A B: A's median over B's, and the same of the best reports.
+ratio() {
+  awk -v a="${med[$1]:-0}" -v b="${med[$2]:-0}" -v c="${top[$1]:-0}" -v d="${top[$2]:-0}" '
+    function r(x, y) { return x > 0 && y > 0 ? sprintf("%.2f", x / y) : "n/a" }
+    BEGIN { printf "%s (best %s)", r(a, b), r(c, d) }'
+}
 echo "demo / reference (fps ratio; goal: batched 0.95 or better):"
 printf '  %-48s immediate %s   batched %s\n' "against the untextured reference without glow:" \
   "$(ratio demo-immediate ref-bare-immediate)" "$(ratio demo-batched ref-bare-batched)"
@@ -161,7 +178,7 @@ echo "== frame time against quads (reference, full frame, median ms between pres
 data="$LQ_ART/scaling.dat"
 # The demo's own frame time at its 8,193 quads, from its median frame rate.
 awk -v i="${med[demo-immediate]:-0}" -v b="${med[demo-batched]:-0}" \
-  'BEGIN { printf "8193 %s %s\n", i > 0 ? 1000 / i : "NaN", b > 0 ? 1000 / b : "NaN" }' \
+  'BEGIN { printf "8193 %s %s\n", (i > 0 ? 1000 / i : "NaN"), (b > 0 ? 1000 / b : "NaN") }' \
   >"$LQ_ART/demo.dat"
 bench_log="$LQ_ART/quad_bench.log"
 "$LQ_SOURCE/tests/tools/wine-run.sh" "$LQ_STATE" "$LQ_BUILD/bench/quad_bench.exe" \
@@ -186,14 +203,14 @@ done
 
 if [ "${LQ_BENCH_PLOT:-1}" = 1 ]; then
   gnuplot <<PLOT || echo "(no plot: gnuplot failed)"
-set terminal pngcairo size 800,500 font ",10"
+set terminal pngcairo size 800,560 font ",10"
 set output "$LQ_SOURCE/docs/frame-scaling.png"
 set title "Frame time against quads under Wine, software rendering (800 x 600, 2 cores)"
 set xlabel "quads per frame"
 set ylabel "milliseconds"
 set logscale xy 2
 set xrange [800:80000]
-set key top left
+set key below
 set grid
 plot "$data" using 1:2 with linespoints title "one draw call per quad (reference frame)", \
      "$data" using 1:3 with linespoints title "one draw call for all (reference frame)", \
@@ -204,4 +221,5 @@ plot "$data" using 1:2 with linespoints title "one draw call per quad (reference
 PLOT
   echo "plot: docs/frame-scaling.png (data: $data)"
 fi
+echo "== finished with $(load)"
 echo "logs: $LQ_ART"
