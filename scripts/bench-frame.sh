@@ -47,7 +47,8 @@ figures() {
 }
 count() { figures "$1" | wc -l; }
 median() {
-  sort -g | awk '{ v[NR] = $1 } END { if (NR) print (v[int((NR + 1) / 2)] + v[int(NR / 2) + 1]) / 2 }'
+  sort -g | awk '{ v[NR] = $1 }
+    END { if (NR) print (v[int((NR + 1) / 2)] + v[int(NR / 2) + 1]) / 2 }'
 }
 best() { sort -g | tail -1; }
 kept() { head -n "$TAKE" | tr '\n' ' '; }
@@ -82,8 +83,9 @@ wait_reports() {
   done
 }
 
-# One run of the demo in MODE (immediate or batched): prints its kept reports. The pad script holds button 0 for the first frame the program
-# reads in batched mode; the warm-up is counted from that frame on.
+# One run of the demo in MODE (immediate or batched): prints its kept reports.
+# The pad script holds button 0 for the first frame the program reads in batched
+# mode; the warm-up is counted from that frame on.
 run_demo() {
   local mode=$1 log="$LQ_ART/demo-$1-$2.log" pad="$LQ_ART/run/pad.log" base
   rm -f "$pad"
@@ -130,7 +132,8 @@ measure() {  # ROW FIGURES...: one run's reports
 }
 load() { echo "load average $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"; }
 echo "== measured with $(load) (other work on the machine makes the figures noisy)"
-echo "== frame rate under Wine (fps, median of $TAKE reports per run after $SKIP skipped; $RUNS runs)"
+echo "== frame rate under Wine (fps, median of $TAKE reports per run after $SKIP skipped;" \
+  "$RUNS runs)"
 for run in $(seq "$RUNS"); do
   measure demo-immediate $(run_demo immediate "$run")
   measure ref-immediate $(run_reference "full-immediate-$run" --immediate)
@@ -155,20 +158,35 @@ for row in "${rows[@]}"; do
   printf '%-32s %-10s %-30s %7s %7s\n' "$(label "$row")" "${row##*-}" "${fps[$row]# }" \
     "${med[$row]:-n/a}" "${top[$row]:-n/a}"
 done
-# ratio A B: A's median over B's, and the same of the best reports.
+# ratio A B: the ratio of A's run to B's run of the same round, for each round
+# (runs of one round are minutes apart at most, so the load of the machine
+# changes less between them), then the median of those ratios, and the ratio
+# of the best reports.
 ratio() {
-  awk -v a="${med[$1]:-0}" -v b="${med[$2]:-0}" -v c="${top[$1]:-0}" -v d="${top[$2]:-0}" '
+  awk -v a="${fps[$1]}" -v b="${fps[$2]}" -v c="${top[$1]:-0}" -v d="${top[$2]:-0}" '
     function r(x, y) { return x > 0 && y > 0 ? sprintf("%.2f", x / y) : "n/a" }
-    BEGIN { printf "%s (best %s)", r(a, b), r(c, d) }'
+    BEGIN {
+      n = split(a, x, " "); split(b, y, " "); k = 0; list = ""
+      for (i = 1; i <= n; i++) {
+        if (x[i] > 0 && y[i] > 0) { v[++k] = x[i] / y[i]; list = list sprintf(" %.2f", v[k]) }
+      }
+      for (i = 1; i <= k; i++) {
+        for (j = i + 1; j <= k; j++) if (v[j] < v[i]) { t = v[i]; v[i] = v[j]; v[j] = t }
+      }
+      m = k ? sprintf("%.2f", (v[int((k + 1) / 2)] + v[int(k / 2) + 1]) / 2) : "n/a"
+      printf "%s (rounds%s; best %s)", m, list, r(c, d)
+    }'
 }
-echo "demo / reference (fps ratio; goal: batched 0.95 or better):"
-printf '  %-48s immediate %s   batched %s\n' "against the untextured reference without glow:" \
+echo "demo / reference (fps ratio, median of the rounds; goal: batched 0.95 or better):"
+printf '  %-46s\n    immediate %s\n    batched   %s\n' \
+  "against the untextured reference without glow:" \
   "$(ratio demo-immediate ref-bare-immediate)" "$(ratio demo-batched ref-bare-batched)"
-printf '  %-48s immediate %s   batched %s\n' "against the full frame (textured, glow):" \
+printf '  %-46s\n    immediate %s\n    batched   %s\n' "against the full frame (textured, glow):" \
   "$(ratio demo-immediate ref-immediate)" "$(ratio demo-batched ref-batched)"
-echo "  (the first line is the fair one while the demo draws no texture and no glow)"
-echo "batched / immediate: demo $(ratio demo-batched demo-immediate)," \
-  "reference $(ratio ref-batched ref-immediate)"
+echo "  (the first is the fair one while the demo draws no texture and no glow)"
+echo "batched / immediate:"
+echo "    demo      $(ratio demo-batched demo-immediate)"
+echo "    reference $(ratio ref-batched ref-immediate)"
 
 # Scaling: the reference's full frame at each count, timed by itself (median
 # and shortest time between presents), and the CPU cost of appending as many
@@ -215,8 +233,8 @@ set logscale xy 2
 set xrange [800:80000]
 set key below
 set grid
-plot "$data" using 1:3 with linespoints lc 1 title "one draw call per quad (reference frame, best)", \
-     "$data" using 1:5 with linespoints lc 2 title "one draw call for all (reference frame, best)", \
+plot "$data" using 1:3 with linespoints lc 1 title "one draw call per quad (reference, best)", \
+     "$data" using 1:5 with linespoints lc 2 title "one draw call for all (reference, best)", \
      "$data" using 1:2 with points pt 1 lc 1 title "one call per quad, median", \
      "$data" using 1:4 with points pt 2 lc 2 title "one call for all, median", \
      "$data" using 1:6 with linespoints title "appending to the batch (CPU only)", \
