@@ -188,12 +188,12 @@ echo "batched / immediate:"
 echo "    demo      $(ratio demo-batched demo-immediate)"
 echo "    reference $(ratio ref-batched ref-immediate)"
 
-# Scaling: the reference's full frame at each count, timed by itself (median
-# and shortest time between presents), and the CPU cost of appending as many
+# Scaling: the reference's full frame at each count, timed by itself (mean time
+# between presents), and the CPU cost of appending as many
 # quads to the framework's batch.
 echo
-echo "== frame time against quads (reference, full frame, ms between presents, median / best" \
-  "of ${SCALE_SECONDS} s a point)"
+echo "== frame time against quads (reference, full frame, mean ms between presents" \
+  "over ${SCALE_SECONDS} s a point)"
 data="$LQ_ART/scaling.dat"
 # The demo's own frame time at its 8,193 quads, from its median frame rate.
 awk -v i="${med[demo-immediate]:-0}" -v b="${med[demo-batched]:-0}" \
@@ -202,24 +202,21 @@ awk -v i="${med[demo-immediate]:-0}" -v b="${med[demo-batched]:-0}" \
 bench_log="$LQ_ART/quad_bench.log"
 "$LQ_SOURCE/tests/tools/wine-run.sh" "$LQ_STATE" "$LQ_BUILD/bench/quad_bench.exe" \
   >"$bench_log" 2>&1 </dev/null
-frame_ms() {  # prints "MEDIAN BEST"
+frame_ms() {
   local log="$LQ_ART/scale-$1.log"; shift
   (cd "$LQ_ART/run" && exec "$LQ_SOURCE/tests/tools/wine-run.sh" "$LQ_STATE" \
      ./frame_reference.exe --seconds "$SCALE_SECONDS" "$@" >"$log" 2>&1 </dev/null)
-  tr -d '\r' <"$log" | sed -n 's/.* median_ms \([0-9.]*\) best_ms \([0-9.]*\) .*/\1 \2/p'
+  tr -d '\r' <"$log" | sed -n 's/.* mean_ms \([0-9.]*\) .*/\1/p'
 }
-read -r empty empty_best <<<"$(frame_ms 0 --quads 0)"
-echo "the frame with no quads: ${empty:-n/a} / ${empty_best:-n/a} ms"
-printf '%8s %20s %20s %16s\n' quads "immediate ms" "batched ms" "append us (CPU)"
-echo "# quads immediate_median immediate_best batched_median batched_best append_ms" >"$data"
+echo "the frame with no quads: $(frame_ms 0 --quads 0) ms"
+printf '%8s %14s %14s %16s\n' quads "immediate ms" "batched ms" "append us (CPU)"
+echo "# quads immediate_ms batched_ms append_ms" >"$data"
 for n in 1024 2048 4096 8192 16384 32768 65536; do
-  read -r imm imm_best <<<"$(frame_ms "immediate-$n" --quads "$n" --immediate)"
-  read -r bat bat_best <<<"$(frame_ms "batched-$n" --quads "$n")"
+  imm=$(frame_ms "immediate-$n" --quads "$n" --immediate)
+  bat=$(frame_ms "batched-$n" --quads "$n")
   app=$(tr -d '\r' <"$bench_log" | awk -v n="$n" '$1 == "scaling" && $2 == n { print $4 }')
-  printf '%8s %20s %20s %16s\n' "$n" "${imm:-n/a} / ${imm_best:-n/a}" \
-    "${bat:-n/a} / ${bat_best:-n/a}" "${app:-n/a}"
-  echo "$n ${imm:-NaN} ${imm_best:-NaN} ${bat:-NaN} ${bat_best:-NaN}" \
-    "$(awk -v u="${app:-NaN}" 'BEGIN { print u / 1000 }')" >>"$data"
+  printf '%8s %14s %14s %16s\n' "$n" "${imm:-n/a}" "${bat:-n/a}" "${app:-n/a}"
+  echo "$n ${imm:-NaN} ${bat:-NaN} $(awk -v u="${app:-NaN}" 'BEGIN { print u / 1000 }')" >>"$data"
 done
 
 if [ "${LQ_BENCH_PLOT:-1}" = 1 ]; then
@@ -233,11 +230,9 @@ set logscale xy 2
 set xrange [800:80000]
 set key below
 set grid
-plot "$data" using 1:3 with linespoints lc 1 title "one draw call per quad (reference, best)", \
-     "$data" using 1:5 with linespoints lc 2 title "one draw call for all (reference, best)", \
-     "$data" using 1:2 with points pt 1 lc 1 title "one call per quad, median", \
-     "$data" using 1:4 with points pt 2 lc 2 title "one call for all, median", \
-     "$data" using 1:6 with linespoints title "appending to the batch (CPU only)", \
+plot "$data" using 1:2 with linespoints title "one draw call per quad (reference frame)", \
+     "$data" using 1:3 with linespoints title "one draw call for all (reference frame)", \
+     "$data" using 1:4 with linespoints title "appending to the batch (CPU only)", \
      "$LQ_ART/demo.dat" using 1:2 with points pt 7 ps 1.5 title "the demo, immediate", \
      "$LQ_ART/demo.dat" using 1:3 with points pt 9 ps 1.5 title "the demo, batched", \
      16.7 with lines dashtype 2 title "60 fps"
