@@ -27,7 +27,7 @@ set -- "$build/win" "$root"
 source "$root/tests/e2e/lib.sh"
 rm -rf "$LQ_ART"
 LQ_NAME=bench-frame
-LQ_ART="$build/win/bench/frame"
+LQ_ART="$LQ_BUILD/bench/frame"
 rm -rf "$LQ_ART"
 mkdir -p "$LQ_ART/run"
 cp "$LQ_BUILD/demo/Lumaquill.exe" "$LQ_BUILD/demo/test.bmp" "$LQ_BUILD/bench/frame_reference.exe" \
@@ -183,7 +183,7 @@ printf '  %-46s\n    immediate %s\n    batched   %s\n' \
   "$(ratio demo-immediate ref-bare-immediate)" "$(ratio demo-batched ref-bare-batched)"
 printf '  %-46s\n    immediate %s\n    batched   %s\n' "against the full frame (textured, glow):" \
   "$(ratio demo-immediate ref-immediate)" "$(ratio demo-batched ref-batched)"
-echo "  (the first is the fair one while the demo draws no texture and no glow)"
+echo "  (the second is the fair one: the demo draws its quads textured, with the glow)"
 echo "batched / immediate:"
 echo "    demo      $(ratio demo-batched demo-immediate)"
 echo "    reference $(ratio ref-batched ref-immediate)"
