@@ -55,6 +55,8 @@ set title "Lumaquill demo under Wine: ${SECONDS_RUN} s, sampled every ${INTERVAL
 set xlabel "seconds"
 set ylabel "working set (MB)"
 set y2label "handles"
+set yrange [0:*]
+set y2range [0:*]
 set ytics nomirror
 set y2tics
 set key bottom right
