@@ -16,7 +16,7 @@ COUNT=$(( SECONDS_RUN / INTERVAL + 1 ))
 for _ in $(seq $(( SECONDS_RUN * 60 / 401 + 1 ))); do
   printf '1000 0 0 100\n0 1000 0 100\n-1000 0 0 100\n0 -1000 0 100\n0 0 1 1\n'
 done > "$LQ_ART/run/pad.txt"
-lq_start LQ_PAD_SCRIPT=pad.txt LQ_PAD_LOG=pad.log
+lq_start LQ_PAD_SCRIPT=pad.txt LQ_PAD_LOG=pad.log LQ_SOUND_FILE=/dev/null
 lq_probe window Lumaquill 60 >/dev/null || lq_fail "no window titled Lumaquill"
 xwin=$(lq_xwindow Lumaquill) || lq_fail "no X window named Lumaquill"
 lq_focus "$xwin"

@@ -1,11 +1,12 @@
-// Recovery from a lost device on the real Direct3D 9: after frames drawn the way
-// the demo draws them (Flip leaves the flip texture bound on stage 0), with a
-// font and a texture loaded, the reset succeeds and drawing goes on.
+// Recovery from a lost device on the real Direct3D 9, with a font and a texture
+// loaded: after frames drawn the way the demo draws them (Flip leaves the flip
+// texture bound on stage 0), and after a frame that was not flipped (its flip
+// surface still the render target), the reset succeeds and drawing goes on.
 #include "real_device.h"
 
 namespace {
 
-TEST_F(RealDevice, AResetAfterFlippedFramesRebuildsClearsAndDrawsAgain) {
+TEST_F(RealDevice, AResetWithTheFlipTextureBoundOrItsSurfaceSetRebuildsClearsAndDrawsAgain) {
   if (Gfx.fonts[9] == NULL) {
     ASSERT_EQ(CreateFontSlot(9, "Tahoma", 16), 0);
   }
@@ -20,7 +21,19 @@ TEST_F(RealDevice, AResetAfterFlippedFramesRebuildsClearsAndDrawsAgain) {
       DrawEffectGaussianBlur(0xFFFF8722);
       SetDrawMode(DRAWMODE_LINEAR2);
       EndRender();
+      if (round == 1 && frame == 2) break;  // lost before the flip
       ASSERT_EQ(Flip(0xFFFFFFFF), 0);
+    }
+    IDirect3DBaseTexture9* bound = NULL;
+    IDirect3DSurface9* target = NULL;
+    GetDevice()->GetTexture(0, &bound);
+    GetDevice()->GetRenderTarget(0, &target);
+    if (bound != NULL) bound->Release();
+    if (target != NULL) target->Release();
+    if (round == 1) {
+      EXPECT_EQ(target, Gfx.lpFlipSurface[Gfx.FlipCount & 1]);
+    } else {
+      EXPECT_EQ(bound, Gfx.lpFlipTexture[Gfx.FlipCount & 1]);
     }
     const DWORD flips = Gfx.FlipCount;
     ASSERT_EQ(HandlePresentParam(D3DERR_DEVICENOTRESET, 0), 0)
