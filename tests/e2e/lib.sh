@@ -6,7 +6,8 @@ LQ_BUILD=$1
 LQ_SOURCE=$2
 LQ_NAME=$(basename "$0" .sh)
 LQ_ART="$LQ_BUILD/e2e/$LQ_NAME"
-LQ_STATE="$LQ_BUILD/wine"
+# Wine state (prefix, HOME): the build's own, unless a long run keeps one apart.
+LQ_STATE=${LQ_WINE_STATE:-$LQ_BUILD/wine}
 LQ_PID=""
 rm -rf "$LQ_ART"
 mkdir -p "$LQ_ART/run"

@@ -28,7 +28,8 @@ for _ in $(seq 600); do [ "$(polls)" -ge 10 ] && break; sleep 0.1; done
 
 lq_log "sampling for ${SECONDS_RUN} s every ${INTERVAL} s (warm-up ${WARMUP} s)"
 samples="$LQ_ART/samples.txt"
-lq_probe memory Lumaquill "$INTERVAL" "$COUNT" > "$samples" ||
+lq_probe memory Lumaquill "$INTERVAL" "$COUNT" > "$samples"
+[ "$(grep -c '^sample' "$samples")" = "$COUNT" ] ||
   lq_fail "the program ended during the run: $(tail -1 "$samples")"
 lq_shot end
 refused=$(tr -d '\r' <"$LQ_ART/run/pad.log" | grep -c '^refused')
