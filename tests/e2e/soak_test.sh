@@ -21,19 +21,29 @@ lq_probe window Lumaquill 60 >/dev/null || lq_fail "no window titled Lumaquill"
 xwin=$(lq_xwindow Lumaquill) || lq_fail "no X window named Lumaquill"
 lq_focus "$xwin"
 # The run is timed from the first frames: the start-up before them (texture
-# warm-up, device) takes seconds of its own on a busy machine.
-polls() { tr -d '\r' 2>/dev/null <"$LQ_ART/run/pad.log" | grep -c '^poll'; }
-for _ in $(seq 600); do [ "$(polls)" -ge 10 ] && break; sleep 0.1; done
-[ "$(polls)" -ge 10 ] || lq_fail "fewer than 10 frames in a minute"
+# warm-up, device) takes seconds of its own on a busy machine. Each frame writes
+# "poll" to the pad log, or "refused" when the window is not in front.
+log="$LQ_ART/run/pad.log"
+frames() { tr -d '\r' 2>/dev/null <"$log" | grep -cE '^(poll|refused)'; }
+for _ in $(seq 600); do [ "$(frames)" -ge 10 ] && break; sleep 0.1; done
+[ "$(frames)" -ge 10 ] || lq_fail "fewer than 10 frames in a minute"
 
 lq_log "sampling for ${SECONDS_RUN} s every ${INTERVAL} s (warm-up ${WARMUP} s)"
 samples="$LQ_ART/samples.txt"
-lq_probe memory Lumaquill "$INTERVAL" "$COUNT" > "$samples"
+lq_probe memory Lumaquill "$INTERVAL" "$COUNT" > "$samples" &
+probe=$!
+# Should another window take the front, the steering stops (the frames go on):
+# the window is brought back.
+while kill -0 $probe 2>/dev/null; do
+  sleep 5
+  [ "$(tr -d '\r' 2>/dev/null <"$log" | tail -1 | cut -d' ' -f1)" = refused ] && lq_focus "$xwin"
+done
+wait $probe
 [ "$(grep -c '^sample' "$samples")" = "$COUNT" ] ||
   lq_fail "the program ended during the run: $(tail -1 "$samples")"
 lq_shot end
-refused=$(tr -d '\r' <"$LQ_ART/run/pad.log" | grep -c '^refused')
-lq_log "frames polled $(polls), refused (window not in front) $refused"
+polls=$(tr -d '\r' <"$log" | grep -c '^poll')
+lq_log "frames $(frames), of which $(( $(frames) - polls )) with the window not in front"
 
 # Reference: the first sample after the warm-up. The handle count may blip by a
 # handle or two for a sample (the runtime's own short-lived ones); flat means it
