@@ -210,6 +210,8 @@ TEST(WaveFuzz, MalformedFilesLoadPlayAndReleaseWithNothingLeft) {
       keep(start + i, names[i]);
     }
   }
+  EXPECT_EQ(LoadWave(0, NULL), E_FAIL);
+  EXPECT_EQ(LoadStreamWave(1, NULL), E_FAIL);
   for (DWORD slot = 0; slot < WAVE_SLOT_COUNT; ++slot) EXPECT_TRUE(SlotEmpty(slot)) << slot;
   const long after = OwnHandles();
   printf("%u files from seed %u: static %u loaded %u refused, streamed %u loaded %u refused;"
