@@ -64,20 +64,19 @@ ok=$?
 lq_log "$verdict"
 
 gnuplot <<PLOT || lq_log "no plot drawn"
-set terminal pngcairo size 900,450
+set terminal pngcairo size 900,600
 set output "$PLOT"
-set title "Lumaquill demo under Wine: ${SECONDS_RUN} s, sampled every ${INTERVAL} s"
+set multiplot layout 2,1 title "Lumaquill demo under Wine: ${SECONDS_RUN} s, sampled every ${INTERVAL} s (dashed: end of warm-up)"
 set xlabel "seconds"
-set ylabel "working set (MB)"
-set y2label "handles"
+set key off
+set xrange [0:${SECONDS_RUN}]
 set yrange [0:*]
-set y2range [0:*]
-set ytics nomirror
-set y2tics
-set key bottom right
 set arrow from $WARMUP, graph 0 to $WARMUP, graph 1 nohead dashtype 2
-plot "$samples" using 2:(\$3 / 1024) with linespoints title "working set", \
-     "" using 2:4 axes x1y2 with steps title "handles"
+set ylabel "working set (MB)"
+plot "$samples" using 2:(\$3 / 1024) with linespoints pointtype 7 pointsize 0.4
+set ylabel "handles"
+plot "$samples" using 2:4 with steps linewidth 2
+unset multiplot
 PLOT
 
 [ $ok = 0 ] || lq_fail "memory or handles moved after the warm-up: $verdict"
