@@ -66,13 +66,20 @@ HRESULT FlushRects();
 // Blur
 HRESULT DrawEffectGaussianBlur(D3DCOLOR color);
 
-// Texture cache
-HRESULT LoadTexture(const char* name);
-HRESULT ReleaseTexture(const char* name);
-HRESULT BindTexture(const char* name);
+// Texture cache, by file name as written (case and path spelling count)
+HRESULT LoadTexture(const char* name);     // one more reference; the file is read once
+HRESULT ReleaseTexture(const char* name);  // one reference less; always 0
+HRESULT BindTexture(const char* name);     // stage 0; null unbinds; 0 for an unknown name
+IDirect3DTexture9* CreateTextureFromFile(const char* name);  // a new texture, or null
 void ReleaseTextures();
 
-// Fonts
+// Fonts, in slots 0 to 31; any other slot number gives E_FAIL
+HRESULT CreateFontSlot(int slot, const char* face, INT height);
+HRESULT DrawString(int slot, float x, float y, D3DCOLOR color, const char* text);
+// printf-style; the text is cut at 4095 characters.
+HRESULT DrawStringF(int slot, float x, float y, D3DCOLOR color, const char* format, ...);
+HRESULT InvalidateFont(int slot);
+HRESULT RestoreFont(int slot);
 HRESULT InvalidateFonts();
 void RestoreFonts();
 void ReleaseFonts();

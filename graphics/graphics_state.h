@@ -7,7 +7,7 @@
 
 #include "graphics/quad_batch.h"
 
-enum { FONT_SLOTS = 32, TEXTURE_SLOTS = 256 };
+enum { FONT_SLOTS = 32, TEXTURE_SLOTS = 256, FORMAT_BUFFER_SIZE = 4096 };
 
 // One texture-cache entry; in use exactly while texture is non-null.
 struct TextureEntry {
@@ -38,6 +38,7 @@ struct GraphicsState {
   QuadBatch batch;
 
   ID3DXFont* fonts[FONT_SLOTS];
+  char formatBuffer[FORMAT_BUFFER_SIZE];  // DrawStringF's text, overwritten by each call
   TextureEntry textures[TEXTURE_SLOTS];
 };
 

@@ -1,5 +1,179 @@
-// Placeholder until the sound device is built: starts nothing, releases nothing.
+// The DirectSound device: playback format from its capabilities, the looping
+// keep-alive buffer, the sound lock and the service thread that refills streams.
 #include "sound/sound.h"
 
-HRESULT InitSound() { return 0; }
-void ReleaseSound() {}
+#include <stdlib.h>
+#include <string.h>
+
+#include "app/application.h"
+#include "sound/sound_state.h"
+#include "sound/wave_math.h"
+
+static HRESULT CreateKeepAliveBuffer(WORD bits, WORD channels, DWORD rate);
+static HRESULT WriteSoundBuffer(IDirectSoundBuffer8* buffer, const void* source, int copy,
+                                DWORD offset, DWORD count, DWORD* written);
+static DWORD WINAPI SoundThreadProc(LPVOID);
+
+HRESULT InitSound() {
+  if (Sound.lpDirectSound != NULL) return E_FAIL;
+  if (SUCCEEDED(CoInitialize(NULL))) ++Sound.comCount;
+  HRESULT hr = DirectSoundCreate8(NULL, &Sound.lpDirectSound, NULL);
+  if (hr != 0) {
+    Sound.lpDirectSound = NULL;
+    return hr;
+  }
+  hr = Sound.lpDirectSound->SetCooperativeLevel(GetWindowHandle(), DSSCL_NORMAL);
+  if (hr != 0) {
+    ReleaseSound();
+    return hr;
+  }
+
+  memset(&Sound.SoundCaps, 0, sizeof Sound.SoundCaps);
+  Sound.SoundCaps.dwSize = sizeof Sound.SoundCaps;
+  hr = Sound.lpDirectSound->GetCaps(&Sound.SoundCaps);
+  if (hr == 0) {
+    hr = CreateKeepAliveBuffer((WORD)GetSoundBitsPerSample(), (WORD)GetSoundChannels(),
+                               GetSoundSampleRate());
+  }
+
+  // Whatever the caps and keep-alive results: the lock and the thread start.
+  InitializeCriticalSection(&Sound.SoundLock);
+  Sound.lockReady = 1;
+  // The thread makes its message queue before this returns, so that a quit
+  // posted at once by ReleaseSound is never lost.
+  HANDLE queueReady = CreateEventA(NULL, TRUE, FALSE, NULL);
+  Sound.hSoundThread = CreateThread(NULL, 0, SoundThreadProc, queueReady, 0, &Sound.SoundThreadId);
+  if (queueReady != NULL) {
+    if (Sound.hSoundThread != NULL) WaitForSingleObject(queueReady, INFINITE);
+    CloseHandle(queueReady);
+  }
+  return hr;
+}
+
+HRESULT ReleaseSound() {
+  if (Sound.hSoundThread != NULL) {
+    PostThreadMessageA(Sound.SoundThreadId, WM_QUIT, 0, 0);
+    WaitForSingleObject(Sound.hSoundThread, INFINITE);
+    CloseHandle(Sound.hSoundThread);
+    Sound.hSoundThread = NULL;
+    Sound.SoundThreadId = 0;
+  }
+  for (WaveSlot& slot : WaveSlots) slot.Release();
+  if (Sound.lockReady) {
+    DeleteCriticalSection(&Sound.SoundLock);
+    Sound.lockReady = 0;
+  }
+  // Released while still playing: the device goes with it.
+  if (Sound.lpKeepAliveBuffer != NULL) {
+    Sound.lpKeepAliveBuffer->Release();
+    Sound.lpKeepAliveBuffer = NULL;
+  }
+  if (Sound.lpDirectSound != NULL) {
+    Sound.lpDirectSound->Release();
+    Sound.lpDirectSound = NULL;
+  }
+  memset(&Sound.SoundCaps, 0, sizeof Sound.SoundCaps);
+  for (; Sound.comCount > 0; --Sound.comCount) CoUninitialize();
+  return 0;
+}
+
+DWORD GetSoundSampleRate() { return Sound.SoundCaps.dwMaxSecondarySampleRate; }
+DWORD GetSoundChannels() { return PlaybackChannels(Sound.SoundCaps.dwFlags); }
+DWORD GetSoundBitsPerSample() { return PlaybackBits(Sound.SoundCaps.dwFlags); }
+
+void LockSound() {
+  if (Sound.lockReady) EnterCriticalSection(&Sound.SoundLock);
+}
+
+void UnlockSound() {
+  if (Sound.lockReady) LeaveCriticalSection(&Sound.SoundLock);
+}
+
+static IDirectSoundBuffer8* CreateBuffer8(WAVEFORMATEX* format, DWORD size, DWORD flags,
+                                          HRESULT* status) {
+  DSBUFFERDESC desc = {};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = flags;
+  desc.dwBufferBytes = size;
+  desc.lpwfxFormat = format;
+  desc.guid3DAlgorithm = GUID_NULL;
+  IDirectSoundBuffer* first = NULL;
+  *status = Sound.lpDirectSound->CreateSoundBuffer(&desc, &first, NULL);
+  if (*status != 0) return NULL;
+  IDirectSoundBuffer8* buffer = NULL;
+  *status = first->QueryInterface(IID_IDirectSoundBuffer8, (void**)&buffer);
+  first->Release();
+  return *status == 0 ? buffer : NULL;
+}
+
+static HRESULT CreateKeepAliveBuffer(WORD bits, WORD channels, DWORD rate) {
+  if (Sound.lpKeepAliveBuffer != NULL) return E_FAIL;
+  WAVEFORMATEX format = {};
+  format.wFormatTag = WAVE_FORMAT_PCM;
+  format.nChannels = channels;
+  format.nSamplesPerSec = rate;
+  format.nBlockAlign = (WORD)(bits * channels / 8);
+  format.nAvgBytesPerSec = format.nBlockAlign * rate;
+  format.wBitsPerSample = bits;
+  DWORD bytes = 3 * format.nAvgBytesPerSec;
+  // 0x181E8: software mixing, frequency, pan, volume, position notification,
+  // global focus, precise play cursor.
+  HRESULT hr;
+  Sound.lpKeepAliveBuffer = CreateBuffer8(&format, bytes, 0x181E8, &hr);
+  if (Sound.lpKeepAliveBuffer == NULL) return hr;
+  void* zeros = calloc(bytes, 1);
+  if (zeros != NULL) {
+    WriteSoundBuffer(Sound.lpKeepAliveBuffer, zeros, 1, 0, bytes, NULL);
+    free(zeros);
+  }
+  return Sound.lpKeepAliveBuffer->Play(0, 0, DSBPLAY_LOOPING);
+}
+
+IDirectSoundBuffer8* CreateWaveBuffer(const WAVEFORMATEX* format, DWORD size, DWORD flags) {
+  if (Sound.lpDirectSound == NULL || format == NULL) return NULL;
+  HRESULT hr;
+  return CreateBuffer8(const_cast<WAVEFORMATEX*>(format), size, flags, &hr);
+}
+
+static HRESULT WriteSoundBuffer(IDirectSoundBuffer8* buffer, const void* source, int copy,
+                                DWORD offset, DWORD count, DWORD* written) {
+  if (buffer == NULL || source == NULL) {
+    if (written != NULL) *written = 0;
+    return 1;
+  }
+  void* region[2] = {NULL, NULL};
+  DWORD size[2] = {0, 0};
+  HRESULT hr = buffer->Lock(offset, count, &region[0], &size[0], &region[1], &size[1], 0);
+  if (hr != 0) {
+    if (written != NULL) *written = 0;
+    return hr;
+  }
+  const BYTE* from = (const BYTE*)source;
+  for (int i = 0; i < 2; ++i) {
+    if (region[i] == NULL) continue;
+    if (copy) {
+      memcpy(region[i], from, size[i]);
+      from += size[i];
+    } else {
+      memset(region[i], 0, size[i]);
+    }
+  }
+  hr = buffer->Unlock(region[0], size[0], region[1], size[1]);
+  if (written != NULL) *written = size[0] + size[1];
+  return hr;
+}
+
+static DWORD WINAPI SoundThreadProc(LPVOID argument) {
+  MSG msg;
+  PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE);  // makes this thread's queue
+  if (argument != NULL) SetEvent((HANDLE)argument);
+  for (;;) {
+    LockSound();
+    for (WaveSlot& slot : WaveSlots) slot.UpdateStream();
+    UnlockSound();
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return 0;
+    }
+    Sleep(SOUND_SERVICE_INTERVAL);
+  }
+}

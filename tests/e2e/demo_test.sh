@@ -2,7 +2,9 @@
 # The chaser demo as a player sees it, driven by the virtual controller's script:
 # the player starts at the centre with the swarm coming in from the top-left,
 # holding right for N frames moves it N pixels, the batch button switches to the
-# batched colours, and Escape quits with status 0 and no message box.
+# batched colours, and Escape quits with status 0 and no message box. Quads are
+# drawn with test.bmp and the frame glows orange: the colour bounds leave room
+# for the glow added over them.
 source "$(dirname "$0")/lib.sh"
 shot_py="$LQ_SOURCE/tests/tools/shot.py"
 
@@ -70,6 +72,19 @@ lq_log "start: player $b"
 cx=$(field "$b" cx)
 awk -v c="$cx" -v o="$ox" 'BEGIN { exit !(c - o > 399 && c - o < 400) }' ||
   lq_fail "player centre x $cx - $ox, expected 399.5 in the client area"
+# The player is drawn with test.bmp's disc: its colour 8 px from the centre, not
+# in the corners of its 32 x 32 square (384..415, 284..315), which are keyed out.
+for xy in "407 299" "391 299" "399 307" "399 291"; do
+  read -r x y <<<"$xy"
+  [ "$(field "$(blob start "$x" "$y" 1 1 "${BLUE[@]}")" count)" = 1 ] ||
+    lq_fail "player not blue at $x,$y: $(python3 "$shot_py" pixel "$LQ_ART/start.png" $((ox + x)) $((oy + y)))"
+done
+for xy in "384 284" "415 284" "384 315" "415 315"; do
+  read -r x y <<<"$xy"
+  [ "$(field "$(blob start "$x" "$y" 1 1 "${BLUE[@]}")" count)" = 0 ] ||
+    lq_fail "player square's corner $x,$y is blue: not a disc"
+done
+lq_log "start: the player is a disc"
 tl=$(field "$(blob start 0 0 300 250 "${WHITE[@]}")" count)
 br=$(field "$(blob start 500 350 300 250 "${WHITE[@]}")" count)
 lq_log "start: swarm pixels top-left $tl, bottom-right $br"
@@ -86,6 +101,11 @@ behind=$(field "$(blob moving $((mx - ox - 24)) 250 8 100 "${DIM[@]}")" count)
 ahead=$(field "$(blob moving $((mx - ox + 16)) 250 8 100 "${DIM[@]}")" count)
 lq_log "moving: trail pixels behind $behind, ahead $ahead"
 [ "$behind" -gt "$ahead" ] || lq_fail "no trail behind the moving square ($behind / $ahead)"
+# The glow: the swarm and its trail shine in the orange tint (red above green
+# above blue); nothing else in the frame is warm.
+warm=$(field "$(python3 "$shot_py" warm "$LQ_ART/moving.png" "$ox" "$oy" 800 600 60)" count)
+lq_log "moving: orange glow pixels $warm"
+[ "$warm" -gt 1000 ] || lq_fail "no orange glow around the swarm ($warm pixels)"
 # The client area of this frame is the README's picture (scripts/screenshot.sh).
 convert "$LQ_ART/moving.png" -crop "800x600+$ox+$oy" +repage "$LQ_ART/readme.png"
 

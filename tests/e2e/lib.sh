@@ -4,6 +4,7 @@
 set -u
 LQ_BUILD=$1
 LQ_SOURCE=$2
+source "$LQ_SOURCE/scripts/common.sh"
 LQ_NAME=$(basename "$0" .sh)
 LQ_ART="$LQ_BUILD/e2e/$LQ_NAME"
 # Wine state (prefix, HOME): the build's own, unless a long run keeps one apart.
@@ -68,26 +69,14 @@ lq_probe() {
   return "${PIPESTATUS[0]}"
 }
 
-lq_shot() { import -window root "$LQ_ART/$1.png" 2>/dev/null; }
-
-# The X window of the program's top-level window (Wine names it by the title); it
-# may be mapped a moment after Windows reports the window visible, so wait up to 10 s.
-lq_xwindow() {
-  local i id
-  for i in $(seq 50); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.2
-  done
-  return 1
-}
+lq_shot() { lq_xshot root "$LQ_ART/$1.png"; }
 
 # Brings the program's window to the front: X keyboard focus for the X window $1,
 # and Wine's foreground window (which another Wine process may have taken; X focus
 # alone does not give it back). The input devices read only in the foreground,
 # and Xvfb has no window manager to do this.
 lq_focus() {
-  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  lq_xfocus "$1"
   lq_probe front Lumaquill >/dev/null || lq_log "could not bring the window to the front"
 }
 

@@ -9,6 +9,9 @@
       bounding box in image coordinates; count 0 prints only the count)
   shot.py mean IMG X Y W H
       prints the mean "R G B" of the rectangle
+  shot.py warm IMG X Y W H RMIN
+      counts the pixels of the rectangle whose red is at least RMIN and above
+      their green, which is above their blue: prints "count N"
 """
 import subprocess
 import sys
@@ -53,6 +56,14 @@ def main(argv):
                 for c in range(3):
                     total[c] += data[i + c]
         print(*(round(t / n) for t in total))
+        return 0
+    if cmd == "warm":
+        n = 0
+        for y in range(y0, y1):
+            for x in range(x0, x1):
+                r, g, b = data[(y * w + x) * 3:(y * w + x) * 3 + 3]
+                n += r >= nums[4] and r > g > b
+        print(f"count {n}")
         return 0
     if cmd == "blob":
         lo, hi = nums[4:7], nums[7:10]

@@ -15,6 +15,29 @@ export WINEARCH=win32
 # No download prompts for runtimes this program never uses.
 export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 
+# Sound: Wine plays into ALSA's default device, and InitSound fails without one.
+# Unless LQ_SOUND=machine asks for the machine's own device, or this HOME already
+# has an ALSA configuration, the default device is a recorder: everything the
+# program plays is written in real time to $LQ_SOUND_FILE (default
+# STATE_DIR/sound.wav) as a WAV file, rewritten by each program that opens the
+# device. The header's sizes stay 0 (it is written through a pipe).
+asoundrc="$HOME/.asoundrc"
+if [ "${LQ_SOUND:-}" = machine ]; then
+  if grep -qs '^# lumaquill recorder' "$asoundrc"; then rm -f "$asoundrc"; fi
+elif [ ! -f "$asoundrc" ]; then
+  cat >"$asoundrc" <<EOF
+# lumaquill recorder (written by wine-run.sh)
+pcm.!default {
+  type file
+  slave.pcm "null"
+  file { @func concat strings [
+    "|python3 '$(cd "$(dirname "$0")" && pwd)/sound-pace.py' '"
+    { @func getenv vars [ LQ_SOUND_FILE ] default "$(cd "$state" && pwd)/sound.wav" } "'" ] }
+  format "wav"
+}
+EOF
+fi
+
 if [ -z "${DISPLAY:-}" ]; then
   echo "wine-run: no DISPLAY; run the tests through scripts/test.sh (it starts Xvfb)" >&2
   exit 2

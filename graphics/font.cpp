@@ -1,0 +1,62 @@
+// Fonts in 32 numbered slots, drawn at a point in one colour. A slot number
+// outside the table is refused and nothing is touched.
+#include <limits.h>
+#include <stdarg.h>
+#include <string.h>
+
+#include "graphics/graphics.h"
+#include "graphics/graphics_state.h"
+#include "graphics/text_format.h"
+
+static bool IsSlot(int slot) { return slot >= 0 && slot < FONT_SLOTS; }
+
+// Truncation toward zero; NaN and values beyond a LONG are pinned instead of
+// converted with undefined results.
+static LONG ToPixel(float value) {
+  if (value != value) return 0;
+  if (value <= (float)LONG_MIN) return LONG_MIN;
+  if (value >= (float)LONG_MAX) return LONG_MAX;
+  return (LONG)value;
+}
+
+HRESULT CreateFontSlot(int slot, const char* face, INT height) {
+  // Smoothed glyphs for every font; for this session only, nobody is told.
+  SystemParametersInfoA(SPI_SETFONTSMOOTHING, TRUE, NULL, 0);
+  if (!IsSlot(slot) || Gfx.lpDevice == NULL || Gfx.fonts[slot] != NULL) return E_FAIL;
+  HRESULT hr = D3DXCreateFontA(Gfx.lpDevice, height, 0, FW_NORMAL, 1, FALSE, DEFAULT_CHARSET,
+                               OUT_OUTLINE_PRECIS, PROOF_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                               face, &Gfx.fonts[slot]);
+  if (hr != D3D_OK || Gfx.fonts[slot] == NULL) {
+    if (Gfx.fonts[slot] != NULL) Gfx.fonts[slot]->Release();
+    Gfx.fonts[slot] = NULL;
+    return E_FAIL;
+  }
+  return 0;
+}
+
+HRESULT DrawString(int slot, float x, float y, D3DCOLOR color, const char* text) {
+  if (!IsSlot(slot) || Gfx.fonts[slot] == NULL || text == NULL) return E_FAIL;
+  // An empty rectangle with no clipping: the text is laid out from its corner.
+  RECT rect = {ToPixel(x), ToPixel(y), 0, 0};
+  Gfx.fonts[slot]->DrawTextA(NULL, text, (INT)strlen(text), &rect, DT_NOCLIP, color);
+  return 0;
+}
+
+HRESULT DrawStringF(int slot, float x, float y, D3DCOLOR color, const char* format, ...) {
+  if (!IsSlot(slot) || Gfx.fonts[slot] == NULL) return E_FAIL;
+  va_list args;
+  va_start(args, format);
+  FormatText(Gfx.formatBuffer, sizeof Gfx.formatBuffer, format, args);
+  va_end(args);
+  return DrawString(slot, x, y, color, Gfx.formatBuffer);
+}
+
+HRESULT InvalidateFont(int slot) {
+  if (!IsSlot(slot)) return E_FAIL;
+  return Gfx.fonts[slot] == NULL ? 0 : Gfx.fonts[slot]->OnLostDevice();
+}
+
+HRESULT RestoreFont(int slot) {
+  if (!IsSlot(slot)) return E_FAIL;
+  return Gfx.fonts[slot] == NULL ? 0 : Gfx.fonts[slot]->OnResetDevice();
+}

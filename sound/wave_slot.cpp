@@ -1,0 +1,196 @@
+// WAV slots: RIFF files read through the multimedia file functions, played whole
+// from one buffer or streamed through a four-second buffer that the service
+// thread refills two seconds at a time.
+#include "sound/wave_slot.h"
+
+#include <string.h>
+
+#include "sound/sound_state.h"
+#include "sound/wave_math.h"
+
+// Software mixing, frequency, pan, volume, global focus, precise play cursor.
+static const DWORD WAVE_BUFFER_FLAGS = 0x180E8;
+
+WaveSlot::WaveSlot()
+    : lpBuffer(NULL), Format(), hFile(NULL), RiffChunk(), DataChunk(), BufferBytes(0),
+      HalfBytes(0), WriteOffset(0), SecondHalfNext(0), MoreData(0), Loop(0), LoopOffset(0) {}
+
+WaveSlot::~WaveSlot() { Release(); }
+
+HRESULT WaveSlot::Load(const char* name, int streamed) {
+  // The service never sees a streamed slot half loaded.
+  if (streamed) LockSound();
+  HRESULT hr = LoadFile(name, streamed);
+  if (streamed) UnlockSound();
+  return hr;
+}
+
+HRESULT WaveSlot::LoadFile(const char* name, int streamed) {
+  Release();
+  if (name == NULL) return E_FAIL;
+  hFile = mmioOpenA(const_cast<char*>(name), NULL, MMIO_READ | MMIO_ALLOCBUF);
+  if (hFile == NULL) return E_FAIL;
+
+  mmioDescend(hFile, &RiffChunk, NULL, 0);
+  if (RiffChunk.ckid != FOURCC_RIFF || RiffChunk.fccType != mmioFOURCC('W', 'A', 'V', 'E')) {
+    Release();
+    return E_FAIL;
+  }
+  MMCKINFO formatChunk = {};
+  formatChunk.ckid = mmioFOURCC('f', 'm', 't', ' ');
+  // 18 bytes are read; a 16-byte PCM format at the very end of the file (no
+  // extra-size field to read) still loads.
+  LONG formatBytes = mmioDescend(hFile, &formatChunk, &RiffChunk, MMIO_FINDCHUNK) == 0
+                         ? mmioRead(hFile, (HPSTR)&Format, 18)
+                         : 0;
+  if (formatBytes < 18) Format.cbSize = 0;
+  if (formatBytes < 16 || Format.wFormatTag != WAVE_FORMAT_PCM) {
+    Release();
+    return E_FAIL;
+  }
+  // The data chunk is searched from the first sub-chunk: it may come before "fmt ".
+  mmioSeek(hFile, RiffChunk.dwDataOffset + 4, SEEK_SET);
+  DataChunk.ckid = mmioFOURCC('d', 'a', 't', 'a');
+  if (mmioDescend(hFile, &DataChunk, &RiffChunk, MMIO_FINDCHUNK) != 0) {
+    Release();
+    return E_FAIL;
+  }
+
+  if (streamed) {
+    HalfBytes = StreamHalfBytes(Format.nSamplesPerSec, Format.nBlockAlign);
+    BufferBytes = 2 * HalfBytes;
+  } else {
+    BufferBytes = DataChunk.cksize;
+  }
+  lpBuffer = BufferBytes ? CreateWaveBuffer(&Format, BufferBytes, WAVE_BUFFER_FLAGS) : NULL;
+  if (lpBuffer == NULL) {
+    Release();
+    return E_FAIL;
+  }
+  MoreData = 1;
+  DWORD written = 0;
+  return Fill(1, 0, BufferBytes, &written);
+}
+
+int WaveSlot::Release() {
+  int streamed = HalfBytes != 0;
+  if (streamed) LockSound();
+  if (lpBuffer != NULL) lpBuffer->Stop();
+  if (hFile != NULL) mmioClose(hFile, 0);
+  if (lpBuffer != NULL) lpBuffer->Release();
+  lpBuffer = NULL;
+  memset(&Format, 0, sizeof Format);
+  hFile = NULL;
+  memset(&RiffChunk, 0, sizeof RiffChunk);
+  memset(&DataChunk, 0, sizeof DataChunk);
+  BufferBytes = HalfBytes = WriteOffset = 0;
+  SecondHalfNext = MoreData = Loop = LoopOffset = 0;
+  if (streamed) UnlockSound();
+  return 1;
+}
+
+HRESULT WaveSlot::Play() {
+  if (lpBuffer == NULL) return E_FAIL;
+  if (HalfBytes == 0) {  // static: from the start, once
+    lpBuffer->SetCurrentPosition(0);
+    return lpBuffer->Play(0, 0, 0);
+  }
+  // Streamed: resumes where it stopped.
+  LockSound();
+  HRESULT hr = lpBuffer->Play(0, 0, DSBPLAY_LOOPING);
+  UnlockSound();
+  return hr;
+}
+
+void WaveSlot::UpdateStream() {
+  if (HalfBytes == 0 || lpBuffer == NULL) return;
+  DWORD cursor = 0;
+  if (lpBuffer->GetCurrentPosition(&cursor, NULL) != 0) cursor = 0;
+  if (!IsRefillDue(cursor, BufferBytes, SecondHalfNext)) return;
+  DWORD written = 0;
+  Fill(MoreData, WriteOffset, HalfBytes, &written);
+  WriteOffset = SecondHalfNext ? 0 : HalfBytes;
+  SecondHalfNext = !SecondHalfNext;
+  // Nothing read, even after going back for a loop: the stream has ended.
+  if (written == 0) MoreData = 0;
+}
+
+HRESULT WaveSlot::Fill(int fromFile, DWORD offset, DWORD count, DWORD* written) {
+  if (lpBuffer == NULL) return 1;
+  void* region[2] = {NULL, NULL};
+  DWORD size[2] = {0, 0};
+  HRESULT hr = lpBuffer->Lock(offset, count, &region[0], &size[0], &region[1], &size[1], 0);
+  if (hr != 0) {
+    if (written != NULL) *written = 0;
+    return hr;
+  }
+  DWORD total = 0;
+  for (int i = 0; i < 2; ++i) {
+    if (region[i] != NULL) total += FillRegion(fromFile, region[i], size[i]);
+  }
+  if (total != 0 && written != NULL) *written = total;
+  // Every byte of both regions was written: silence where nothing was read.
+  return lpBuffer->Unlock(region[0], size[0], region[1], size[1]);
+}
+
+static int32_t ReadSlotFile(void* file, uint8_t* dest, uint32_t count) {
+  return mmioRead(((WaveSlot*)file)->hFile, (HPSTR)dest, (LONG)count);
+}
+
+static int SeekSlotData(void* file, uint32_t position) {
+  WaveSlot* slot = (WaveSlot*)file;
+  LONG at = mmioSeek(slot->hFile, (LONG)(slot->DataChunk.dwDataOffset + position), SEEK_SET);
+  return at == -1 ? 1 : 0;
+}
+
+DWORD WaveSlot::FillRegion(int fromFile, void* region, DWORD size) {
+  FillSilence(region, size);
+  if (!fromFile) return size;
+  DataReader reader = {};
+  reader.position = (DWORD)mmioSeek(hFile, 0, SEEK_CUR) - DataChunk.dwDataOffset;
+  reader.dataBytes = DataChunk.cksize;
+  reader.loop = Loop;
+  reader.loopOffset = LoopOffset;
+  reader.file = this;
+  reader.read = ReadSlotFile;
+  reader.seek = SeekSlotData;
+  return ReadData(reader, (uint8_t*)region, size);
+}
+
+void WaveSlot::FillSilence(void* destination, DWORD count) {
+  if (lpBuffer == NULL) return;
+  memset(destination, SilenceByte(Format.wBitsPerSample), count);
+}
+
+int IsWaveIndexInvalid(DWORD index) { return index >= WAVE_SLOT_COUNT ? 1 : 0; }
+
+HRESULT LoadWave(DWORD index, const char* name) {
+  if (IsWaveIndexInvalid(index) || WaveSlots[index].BufferBytes != 0) return E_FAIL;
+  return WaveSlots[index].Load(name, 0);
+}
+
+HRESULT LoadStreamWave(DWORD index, const char* name) {
+  if (IsWaveIndexInvalid(index) || WaveSlots[index].BufferBytes != 0) return E_FAIL;
+  return WaveSlots[index].Load(name, 1);
+}
+
+HRESULT PlayWave(DWORD index) {
+  if (IsWaveIndexInvalid(index)) return E_FAIL;
+  return WaveSlots[index].Play();
+}
+
+HRESULT StopWave(DWORD index) {
+  if (IsWaveIndexInvalid(index) || WaveSlots[index].lpBuffer == NULL) return E_FAIL;
+  return WaveSlots[index].lpBuffer->Stop();  // no lock: the position stays
+}
+
+HRESULT ReleaseWave(DWORD index) {
+  if (IsWaveIndexInvalid(index)) return E_FAIL;
+  return WaveSlots[index].Release();
+}
+
+HRESULT SetWaveLoop(DWORD index, DWORD loop) {
+  if (IsWaveIndexInvalid(index)) return E_FAIL;
+  WaveSlots[index].Loop = loop;  // read by the next refill
+  return 0;
+}

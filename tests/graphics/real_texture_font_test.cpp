@@ -1,0 +1,157 @@
+// The texture cache and fonts on the real Direct3D 9 and D3DX: images written
+// here are loaded, keyed out and read back; text is drawn and read back; both
+// outlive a device reset.
+#include <stdio.h>
+#include <string.h>
+
+#include <algorithm>
+#include <string>
+
+#include "real_device.h"
+#include "util/crc32.h"
+
+namespace {
+
+// A 24-bit top-down BMP of 0xRRGGBB pixels in the temporary folder; its path.
+std::string WriteBmp(const char* file, int width, int height, const std::vector<DWORD>& rgb) {
+  char dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, dir);
+  const std::string path = std::string(dir) + file;
+  const int row = (width * 3 + 3) & ~3;
+  std::vector<BYTE> data(row * height, 0);
+  for (int i = 0; i < width * height; ++i) memcpy(&data[i / width * row + i % width * 3], &rgb[i], 3);
+  BITMAPFILEHEADER head = {0x4D42, (DWORD)(54 + data.size()), 0, 0, 54};
+  BITMAPINFOHEADER info = {40, width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  if (FILE* f = fopen(path.c_str(), "wb")) {
+    fwrite(&head, 14, 1, f), fwrite(&info, 40, 1, f), fwrite(data.data(), data.size(), 1, f);
+    fclose(f);
+  }
+  return path;
+}
+
+const TextureEntry* Entry(const std::string& name) {
+  const DWORD hash = CalcCrc32(name.data(), (int32_t)name.size());
+  for (const TextureEntry& e : Gfx.textures) {
+    if (e.texture != NULL && e.hash == hash) return &e;
+  }
+  return NULL;
+}
+int InUse() {
+  return std::count_if(Gfx.textures, Gfx.textures + TEXTURE_SLOTS, [](const TextureEntry& e) { return e.texture != NULL; });
+}
+ULONG Refs(IUnknown* object) { return object->AddRef(), object->Release(); }
+
+TEST_F(RealDevice, ImagesLoadAtTheirOwnSizeKeyedOutAndCounted) {
+  const std::vector<DWORD> rgb = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0x000000,
+                                  0x010101, 0x000000, 0xFEDCBA, 0xFFFFFF, 0x000000};
+  const std::string name = WriteBmp("colours.bmp", 5, 2, rgb);
+  const char* n = name.c_str();
+  ASSERT_EQ(LoadTexture(n), 0);
+  ASSERT_EQ(LoadTexture(n), 0);
+  IDirect3DTexture9* texture = Entry(name)->texture;
+  D3DSURFACE_DESC desc;
+  D3DLOCKED_RECT locked;
+  ASSERT_EQ(texture->GetLevelDesc(0, &desc), 0);
+  EXPECT_EQ(desc.Width, 5u);
+  EXPECT_EQ(desc.Height, 2u);
+  EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
+  ASSERT_EQ(texture->LockRect(0, &locked, NULL, D3DLOCK_READONLY), 0);
+  for (int i = 0; i < 10; ++i) {
+    const DWORD texel = ((const DWORD*)((BYTE*)locked.pBits + i / 5 * locked.Pitch))[i % 5];
+    EXPECT_EQ(texel, rgb[i] == 0 ? 0u : 0xFF000000 | rgb[i]) << "texel " << i;
+  }
+  texture->UnlockRect(0);
+
+  EXPECT_EQ(texture->AddRef(), 2u);  // the cache holds one reference, however often loaded
+  ReleaseTexture(n);
+  EXPECT_EQ(Refs(texture), 2u);
+  ReleaseTexture(n);
+  EXPECT_EQ(texture->Release(), 0u);  // the second release gave the cache's back
+  int resident = 0;
+  for (int round = 0; round < 259; ++round) {  // the program's warm-up
+    LoadTexture(n), ReleaseTexture(n), ReleaseTexture(n), LoadTexture(n);
+    resident += InUse() == 1 && Entry(name)->refCount == 1 && Refs(Entry(name)->texture) == 1;
+  }
+  EXPECT_EQ(resident, 259);
+  EXPECT_EQ(LoadTexture((name + ".missing").c_str()), E_FAIL);
+  EXPECT_EQ(InUse(), 1);
+  ReleaseTextures();
+}
+
+TEST_F(RealDevice, TheTableIsKeyedByTheHashOfTheNameAsWritten) {
+  const std::string file = WriteBmp("lumaquil.bmp", 1, 1, {0xFF0000}), dir = file.substr(0, file.size() - 12);
+  WriteBmp("uejgtcuo.bmp", 1, 1, {0x00FF00});
+  std::vector<std::string> full;  // 256 spellings of one file: letter case counts
+  for (int i = 0; i < TEXTURE_SLOTS; ++i) {
+    std::string name = file;
+    for (int bit = 0; bit < 8; ++bit) name[dir.size() + bit] -= (i >> bit & 1) * ('a' - 'A');
+    full.push_back(name);
+  }
+  ASSERT_EQ(CalcCrc32("uejgtcuo.bmp", 12), CalcCrc32("iiwucoup.bmp", 12));  // found by search
+  struct Case {
+    std::vector<std::string> before;
+    std::string name;
+    HRESULT result;
+    int inUse;
+    LONG count;  // of the name's entry
+  } cases[] = {
+      {full, dir + "uejgtcuo.bmp", E_FAIL, 256, 0},           // full: a new name refused
+      {full, full[37], 0, 256, 2},                             // full: a known one counted
+      {{dir + "uejgtcuo.bmp"}, dir + "iiwucoup.bmp", 0, 1, 2},  // one hash: no such file needed
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ReleaseTextures();
+    for (const std::string& name : c.before) ASSERT_EQ(LoadTexture(name.c_str()), 0) << name;
+    EXPECT_EQ(LoadTexture(c.name.c_str()), c.result);
+    EXPECT_EQ(InUse(), c.inUse);
+    EXPECT_EQ(Entry(c.name) ? Entry(c.name)->refCount : 0, c.count);
+  }
+  ReleaseTextures();
+}
+
+TEST_F(RealDevice, FontsDrawTheirColourAtThePointAndOutliveAResetWithTheTextures) {
+  BOOL smoothing = FALSE;
+  SystemParametersInfoA(SPI_SETFONTSMOOTHING, FALSE, NULL, 0);
+  for (int slot : {-1, 32}) {
+    EXPECT_EQ(CreateFontSlot(slot, "Tahoma", 20), E_FAIL);
+    EXPECT_EQ(DrawStringF(slot, 0, 0, 0xFFFFFFFF, "%d", 1), E_FAIL);
+    EXPECT_EQ(InvalidateFont(slot), E_FAIL);
+  }
+  SystemParametersInfoA(SPI_GETFONTSMOOTHING, 0, &smoothing, 0);
+  EXPECT_TRUE(smoothing);  // switched on even by a refused call
+  ASSERT_EQ(CreateFontSlot(5, "Tahoma", 20), 0);
+  const std::string name = WriteBmp("blue.bmp", 1, 1, {0x0000FF});
+  ASSERT_EQ(LoadTexture(name.c_str()), 0);
+  ASSERT_EQ(HandlePresentParam(D3DERR_DEVICENOTRESET, 0), 0);  // a real reset
+
+  const std::string text(5000, 'W');
+  DrawInto(0, 0xFF000000, [&] {
+    EXPECT_EQ(BindTexture(name.c_str()), 0);
+    SetDrawMode(DRAWMODE_TEXTURE_MODULATE);
+    DrawRect(0, 0, 8, 8, 0xFFFFFFFF);
+    EXPECT_EQ(DrawString(5, 20.9f, 10.2f, 0xFF00FF00, "HI"), 0);
+    EXPECT_EQ(DrawStringF(5, 2, 40, 0xFFFF0000, "%s", text.c_str()), 0);
+  });
+  EXPECT_EQ(strlen(Gfx.formatBuffer), 4095u);
+  const std::vector<DWORD> pixels = Read(Gfx.lpFlipSurface[0]);
+  ASSERT_EQ(pixels.size(), (size_t)kSize * kSize);
+  EXPECT_EQ(pixels[4 * kSize + 4], 0x0000FFu);  // the texture, bound by its name
+  // Smoothed glyphs: pixels of the text's channel alone, none left of or above its point.
+  int green = 0, brightest = 0, left = kSize, top = kSize, red = 0;
+  for (int i = 0; i < kSize * kSize; ++i) {
+    red += pixels[i] != 0 && (pixels[i] & 0x00FFFF) == 0;
+    if (pixels[i] == 0 || (pixels[i] & 0xFF00FF) != 0) continue;
+    ++green, brightest = std::max(brightest, Channel(pixels[i], 8));
+    left = std::min(left, i % kSize), top = std::min(top, i / kSize);
+  }
+  EXPECT_GT(green, 40);
+  EXPECT_GT(brightest, 0xA0);
+  EXPECT_EQ(left, 20);
+  EXPECT_GE(top, 10);
+  EXPECT_LE(top, 16);
+  EXPECT_GT(red, 200);
+  ReleaseTextures();
+}
+
+}  // namespace

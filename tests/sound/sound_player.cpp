@@ -1,0 +1,40 @@
+// Runs a list of sound commands against the real DirectSound for audio_test.sh,
+// which records and analyses what Wine mixes:
+//   sound_player load|stream|play|stop|loop SLOT [ARG] ... wait MS ...
+// load FILE (static), stream FILE, play, stop, loop VALUE; exit status 1 when
+// a call fails.
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "app/app_state.h"
+#include "sound/sound.h"
+
+int main(int argc, char** argv) {
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(NULL);
+  wc.lpszClassName = "LqSoundPlayer";
+  RegisterClassExA(&wc);
+  App.window = CreateWindowExA(0, wc.lpszClassName, wc.lpszClassName, WS_OVERLAPPEDWINDOW, 0, 0,
+                               64, 64, NULL, NULL, wc.hInstance, NULL);
+  HRESULT hr = InitSound();
+  for (int i = 1; hr == 0 && i < argc;) {
+    const char* op = argv[i++];
+    DWORD n = i < argc ? strtoul(argv[i++], NULL, 0) : 0;
+    int hasArg = !strcmp(op, "load") || !strcmp(op, "stream") || !strcmp(op, "loop");
+    const char* arg = hasArg && i < argc ? argv[i++] : "";
+    if (!strcmp(op, "wait")) Sleep(n);
+    else if (!strcmp(op, "play")) hr = PlayWave(n);
+    else if (!strcmp(op, "stop")) hr = StopWave(n);
+    else if (!strcmp(op, "load")) hr = LoadWave(n, arg);
+    else if (!strcmp(op, "stream")) hr = LoadStreamWave(n, arg);
+    else if (!strcmp(op, "loop")) hr = SetWaveLoop(n, strtoul(arg, NULL, 0));
+    else hr = E_INVALIDARG;
+    if (hr != 0) printf("%s %lu %s: 0x%08lx\n", op, n, arg, hr);
+  }
+  ReleaseSound();
+  DestroyWindow(App.window);
+  return hr == 0 ? 0 : 1;
+}

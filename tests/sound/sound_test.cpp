@@ -1,0 +1,153 @@
+// The sound device and the WAV slots against Wine's real DirectSound (its
+// device is the recorder that wine-run.sh gives ALSA). What is heard is checked
+// by audio_test.sh; these tests check the life cycle, the thread and the loads.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/app_state.h"
+#include "sound/sound.h"
+#include "sound/sound_state.h"
+
+namespace {
+
+std::string Le(uint32_t v, int bytes) { return std::string((const char*)&v, bytes); }
+
+std::string Chunk(const char* id, const std::string& body) {
+  return std::string(id, 4) + Le(body.size(), 4) + body + std::string(body.size() & 1, '\0');
+}
+
+std::string Fmt(int tag, int channels, uint32_t rate, int align) {
+  return Chunk("fmt ", Le(tag, 2) + Le(channels, 2) + Le(rate, 4) + Le(rate * align, 4) +
+                           Le(align, 2) + Le(16, 2));
+}
+
+std::string Wave(const std::string& chunks, const char* form = "WAVE") {
+  return Chunk("RIFF", form + chunks);
+}
+
+const std::string kPcm = Fmt(1, 1, 22050, 2);
+const std::string kData = Chunk("data", std::string(22050, '\x10'));  // half a second
+
+void WriteFile(const char* name, const std::string& bytes) {
+  FILE* f = fopen(name, "wb");
+  fwrite(bytes.data(), 1, bytes.size(), f);
+  fclose(f);
+}
+
+// Nobody holds the file open: an exclusive open succeeds.
+bool IsClosed(const char* name) {
+  HANDLE h = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+  CloseHandle(h);
+  return h != INVALID_HANDLE_VALUE;
+}
+
+bool IsEmpty(const WaveSlot& s) { return !s.lpBuffer && !s.hFile && !s.BufferBytes && !s.HalfBytes; }
+
+class Sound8 : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    App.window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 8, 8, NULL, NULL, NULL, NULL);
+    WriteFile("good.wav", Wave(kPcm + kData));
+  }
+  static void TearDownTestSuite() { DestroyWindow(App.window); }
+  void TearDown() override { ReleaseSound(); }
+};
+
+TEST_F(Sound8, LifeCycle) {
+  EXPECT_EQ(ReleaseSound(), 0);  // before InitSound, twice
+  EXPECT_EQ(ReleaseSound(), 0);
+  EXPECT_EQ(GetSoundSampleRate() + GetSoundChannels() * 1000 + GetSoundBitsPerSample(), 1008u);
+  ASSERT_EQ(InitSound(), 0);
+  HANDLE thread = Sound.hSoundThread;
+  EXPECT_EQ(InitSound(), E_FAIL);
+  EXPECT_EQ(Sound.hSoundThread, thread);
+  printf("playback format: %lu Hz, %lu channels, %lu bits\n", GetSoundSampleRate(),
+         GetSoundChannels(), GetSoundBitsPerSample());
+  DWORD status = 0;
+  Sound.lpKeepAliveBuffer->GetStatus(&status);
+  EXPECT_EQ(status, (DWORD)(DSBSTATUS_PLAYING | DSBSTATUS_LOOPING));
+  EXPECT_EQ(ReleaseSound(), 0);
+  EXPECT_EQ(ReleaseSound(), 0);
+  EXPECT_TRUE(!Sound.lpDirectSound && !Sound.lpKeepAliveBuffer && !Sound.hSoundThread);
+  EXPECT_EQ(GetSoundSampleRate(), 0u);
+}
+
+TEST_F(Sound8, ServiceThreadEndsOnlyOnQuitAndNeverMissesIt) {
+  for (int i = 0; i < 20; ++i) {  // a quit posted at once is not lost: no hang
+    ASSERT_EQ(InitSound(), 0);
+    ReleaseSound();
+  }
+  ASSERT_EQ(InitSound(), 0);
+  PostThreadMessageA(Sound.SoundThreadId, WM_USER, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(Sound.hSoundThread, 1200), (DWORD)WAIT_TIMEOUT);
+}
+
+TEST_F(Sound8, ReleaseWithStreamsPlayingIsPrompt) {
+  ASSERT_EQ(InitSound(), 0);
+  WriteFile("empty.wav", Wave(kPcm + Chunk("data", "")));
+  ASSERT_EQ(LoadStreamWave(0, "good.wav"), 0);
+  ASSERT_EQ(LoadStreamWave(1, "empty.wav"), 0);  // looped empty data: silence, no spin
+  for (DWORD i = 0; i < 2; ++i) EXPECT_EQ(SetWaveLoop(i, 1) + PlayWave(i), 0);
+  Sleep(2600);  // past the first refill
+  DWORD start = GetTickCount();
+  ReleaseSound();
+  DWORD took = GetTickCount() - start;
+  printf("ReleaseSound with two streams playing: %lu ms\n", took);
+  EXPECT_LT(took, 1000u);
+  EXPECT_TRUE(IsEmpty(WaveSlots[0]) && IsEmpty(WaveSlots[1]) && IsClosed("good.wav"));
+}
+
+TEST_F(Sound8, BadFilesLeaveTheSlotEmptyAndTheFileClosed) {
+  ASSERT_EQ(InitSound(), 0);
+  struct Case { const char* name; std::string bytes; int streamed; HRESULT result; };
+  const std::string stereo = Fmt(1, 2, 44100, 4);
+  const Case cases[] = {
+      {"not RIFF", "RIFX" + Wave(kPcm + kData).substr(4), 0, E_FAIL},
+      {"not WAVE", Wave(kPcm + kData, "AVI "), 0, E_FAIL},
+      {"no fmt", Wave(kData), 1, E_FAIL},
+      {"short format at the end", Wave(kData + Chunk("fmt ", kPcm.substr(8, 14))), 0, E_FAIL},
+      {"format tag 2", Wave(Fmt(2, 1, 22050, 2) + kData), 1, E_FAIL},
+      {"no data", Wave(kPcm + Chunk("LIST", "abc")), 0, E_FAIL},
+      {"empty data, static", Wave(kPcm + Chunk("data", "")), 0, E_FAIL},
+      {"block align 0, streamed", Wave(Fmt(1, 1, 22050, 0) + kData), 1, E_FAIL},
+      {"4 s overflow, streamed", Wave(Fmt(1, 8, 200000, 0x2000) + kData), 1, E_FAIL},
+      {"data before fmt", Wave(Chunk("LIST", "x") + kData + stereo), 0, 0},
+      {"data before fmt, streamed", Wave(kData + stereo + Chunk("LIST", "x")), 1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteFile("case.wav", c.bytes);
+    EXPECT_EQ(c.streamed ? LoadStreamWave(9, "case.wav") : LoadWave(9, "case.wav"), c.result);
+    EXPECT_EQ(IsEmpty(WaveSlots[9]), c.result != 0);
+    EXPECT_EQ(IsClosed("case.wav"), c.result != 0);
+    ReleaseWave(9);
+  }
+  EXPECT_EQ(LoadWave(9, "missing.wav"), E_FAIL);
+  EXPECT_EQ(LoadStreamWave(9, NULL), E_FAIL);
+  EXPECT_TRUE(IsEmpty(WaveSlots[9]));
+}
+
+TEST_F(Sound8, Slot255WorksAnd256FailsEverywhere) {
+  ASSERT_EQ(InitSound(), 0);
+  for (DWORD index : {255u, 256u, 0xFFFFFFFFu}) {
+    for (int streamed = 0; streamed < 2; ++streamed) {
+      SCOPED_TRACE(testing::Message() << index << (streamed ? " streamed" : " static"));
+      HRESULT ok = index < 256 ? 0 : E_FAIL;
+      EXPECT_EQ(streamed ? LoadStreamWave(index, "good.wav") : LoadWave(index, "good.wav"), ok);
+      EXPECT_EQ(PlayWave(index), ok);
+      EXPECT_EQ(StopWave(index), ok);
+      EXPECT_EQ(SetWaveLoop(index, 1), ok);
+      EXPECT_EQ(ReleaseWave(index), ok ? ok : 1);
+      EXPECT_EQ(IsWaveIndexInvalid(index), ok != 0);
+    }
+  }
+  // A slot in use refuses a load and stays playable; an empty one releases to 1.
+  ASSERT_EQ(LoadWave(255, "good.wav"), 0);
+  EXPECT_EQ(LoadStreamWave(255, "good.wav"), E_FAIL);
+  EXPECT_EQ(PlayWave(255), 0);
+  EXPECT_EQ(ReleaseWave(255) + ReleaseWave(255), 2);
+  EXPECT_EQ(PlayWave(255), E_FAIL);
+}
+
+}  // namespace
