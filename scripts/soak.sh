@@ -18,14 +18,14 @@ cmake --build "$build/win" -j "$jobs" --target Lumaquill virtual_pad lqprobe >/d
 plot="$build/win/e2e/soak.png"
 rm -f "$plot"
 status=0
-# A Wine server of its own: a test run started meanwhile on another display
-# restarts the build's server, which would end the program under test.
-export LQ_WINE_STATE="$build/win/wine-soak"
+# A Wine server and a folder of its own: a test run started meanwhile on another
+# display restarts the build's server, which would end the program under test.
+export LQ_WINE_STATE="$build/win/wine-soak" LQ_ART_NAME=soak
 lq_xvfb 'bash "$1/tests/e2e/soak_test.sh" "$2" "$1" "$3" "$4"' _ \
   "$root" "$build/win" $((minutes * 60)) "$plot" || status=$?
 WINEPREFIX="$LQ_WINE_STATE/prefix" wineserver -k >/dev/null 2>&1
 if [ -f "$plot" ]; then
   cp "$plot" "$root/docs/soak.png"
-  echo "plot: docs/soak.png; samples: $build/win/e2e/soak_test/samples.txt"
+  echo "plot: docs/soak.png; samples: $build/win/e2e/soak/samples.txt"
 fi
 exit $status

@@ -25,7 +25,9 @@ TEST_F(RealDevice, NullAndMissingNamesAreRefusedAndTakeNothing) {
   // A null face: D3DX picks one or refuses; either way the slot tells the truth.
   const HRESULT font = CreateFontSlot(30, NULL, 16);
   EXPECT_EQ(font == 0, Gfx.fonts[30] != NULL);
-  if (font != 0) ASSERT_EQ(CreateFontSlot(30, "Tahoma", 16), 0);
+  if (font != 0) {
+    ASSERT_EQ(CreateFontSlot(30, "Tahoma", 16), 0);
+  }
   EXPECT_EQ(DrawString(30, 0, 0, 0xFFFFFFFF, NULL), E_FAIL);
   EXPECT_EQ(DrawStringF(30, 0, 0, 0xFFFFFFFF, NULL), 0);  // an empty text
   EXPECT_STREQ(Gfx.formatBuffer, "");
