@@ -17,6 +17,9 @@ run_test() {  # folder (under build/win/tests), executable, environment...
   local dir=$1 exe=$2; shift 2
   lq_xvfb 'cd "$1" && env "${@:4}" "$2/tests/tools/wine-run.sh" "$3/wine-long" "./'"$exe"'"' _ \
     "$build/win/tests/$dir" "$root" "$build/win" "$@"
+  local rc=$?
+  WINEPREFIX="$build/win/wine-long/prefix" wineserver -k >/dev/null 2>&1
+  return $rc
 }
 
 status=0
