@@ -2,7 +2,9 @@
 #pragma once
 #include <windows.h>
 
-enum { APP_NAME_CAPACITY = 256 };  // longer window names are truncated
+// Window names keep 256 characters, longer ones are truncated. The class takes
+// at most 255 of them: the platform refuses longer class names.
+enum { APP_NAME_CAPACITY = 256 + 1, APP_CLASS_NAME_CAPACITY = 255 + 1 };
 
 struct AppState {
   HWND window;
@@ -10,7 +12,8 @@ struct AppState {
   DWORD width;
   DWORD height;
   int windowed;
-  char name[APP_NAME_CAPACITY];
+  char name[APP_NAME_CAPACITY];            // the window title
+  char className[APP_CLASS_NAME_CAPACITY];  // the same text, cut to the class limit
   int mouseButton[3];  // left, right, middle
 };
 

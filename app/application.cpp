@@ -21,6 +21,7 @@ HRESULT InitApplication(const char* name, DWORD width, DWORD height, int windowe
   App.windowed = windowed;
   // Bounded copy: a longer name is truncated, a null one becomes empty.
   snprintf(App.name, sizeof App.name, "%s", name ? name : "");
+  snprintf(App.className, sizeof App.className, "%s", App.name);
 
   WNDCLASSEXA wc = {};
   wc.cbSize = sizeof wc;
@@ -32,7 +33,7 @@ HRESULT InitApplication(const char* name, DWORD width, DWORD height, int windowe
   wc.hIcon = LoadIconA(App.instance, "MAINICO");
   wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
   wc.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
-  wc.lpszClassName = App.name;
+  wc.lpszClassName = App.className;
   if (RegisterClassExA(&wc) == 0) return FailStart("RegisterClassEx : Failed\n", E_FAIL);
 
   DWORD exStyle = windowed ? WS_EX_APPWINDOW | WS_EX_WINDOWEDGE : WS_EX_APPWINDOW;
@@ -43,7 +44,7 @@ HRESULT InitApplication(const char* name, DWORD width, DWORD height, int windowe
   // Centred by the client size, so a frame sits slightly right of and below centre.
   int x = (GetSystemMetrics(SM_CXSCREEN) - (int)width) / 2;
   int y = (GetSystemMetrics(SM_CYSCREEN) - (int)height) / 2;
-  App.window = CreateWindowExA(exStyle, App.name, App.name, style, x, y,
+  App.window = CreateWindowExA(exStyle, App.className, App.name, style, x, y,
                                rect.right - rect.left, rect.bottom - rect.top,
                                NULL, NULL, App.instance, NULL);
   if (App.window == NULL) return FailStart("CreateWindowEx : Failed\n", E_FAIL);
@@ -70,7 +71,7 @@ HRESULT ReleaseApplication() {
   if (App.instance != NULL) {
     DestroyWindow(App.window);
     timeEndPeriod(1);
-    UnregisterClassA(App.name, App.instance);
+    UnregisterClassA(App.className, App.instance);
     App.instance = NULL;
     App.window = NULL;
   }

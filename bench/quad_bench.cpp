@@ -1,6 +1,7 @@
 // Cost per quad of appending 8,192 quads to the batch and of flushing them,
-// through the real Direct3D 9 device (Wine's under Xvfb on the test machines).
-// Prints figures only; nothing is asserted.
+// through the real Direct3D 9 device (Wine's under Xvfb on the test machines),
+// then the same at 1,024 to 65,536 quads ("scaling" lines, read by
+// scripts/bench-frame.sh for its plot). Prints figures only; nothing is asserted.
 #include <windows.h>
 
 #include <stdio.h>
@@ -37,13 +38,13 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-double PerQuadNs(double seconds) { return seconds * 1e9 / kQuads; }
+double PerQuadNs(double seconds, int quads = kQuads) { return seconds * 1e9 / quads; }
 
 // The demo's enemies: 8 x 8 squares spread over the screen.
-double PushFrame() {
+double PushFrame(int quads = kQuads) {
   uint32_t seed = 7;
   const LONGLONG start = Ticks();
-  for (int i = 0; i < kQuads; ++i) {
+  for (int i = 0; i < quads; ++i) {
     seed = seed * 1664525u + 1013904223u;
     const float x = (float)(seed % kWidth), y = (float)((seed >> 12) % kHeight);
     PushRectCenter(x, y, 4, 4, 0xC0FFFFFF ^ (seed & 0xFFFF));
@@ -83,6 +84,23 @@ HWND MakeWindow() {
                                 wc.hInstance, NULL);
   if (window != NULL) ShowWindow(window, SW_SHOWNOACTIVATE);
   return window;
+}
+
+// Appending at each power of two from 1,024 to 65,536 quads, CPU only (the
+// frame these quads make is timed by scripts/bench-frame.sh):
+// "scaling QUADS APPEND_NS_PER_QUAD APPEND_US" (medians of 30 frames).
+void Scaling() {
+  printf("scaling: quads, append ns/quad, append us/frame\n");
+  for (int quads = 1024; quads <= 65536; quads *= 2) {
+    PushFrame(quads);  // grow the batch first
+    QuadBatchEmpty(&Gfx.batch);
+    std::vector<double> push;
+    for (int round = 0; round < 30; ++round) {
+      push.push_back(PushFrame(quads));
+      QuadBatchEmpty(&Gfx.batch);
+    }
+    printf("scaling %d %.2f %.1f\n", quads, PerQuadNs(Median(push), quads), Median(push) * 1e6);
+  }
 }
 
 }  // namespace
@@ -136,6 +154,8 @@ int main() {
     printf("flush until the device has drawn the quads, median:   %8.1f ns/quad\n",
            PerQuadNs(Median(complete)));
   }
+  fflush(stdout);
+  Scaling();
   if (query != NULL) query->Release();
   ReleaseDirectX();
   DestroyWindow(App.window);

@@ -36,7 +36,9 @@ HRESULT Clear(D3DCOLOR color) {
              "Error");
     return hr;
   }
-  if (BeginScene() != D3D_OK) return 0;  // nothing drawn, no scene to close
+  // Nothing drawn and no scene to close; the failure is still the result.
+  hr = BeginScene();
+  if (hr != D3D_OK) return hr;
 
   // The previous frame, tinted by the trail colour, under the new one.
   SetDrawMode(DRAWMODE_BLEND_ALPHA | DRAWMODE_TEXTURE_MODULATE | DRAWMODE_LINEAR2);

@@ -27,9 +27,11 @@ HRESULT DrawRectUV(float left, float top, float right, float bottom, D3DCOLOR co
 // Fails with E_FAIL, keeping the quads already batched, when the batch cannot grow.
 HRESULT PushRect(float left, float top, float right, float bottom, D3DCOLOR color) {
   if (Gfx.lpDevice == NULL) return E_FAIL;
-  Vertex2D quad[QUAD_VERTICES];
+  // Laid out in place in the batch: no copy through the stack.
+  Vertex2D* quad = QuadBatchAppendSpace(&Gfx.batch);
+  if (quad == NULL) return E_FAIL;
   LayoutQuad(quad, left, top, right, bottom, color, 0.0f, 0.0f, 1.0f, 1.0f);
-  return QuadBatchAppend(&Gfx.batch, quad) == 0 ? 0 : E_FAIL;
+  return 0;
 }
 
 HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3DCOLOR color) {

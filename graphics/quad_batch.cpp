@@ -17,21 +17,29 @@ uint32_t QuadBatchGrowth(uint32_t capacity, uint32_t needed, uint32_t maxVertice
   return next;
 }
 
-int QuadBatchAppend(QuadBatch* batch, const Vertex2D quad[QUAD_VERTICES]) {
-  if (batch == nullptr || quad == nullptr) return -1;
-  if (batch->count > QUAD_BATCH_MAX_VERTICES - QUAD_VERTICES) return -1;
+Vertex2D* QuadBatchAppendSpace(QuadBatch* batch) {
+  if (batch == nullptr) return nullptr;
+  if (batch->count > QUAD_BATCH_MAX_VERTICES - QUAD_VERTICES) return nullptr;
   uint32_t needed = batch->count + QUAD_VERTICES;
   if (needed > batch->capacity) {
     uint32_t grown = QuadBatchGrowth(batch->capacity, needed, batch->maxVertices);
-    if (grown == 0) return -1;
+    if (grown == 0) return nullptr;
     // realloc leaves the old block intact when it fails.
     void* storage = realloc(batch->vertices, (size_t)grown * sizeof(Vertex2D));
-    if (storage == nullptr) return -1;
+    if (storage == nullptr) return nullptr;
     batch->vertices = static_cast<Vertex2D*>(storage);
     batch->capacity = grown;
   }
-  memcpy(batch->vertices + batch->count, quad, QUAD_VERTICES * sizeof(Vertex2D));
+  Vertex2D* space = batch->vertices + batch->count;
   batch->count = needed;
+  return space;
+}
+
+int QuadBatchAppend(QuadBatch* batch, const Vertex2D quad[QUAD_VERTICES]) {
+  if (quad == nullptr) return -1;
+  Vertex2D* space = QuadBatchAppendSpace(batch);
+  if (space == nullptr) return -1;
+  memcpy(space, quad, QUAD_VERTICES * sizeof(Vertex2D));
   return 0;
 }
 

@@ -26,6 +26,10 @@ uint32_t QuadBatchGrowth(uint32_t capacity, uint32_t needed, uint32_t maxVertice
 // already held are then kept untouched.
 int QuadBatchAppend(QuadBatch* batch, const Vertex2D quad[QUAD_VERTICES]);
 
+// Appends room for one quad, for the caller to fill in place, and returns it;
+// null when the batch cannot grow, as for QuadBatchAppend.
+Vertex2D* QuadBatchAppendSpace(QuadBatch* batch);
+
 // Drops the vertices and keeps the storage for the next frame.
 void QuadBatchEmpty(QuadBatch* batch);
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Windows benchmarks and runs each under Wine and Xvfb, printing its
-# figures.
+# figures; then the frame-rate benchmark (scripts/bench-frame.sh).
 #   scripts/bench.sh            (build folder: build/, or $LQ_BUILD)
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
@@ -15,9 +15,14 @@ lq_xvfb '
   root=$1 build=$2 rc=0
   for exe in "$build"/win/bench/*.exe; do
     [ -e "$exe" ] || continue
+    # Runs until closed; scripts/bench-frame.sh drives it.
+    [ "$(basename "$exe")" = frame_reference.exe ] && continue
     out="$build/win/bench/$(basename "$exe" .exe).txt"
     echo "== $(basename "$exe")"
     "$root/tests/tools/wine-run.sh" "$build/win/wine" "$exe" >"$out" 2>&1 </dev/null || rc=1
     tr -d "\r" <"$out"
   done
   (exit $rc)' _ "$root" "$build"
+rc=$?
+"$root/scripts/bench-frame.sh" || rc=1
+exit $rc

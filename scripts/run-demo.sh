@@ -144,6 +144,21 @@ quit_program() {
   return 1
 }
 
+# Waits (at most a minute) for the demo's first frame: the client area shows
+# something other than black. Start-up (device, sound, the texture warm-up) can
+# take seconds on a busy machine, and the recording should show play, not that.
+wait_first_frame() {
+  local i shot="$run/first.png"
+  for i in $(seq 300); do
+    kill -0 "$program_pid" 2>/dev/null || return 1
+    lq_xshot "$xwin" "$shot" &&
+      [ "$(convert "$shot" -crop 760x540+20+40 +repage -format '%[fx:maxima>0]' info: 2>/dev/null)" = 1 ] &&
+      return 0
+    sleep 0.2
+  done
+  return 1
+}
+
 # Screenshots of the window, one after another, into $1 until $1/stop appears.
 record() {
   local n=0
@@ -198,6 +213,7 @@ if ! find_window; then
   exit 1
 fi
 
+wait_first_frame || true
 frames="$run/frames"
 rm -rf "$frames"
 mkdir -p "$frames"

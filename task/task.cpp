@@ -39,7 +39,9 @@ static Task* TakeRecord(TaskProc update, TaskProc draw) {
   Task* task = TaskPool.freeList;
   if (IsEnd(task)) return &NullTask;
   TaskPool.freeList = task->next;
-  TaskPool.isFree[PoolIndex(task)] = 0;
+  const int index = PoolIndex(task);
+  TaskPool.isFree[index] = 0;
+  TaskPool.bornIn[index] = TaskPool.updatePass;
   task->flags = 0;
   task->child = &NullTask;
   task->next = &NullTask;
@@ -65,35 +67,52 @@ Task* CreateChildTask(Task* parent, TaskProc update, TaskProc draw) {
   return task;
 }
 
+// A child made during this update pass waits for the next one, as a top-level
+// task does. Only child chains can hold one: top-level tasks made during a pass go
+// in front of the root the pass started from.
+static bool IsNewInPass(const Task* task) {
+  const int index = PoolIndex(task);
+  return index >= 0 && TaskPool.bornIn[index] == TaskPool.updatePass;
+}
+
 // Pre-order: a task, its subtree, then the next sibling. Iterates along a chain and
 // recurses only into child chains. Links are read after the callback has returned.
-// Returns the length of the chain itself.
-static int WalkPreOrder(Task* first) {
+// Returns the number of tasks run in the chain itself.
+static int WalkPreOrder(Task* first, bool isChildChain) {
   int count = 0;
   for (Task* task = first; !IsEnd(task); task = task->next) {
+    if (isChildChain && IsNewInPass(task)) continue;
     ++count;
     if (task->update) task->update(task);
-    if (!IsEnd(task->child)) WalkPreOrder(task->child);
+    if (!IsEnd(task->child)) WalkPreOrder(task->child, true);
   }
   return count;
 }
 
 // Post-order: children (with their subtrees) before their parent. Returns every
 // task visited.
-static int WalkPostOrder(Task* first, TaskProc Task::*proc) {
+static int WalkPostOrder(Task* first, TaskProc Task::*proc, bool skipNew) {
   int count = 0;
   for (Task* task = first; !IsEnd(task); task = task->next) {
-    if (!IsEnd(task->child)) count += WalkPostOrder(task->child, proc);
+    if (skipNew && IsNewInPass(task)) continue;
+    if (!IsEnd(task->child)) count += WalkPostOrder(task->child, proc, skipNew);
     if (task->*proc) (task->*proc)(task);
     ++count;
   }
   return count;
 }
 
-// Tasks created during a pass go in front of the root read here, so they wait.
-int UpdateTask() { return WalkPreOrder(TaskPool.root); }
-int DrawTask() { return WalkPostOrder(TaskPool.root, &Task::draw); }
-int UpdateTaskPostOrder() { return WalkPostOrder(TaskPool.root, &Task::update); }
+int UpdateTask() {
+  ++TaskPool.updatePass;
+  return WalkPreOrder(TaskPool.root, false);
+}
+
+int DrawTask() { return WalkPostOrder(TaskPool.root, &Task::draw, false); }
+
+int UpdateTaskPostOrder() {
+  ++TaskPool.updatePass;
+  return WalkPostOrder(TaskPool.root, &Task::update, true);
+}
 
 static void FreeRecord(Task* task) {
   task->flags |= TASK_DEAD;

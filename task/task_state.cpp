@@ -2,4 +2,4 @@
 
 Task NullTask = {0, &NullTask, &NullTask, nullptr, nullptr, 0, 0, 0, 0, 0};
 
-TaskState TaskPool = {{}, {}, &NullTask, &NullTask, {}};
+TaskState TaskPool = {{}, {}, {}, 0, &NullTask, &NullTask, {}};

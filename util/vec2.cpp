@@ -1,32 +1,85 @@
-// 2D vector helpers. Intermediates go through float variables marked volatile so
-// the x87 build rounds where the native build does.
+// 2D vector helpers. Each stored result is the exact value rounded once to float,
+// the same in the x87 build (extended intermediates) and the SSE build: products
+// of two floats are exact in double, and the one inexact double step in each
+// function is kept from tipping the float rounding. Intermediates go through
+// volatile variables so that no register keeps more precision than its type.
 #include "util/vec2.h"
 
+#include <float.h>
 #include <math.h>
+#include <stdint.h>
+#include <string.h>
+
+// The rare case of SumOfSquares: a double sum that lies on a float midpoint, or
+// below the float's normal range. The sum is within a double unit of the exact
+// one and never passes a float midpoint, but it may land on one: then it is moved
+// one double unit toward the exact sum.
+static float RoundSumNearMidpoint(double a, double b, double sum) {
+  if (a < b) {
+    double t = a;
+    a = b;
+    b = t;
+  }
+  volatile float rounded = (float)sum;
+  if ((double)rounded == sum) return rounded;
+  volatile float other = nextafterf(rounded, sum > rounded ? INFINITY : -INFINITY);
+  volatile double below = sum - rounded, above = other - sum;  // both exact
+  if (below != above) return rounded;
+  volatile double error = (a - sum) + b;  // a - sum is exact as sum lies in [a, 2a]
+  if (error == 0.0) return rounded;
+  volatile double moved = nextafter(sum, error > 0.0 ? INFINITY : -INFINITY);
+  rounded = (float)moved;
+  return rounded;
+}
+
+// x * x + y * y rounded once to float. The squares are exact in double (and in
+// the x87's wider registers); their sum is rounded to a double in memory.
+static float SumOfSquares(float x, float y) {
+  const double a = (double)x * x, b = (double)y * y;
+  volatile double sum = a + b;
+  const double s = sum;
+  uint64_t bits;
+  memcpy(&bits, &s, sizeof bits);
+  // In the float's normal range a double halfway between two floats has its 29
+  // bits below the float's precision at exactly 1 followed by zeros.
+  if (s >= FLT_MIN && (bits & 0x1FFFFFFFu) != 0x10000000u) {
+    volatile float rounded = (float)s;
+    return rounded;
+  }
+  return RoundSumNearMidpoint(a, b, s);
+}
 
 float GetVec2Length(float x, float y) {
-  volatile float xx = x * x;
-  volatile float yy = y * y;
-  volatile float sum = xx + yy;
-  volatile float length = sqrtf(sum);
+  const float s = SumOfSquares(x, y);  // read back from a float: no wider value
+  // Rounding the double root again to float is harmless: 53 bits are more than
+  // twice the float's 24 plus two.
+  volatile float length = (float)sqrt((double)s);
   return length;
+}
+
+// x * length is exact in double, so the quotient is the only rounding before the
+// float one, and a quotient of such numbers is never close enough to a float
+// midpoint for that first rounding (to double or to the x87's 64 bits) to matter.
+static float Scaled(float v, float length, float current) {
+  volatile float rounded = (float)((double)v * length / current);
+  return rounded;
 }
 
 void SetVec2Length(Vec2* vector, float length) {
   if (!vector) return;
   float current = GetVec2Length(vector->x, vector->y);
   if (current == 0.0f) return;  // a zero vector has no direction to keep
-  volatile float x = vector->x / current;
-  volatile float y = vector->y / current;
-  vector->x = x * length;
-  vector->y = y * length;
+  float x = Scaled(vector->x, length, current);
+  float y = Scaled(vector->y, length, current);
+  vector->x = x;
+  vector->y = y;
 }
 
 // Both differences are taken before out is written: out may alias from or to.
 void GetVec2Direction(Vec2* out, const Vec2* from, const Vec2* to, float length) {
   if (!out || !from || !to) return;
-  float dx = to->x - from->x;
-  float dy = to->y - from->y;
+  volatile float dx = to->x - from->x;
+  volatile float dy = to->y - from->y;
   out->x = dx;
   out->y = dy;
   SetVec2Length(out, length);

@@ -31,7 +31,9 @@ World& TheWorld() {
   return *world;
 }
 
+#if defined(__GNUC__)
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+#endif
 std::string Format(const char* format, ...) {
   char text[256];
   va_list args;

@@ -107,10 +107,11 @@ TEST_F(GfxTest, AFailedBindInClearStillLetsBeginRenderOpenTheScene) {
   EXPECT_FALSE(TakeQuit());
 }
 
+// Mend: a scene that cannot open is a failure of Clear, not a success.
 TEST_F(GfxTest, ClearWithoutAScene) {
   Start();
   fake_d3d::FailCall("BeginScene", 1, D3DERR_INVALIDCALL);
-  EXPECT_EQ(Clear(0), 0);  // silently: nothing drawn, no scene closed
+  EXPECT_EQ(Clear(0), D3DERR_INVALIDCALL);  // silently: nothing drawn, no scene closed
   EXPECT_TRUE(Dev().draws.empty());
   EXPECT_EQ(fake_d3d::CallCount("EndScene"), 0);
   EXPECT_EQ(fake_d3d::CallCount("SetRenderState"), 0);  // no preset either

@@ -3,6 +3,8 @@
 
 #include <limits.h>
 
+#include <string>
+
 #include "tools/virtual_pad/pad_script.h"
 
 namespace {
@@ -33,20 +35,32 @@ TEST(PadScript, LinesLastTheirCountThenThePadIsNeutral) {
   EXPECT_EQ(buttons, (std::vector<uint32_t>{1, 1, 0x80000000u, 0, 0}));
 }
 
+// Read alike with LF and with CR LF line ends.
 TEST(PadScript, UnreadableLinesAreSkippedAndPositionsClamped) {
-  PadScript s = ParsePadScript(
+  std::string text =
       "left 0 0\n"      // not a number
       "5\n"             // too short
+      "5 ff\n"          // a field missing
+      "5 1f\n"          // fields run together
+      "1-2 3\n"
       "1 2 zz\n"        // buttons not hex
+      "1 2 +3\n"        // signed buttons
+      "0 0 -1\n"
       "1 2 3 4 5\n"     // too long
       "1 2 3 -4\n"      // negative count
       "1 2 123456789\n" // more than 32 buttons
-      "-99999 99999 0x3\n");
-  EXPECT_EQ(s.skipped, 6);
-  ASSERT_EQ(s.steps.size(), 1u);
-  EXPECT_EQ(s.steps[0].x, -1000);
-  EXPECT_EQ(s.steps[0].y, 1000);
-  EXPECT_EQ(s.steps[0].buttons, 3u);
+      "-99999 99999 0x3 2\n";
+  for (int crlf = 0; crlf < 2; ++crlf) {
+    SCOPED_TRACE(crlf ? "CR LF" : "LF");
+    PadScript s = ParsePadScript(text.c_str());
+    EXPECT_EQ(s.skipped, 11);
+    ASSERT_EQ(s.steps.size(), 1u);
+    EXPECT_EQ(s.steps[0].x, -1000);
+    EXPECT_EQ(s.steps[0].y, 1000);
+    EXPECT_EQ(s.steps[0].buttons, 3u);
+    EXPECT_EQ(s.steps[0].count, 2u);
+    for (size_t i = 0; (i = text.find('\n', i)) != std::string::npos; i += 2) text.insert(i, "\r");
+  }
   EXPECT_EQ(ParsePadScript(nullptr).steps.size(), 0u);
   PadScript empty = ParsePadScript("");
   EXPECT_EQ(NextPadStep(empty).x, 0);

@@ -18,6 +18,14 @@ static void SpawnOnce(Task* t) {
   CreateTask(U, D)->count = 'N';
 }
 
+// Gives its own task a child 'c' and the task in victim a child 'v', once.
+static void AdoptOnce(Task* t) {
+  U(t);
+  t->update = U;
+  CreateChildTask(t, U, D)->count = 'c';
+  CreateChildTask(victim, U, D)->count = 'v';
+}
+
 class TaskTest : public ::testing::Test {
  protected:
   void SetUp() override { InitTask(); updates.clear(); draws.clear(); }
@@ -136,6 +144,25 @@ TEST_F(TaskTest, TaskCreatedDuringUpdateIsDrawnButNotUpdated) {
   EXPECT_EQ(2, DrawTask());
   EXPECT_EQ("A", updates);
   EXPECT_EQ("NA", draws);
+}
+
+// A child made during a pass, under the running task or under one still ahead,
+// waits for the next pass; a freed record cannot become a parent.
+TEST_F(TaskTest, ChildCreatedDuringUpdateWaitsForTheNextPass) {
+  victim = Make('L');
+  CreateChildTask(victim, U, D)->count = 'o';
+  Task* a = Make('A', AdoptOnce);
+  EXPECT_EQ(2, UpdateTask());
+  EXPECT_EQ(5, DrawTask());
+  UpdateTask();
+  EXPECT_EQ("ALo" "AcLvo", updates);
+  updates.clear();
+  a->update = AdoptOnce;  // children after their parent: only L's new one is ahead
+  UpdateTaskPostOrder();
+  EXPECT_EQ("cAvoL", updates);
+  KillTask(victim);
+  SweepTask();
+  EXPECT_EQ(&NullTask, CreateChildTask(victim, U, D));
 }
 
 TEST_F(TaskTest, NullTaskAndNullPointersAreTolerated) {

@@ -20,23 +20,32 @@ bool AtLineEnd(const char* p) {
   return *p == '\0' || *p == '\n' || *p == '#';
 }
 
-// Reads one step from the line at p; false if the line is not one.
+// A number must end at a blank or the line's end: "5 1f" is not "5 1 f".
+bool EndsField(const char* p) { return *p == ' ' || *p == '\t' || AtLineEnd(p); }
+
+const char* SkipBlanks(const char* p) {
+  while (*p == ' ' || *p == '\t') ++p;
+  return p;
+}
+
+// Reads one step from the line at p; false if the line is not one. The mask and
+// the count take no sign.
 bool ReadStep(const char* p, PadStep* step) {
   char* end;
   errno = 0;
   long x = strtol(p, &end, 10);
-  if (end == p) return false;
+  if (end == p || !EndsField(end)) return false;
   p = end;
   long y = strtol(p, &end, 10);
-  if (end == p) return false;
-  p = end;
-  while (*p == ' ' || *p == '\t') ++p;
+  if (end == p || !EndsField(end)) return false;
+  p = SkipBlanks(end);
   if (!isxdigit((unsigned char)*p)) return false;
   unsigned long buttons = strtoul(p, &end, 16);
+  if (!EndsField(end)) return false;
   p = end;
   unsigned long count = 1;
   if (!AtLineEnd(p)) {
-    while (*p == ' ' || *p == '\t') ++p;
+    p = SkipBlanks(p);
     if (!isdigit((unsigned char)*p)) return false;
     count = strtoul(p, &end, 10);
     p = end;
