@@ -44,7 +44,10 @@ HRESULT WaveSlot::LoadFile(const char* name, int streamed) {
                          ? mmioRead(hFile, (HPSTR)&Format, 18)
                          : 0;
   if (formatBytes < 18) Format.cbSize = 0;
-  if (formatBytes < 16 || Format.wFormatTag != WAVE_FORMAT_PCM) {
+  // A rate beyond what a buffer can play is refused: Wine's mixer takes such a
+  // buffer and then divides by zero on its own thread as soon as it plays.
+  if (formatBytes < 16 || Format.wFormatTag != WAVE_FORMAT_PCM ||
+      Format.nSamplesPerSec > DSBFREQUENCY_MAX) {
     Release();
     return E_FAIL;
   }

@@ -10,8 +10,10 @@ LQ_BUILD=$1
 LQ_SOURCE=$2
 source "$LQ_SOURCE/scripts/common.sh"
 LQ_NAME=$(basename "$0" .sh)
-LQ_ART="$LQ_BUILD/e2e/$LQ_NAME"
-LQ_STATE="$LQ_BUILD/wine"
+# Artefacts in e2e/<script name>/, or e2e/$LQ_ART_NAME/ for a long run kept apart.
+LQ_ART="$LQ_BUILD/e2e/${LQ_ART_NAME:-$LQ_NAME}"
+# Wine state (prefix, HOME): the build's own, unless a long run keeps one apart.
+LQ_STATE=${LQ_WINE_STATE:-$LQ_BUILD/wine}
 LQ_PID=""
 rm -rf "$LQ_ART"
 mkdir -p "$LQ_ART/run"

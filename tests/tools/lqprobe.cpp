@@ -8,8 +8,15 @@
 //   lqprobe gone TITLE SECONDS     waits until no window has that title
 //   lqprobe front TITLE            makes that window the foreground window
 //   lqprobe foreground             names the foreground window
+//   lqprobe memory TITLE SECONDS COUNT
+//                                  samples the process owning that window COUNT
+//                                  times, SECONDS apart: "sample T KB HANDLES"
+//                                  (elapsed seconds, working set, handle count)
 // Exit status 0 when what was waited for happened, 1 on time-out.
 #include <windows.h>
+#include <psapi.h>
+
+#include "tools/handle_count.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -115,12 +122,46 @@ static int AnswerBoxes(int count, int seconds) {
   return seen == count ? 0 : 1;
 }
 
+// Fails (1) when the window is not there or the process ends before the last sample.
+static int SampleMemory(const char* title, int seconds, int count) {
+  HWND w = FindWindowA(NULL, title);
+  DWORD pid = 0;
+  if (w != NULL) GetWindowThreadProcessId(w, &pid);
+  HANDLE process = pid ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid) : NULL;
+  if (process == NULL) {
+    printf("no process for %s\n", title);
+    return 1;
+  }
+  int result = 0;
+  DWORD start = GetTickCount();
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) Sleep(seconds * 1000);
+    DWORD code = 0;
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof memory;
+    long handles = CountProcessHandles(process, pid);
+    if (!GetExitCodeProcess(process, &code) || code != STILL_ACTIVE ||
+        !GetProcessMemoryInfo(process, &memory, sizeof memory) || handles < 0) {
+      printf("gone\n");
+      result = 1;
+      break;
+    }
+    printf("sample %.1f %lu %ld\n", (GetTickCount() - start) / 1000.0,
+           (unsigned long)(memory.WorkingSetSize / 1024), handles);
+    fflush(stdout);
+  }
+  CloseHandle(process);
+  return result;
+}
+
 int main(int argc, char** argv) {
   if (argc == 4 && strcmp(argv[1], "window") == 0) return WaitWindow(argv[2], atoi(argv[3]));
   if (argc == 3 && strcmp(argv[1], "front") == 0) return Front(argv[2]);
   if (argc == 2 && strcmp(argv[1], "foreground") == 0) return Foreground();
   if (argc == 4 && strcmp(argv[1], "gone") == 0) return WaitGone(argv[2], atoi(argv[3]));
   if (argc == 4 && strcmp(argv[1], "boxes") == 0) return AnswerBoxes(atoi(argv[2]), atoi(argv[3]));
-  fprintf(stderr, "usage: lqprobe window TITLE SECONDS | boxes COUNT SECONDS | gone TITLE SECONDS | front TITLE\n");
+  if (argc == 5 && strcmp(argv[1], "memory") == 0)
+    return SampleMemory(argv[2], atoi(argv[3]), atoi(argv[4]));
+  fprintf(stderr, "usage: lqprobe window TITLE SECONDS | boxes COUNT SECONDS | gone TITLE SECONDS | front TITLE | foreground | memory TITLE SECONDS COUNT\n");
   return 2;
 }

@@ -1,0 +1,86 @@
+// Device loss and reset over and over against the recording fakes, with fonts and
+// textures held and frames drawn between them: 1000 cycles, or LQ_LOSS_CYCLES.
+#include <stdlib.h>
+
+#include <sstream>
+
+#include "gfx_fixture.h"
+#include "util/crc32.h"
+
+namespace {
+
+class LossCycles : public GfxTest {};
+
+// Objects of the fakes still held by someone, and the references on them.
+std::pair<int, long> Live() {
+  std::istringstream leaks(fake_d3d::Leaks());
+  std::string item;
+  std::pair<int, long> live(0, 0);
+  while (leaks >> item) {
+    ++live.first;
+    live.second += atol(item.c_str() + item.rfind(':') + 1);
+  }
+  return live;
+}
+
+TEST_F(LossCycles, EveryResetRebuildsTheTargetsKeepsFontsTexturesAndFrameCountAndHoldsNoMore) {
+  const char* env = getenv("LQ_LOSS_CYCLES");
+  const int cycles = env && *env ? atoi(env) : 1000;
+  Start();
+  const int fontSlots[] = {0, 31};
+  for (int slot : fontSlots) Gfx.fonts[slot] = fake_d3d::NewFont();
+  const char* names[] = {"a.bmp", "b.bmp"};
+  const int entries[] = {0, 255};
+  for (int i = 0; i < 2; ++i) {
+    Gfx.textures[entries[i]] = {CalcCrc32(names[i], 5),
+                                fake_d3d::NewTexture(16, 16, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED), 1};
+  }
+  IDirect3DTexture9* const textures[] = {Gfx.textures[0].texture, Gfx.textures[255].texture};
+  std::pair<int, long> live;
+  for (int cycle = 0; cycle < cycles && !HasFailure(); ++cycle) {
+    SCOPED_TRACE(cycle);
+    for (int frame = 0; frame < 2; ++frame) {
+      ASSERT_EQ(BeginRender(0), 0);
+      BindTexture(names[(cycle + frame) & 1]);
+      DrawRect(0, 0, 8, 8, 0xFFFFFFFF);
+      PushRect(8, 8, 16, 16, 0xFF00FF00);
+      FlushRects();
+      DrawString(31, 4, 4, 0xFFFFFFFF, "text");
+      DrawEffectGaussianBlur(0xFFFF8722);
+      EndRender();
+      ASSERT_EQ(Flip(0xFFFFFFFF), 0);
+    }
+    const std::string oldFlip = N(Gfx.lpFlipTexture[0]);
+    const DWORD flips = Gfx.FlipCount;
+    fake_d3d::ClearLog();
+    // Lost, then ready for a reset; every other cycle Present asks for it at once.
+    fake_d3d::Script("Present", {cycle & 1 ? D3DERR_DEVICENOTRESET : D3DERR_DEVICELOST});
+    fake_d3d::Script("TestCooperativeLevel", {D3DERR_DEVICENOTRESET});
+    ASSERT_EQ(Flip(0xFFFFFFFF), 0);
+
+    EXPECT_EQ(fake_d3d::CallCount("Reset"), 1);
+    EXPECT_EQ(fake_d3d::CallCount("OnLostDevice"), 2);
+    EXPECT_EQ(fake_d3d::CallCount("OnResetDevice"), 2);
+    EXPECT_EQ(Gfx.FlipCount, flips);
+    EXPECT_NE(N(Gfx.lpFlipTexture[0]), oldFlip);
+    for (const void* target : {(void*)Gfx.lpFlipTexture[0], (void*)Gfx.lpFlipTexture[1],
+                               (void*)Gfx.lpFlipSurface[0], (void*)Gfx.lpFlipSurface[1],
+                               (void*)Gfx.lpFlipZBuffer[0], (void*)Gfx.lpFlipZBuffer[1],
+                               (void*)Gfx.lpEffectTexture, (void*)Gfx.lpEffectSurface,
+                               (void*)Gfx.lpBackSurface, (void*)Gfx.lpBackZBuffer})
+      EXPECT_NE(target, nullptr);
+    for (int i = 0; i < 2; ++i) {
+      EXPECT_EQ(Gfx.textures[entries[i]].texture, textures[i]);
+      EXPECT_EQ(Gfx.textures[entries[i]].refCount, 1);
+    }
+    for (int slot : fontSlots) EXPECT_NE(Gfx.fonts[slot], nullptr);
+    if (cycle == 0) live = Live();
+    EXPECT_EQ(Live(), live) << fake_d3d::Leaks();
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_FALSE(TakeQuit());
+  }
+  printf("%d cycles; held after each: %d objects, %ld references\n", cycles, live.first,
+         live.second);
+}
+
+}  // namespace

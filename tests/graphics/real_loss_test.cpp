@@ -1,0 +1,62 @@
+// Recovery from a lost device on the real Direct3D 9, with a font and a texture
+// loaded: after frames drawn the way the demo draws them (Flip leaves the flip
+// texture bound on stage 0), and after a frame that was not flipped (its flip
+// surface still the render target), the reset succeeds and drawing goes on.
+#include "real_device.h"
+
+namespace {
+
+TEST_F(RealDevice, AResetWithTheFlipTextureBoundOrItsSurfaceSetRebuildsClearsAndDrawsAgain) {
+  if (Gfx.fonts[9] == NULL) {
+    ASSERT_EQ(CreateFontSlot(9, "Tahoma", 16), 0);
+  }
+  ASSERT_EQ(LoadTexture(LQ_DEMO_BMP), 0);
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    for (int frame = 0; frame < 3; ++frame) {
+      ASSERT_EQ(BeginRender(0), 0);
+      BindTexture(LQ_DEMO_BMP);
+      DrawRect(0, 0, 16, 16, 0xFFFFFFFF);
+      DrawString(9, 20, 20, 0xFF00FF00, "HI");
+      DrawEffectGaussianBlur(0xFFFF8722);
+      SetDrawMode(DRAWMODE_LINEAR2);
+      EndRender();
+      if (round == 1 && frame == 2) break;  // lost before the flip
+      ASSERT_EQ(Flip(0xFFFFFFFF), 0);
+    }
+    IDirect3DBaseTexture9* bound = NULL;
+    IDirect3DSurface9* target = NULL;
+    GetDevice()->GetTexture(0, &bound);
+    GetDevice()->GetRenderTarget(0, &target);
+    if (bound != NULL) bound->Release();
+    if (target != NULL) target->Release();
+    if (round == 1) {
+      EXPECT_EQ(target, Gfx.lpFlipSurface[Gfx.FlipCount & 1]);
+    } else {
+      EXPECT_EQ(bound, Gfx.lpFlipTexture[Gfx.FlipCount & 1]);
+    }
+    const DWORD flips = Gfx.FlipCount;
+    ASSERT_EQ(HandlePresentParam(D3DERR_DEVICENOTRESET, 0), 0)
+        << (boxes->Texts().empty() ? "" : boxes->Texts()[0]);
+    EXPECT_EQ(Gfx.FlipCount, flips);
+    for (int i = 0; i < 2; ++i) {
+      const std::vector<DWORD> pixels = Read(Gfx.lpFlipSurface[i]);
+      ASSERT_EQ(pixels.size(), (size_t)kSize * kSize);
+      EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0u), kSize * kSize) << "target " << i;
+    }
+
+    // The next frame shows: a red square in the current target, then presented.
+    ASSERT_EQ(BeginRender(0), 0);
+    BindTexture(NULL);
+    SetDrawMode(0);
+    DrawRect(4, 4, 12, 12, 0xFFFF0000);
+    EndRender();
+    const std::vector<DWORD> pixels = Read(Gfx.lpFlipSurface[Gfx.FlipCount & 1]);
+    ASSERT_EQ(pixels.size(), (size_t)kSize * kSize);
+    EXPECT_EQ(pixels[8 * kSize + 8], 0xFF0000u);
+    EXPECT_EQ(Flip(0xFFFFFFFF), 0);
+  }
+  ReleaseTexture(LQ_DEMO_BMP);
+}
+
+}  // namespace

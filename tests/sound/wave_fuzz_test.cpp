@@ -1,0 +1,229 @@
+// Malformed and mutated WAV files against the real DirectSound under Wine. Each
+// file comes from a seed and its case number alone, so one case is replayed with
+//   LQ_WAVE_FIRST=N LQ_WAVE_FILES=1 (and LQ_WAVE_SEED if it was changed).
+// Files are loaded in batches, each into a static and a streamed slot, played for
+// a few service passes and released. The files of a batch stay in wave_fuzz/
+// until the batch has passed, so a crash leaves them there.
+#include <gtest/gtest.h>
+
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "sound/sound.h"
+#include "sound/sound_state.h"
+#include "tools/handle_count.h"
+
+namespace {
+
+typedef std::vector<uint8_t> Bytes;
+
+// A file described by its parts; the generator bends them before writing.
+struct WaveParts {
+  uint16_t tag = 1, channels = 1, align = 1, bits = 8;
+  uint32_t rate = 8000, fmtSize = 16;
+  Bytes data;
+  int fmtCount = 1, dataCount = 1, dataFirst = 0, oddChunk = 0;
+  int64_t riffLie = 0, fmtLie = 0, dataLie = 0;  // added to the sizes written
+};
+
+void Put16(Bytes& b, uint32_t v) { b.push_back(v & 0xFF); b.push_back((v >> 8) & 0xFF); }
+void Put32(Bytes& b, uint32_t v) { Put16(b, v & 0xFFFF); Put16(b, v >> 16); }
+
+void PutChunk(Bytes& b, const char* id, const Bytes& body, int64_t lie, bool pad) {
+  b.insert(b.end(), id, id + 4);
+  Put32(b, (uint32_t)(body.size() + lie));
+  b.insert(b.end(), body.begin(), body.end());
+  if (pad && body.size() % 2) b.push_back(0);
+}
+
+Bytes Write(const WaveParts& w) {
+  Bytes fmt;
+  Put16(fmt, w.tag); Put16(fmt, w.channels); Put32(fmt, w.rate);
+  Put32(fmt, w.rate * w.align); Put16(fmt, w.align); Put16(fmt, w.bits);
+  fmt.resize(w.fmtSize, 0);
+  Bytes body = {'W', 'A', 'V', 'E'};
+  if (w.oddChunk) PutChunk(body, "LIST", Bytes(w.oddChunk | 1, 'x'), 0, false);
+  for (int pass = 0; pass < 2; ++pass) {
+    if ((pass == 0) != (w.dataFirst != 0))
+      for (int i = 0; i < w.fmtCount; ++i) PutChunk(body, "fmt ", fmt, w.fmtLie, true);
+    else
+      for (int i = 0; i < w.dataCount; ++i) PutChunk(body, "data", w.data, w.dataLie, true);
+  }
+  Bytes file = {'R', 'I', 'F', 'F'};
+  Put32(file, (uint32_t)(body.size() + w.riffLie));
+  file.insert(file.end(), body.begin(), body.end());
+  return file;
+}
+
+typedef std::mt19937 Rng;
+uint32_t Below(Rng& r, uint32_t n) { return n ? r() % n : 0; }
+int64_t Lie(Rng& r) {
+  static const int64_t kLies[] = {-1, 1, -2, 7, 1 << 20, -(1 << 20), 0x7FFFFFFF, 0xFFFFFFFF};
+  return Below(r, 2) ? kLies[Below(r, 8)] : (int64_t)Below(r, 65536) - 32768;
+}
+
+// The ways a file goes wrong: parts bent before writing, bytes after.
+struct Kind {
+  const char* name;
+  void (*bend)(Rng&, WaveParts&);
+  void (*damage)(Rng&, Bytes&);
+};
+void None(Rng&, WaveParts&) {}
+void Keep(Rng&, Bytes&) {}
+const Kind kKinds[] = {
+    {"valid", None, Keep},
+    {"truncated", None, [](Rng& r, Bytes& f) { f.resize(Below(r, (uint32_t)f.size())); }},
+    {"RIFF size lies", [](Rng& r, WaveParts& w) { w.riffLie = Lie(r); }, Keep},
+    {"fmt size lies", [](Rng& r, WaveParts& w) { w.fmtLie = Lie(r); }, Keep},
+    {"data size lies", [](Rng& r, WaveParts& w) { w.dataLie = Lie(r); }, Keep},
+    {"odd chunk, no pad", [](Rng& r, WaveParts& w) { w.oddChunk = 1 + Below(r, 99); }, Keep},
+    {"no fmt", [](Rng&, WaveParts& w) { w.fmtCount = 0; }, Keep},
+    {"no data", [](Rng&, WaveParts& w) { w.dataCount = 0; }, Keep},
+    {"fmt and data twice", [](Rng& r, WaveParts& w) { w.fmtCount = 1 + Below(r, 2); w.dataCount = 3 - w.fmtCount; }, Keep},
+    {"data first", [](Rng&, WaveParts& w) { w.dataFirst = 1; }, Keep},
+    {"format tag", [](Rng& r, WaveParts& w) { w.tag = (uint16_t)(2 + Below(r, 0xFFFE)); }, Keep},
+    {"block align 0", [](Rng&, WaveParts& w) { w.align = 0; }, Keep},
+    {"huge rate", [](Rng& r, WaveParts& w) { w.rate = (200001u << Below(r, 14)) + Below(r, 200000); }, Keep},
+    {"odd format", [](Rng& r, WaveParts& w) {
+       w.channels = (uint16_t)Below(r, 9); w.bits = (uint16_t)Below(r, 40);
+       w.align = (uint16_t)Below(r, 17); if (Below(r, 2)) w.rate = Below(r, 1000);
+     }, Keep},
+    {"empty data", [](Rng&, WaveParts& w) { w.data.clear(); }, Keep},
+    {"short fmt", [](Rng& r, WaveParts& w) { w.fmtSize = Below(r, 18); }, Keep},
+    {"bytes after a valid header", None, [](Rng& r, Bytes& f) {
+       f.resize(44);  // RIFF, WAVE, a 16-byte "fmt " and the "data" header
+       for (uint32_t n = Below(r, 70000); n; --n) f.push_back((uint8_t)r());
+     }},
+    {"bytes changed", None, [](Rng& r, Bytes& f) {
+       for (uint32_t n = 1 + Below(r, 8); n; --n) f[Below(r, 64 < f.size() ? 64 : (uint32_t)f.size())] = (uint8_t)r();
+     }},
+};
+const uint32_t kKindCount = sizeof kKinds / sizeof kKinds[0];
+
+// Case n of a seed: a PCM file of random format and length, bent one way.
+Bytes MakeCase(uint32_t seed, uint32_t n) {
+  Rng r(seed * 1000003u + n);
+  WaveParts w;
+  static const uint32_t kRates[] = {8000, 11025, 22050, 44100};
+  w.rate = kRates[Below(r, 4)];
+  w.channels = (uint16_t)(1 + Below(r, 2));
+  w.bits = Below(r, 2) ? 16 : 8;
+  w.align = (uint16_t)(w.channels * w.bits / 8);
+  w.data.resize(Below(r, 50000) | Below(r, 2));  // odd sizes too
+  for (uint8_t& b : w.data) b = (uint8_t)r();
+  const Kind& kind = kKinds[n % kKindCount];
+  kind.bend(r, w);
+  Bytes file = Write(w);
+  kind.damage(r, file);
+  return file;
+}
+
+uint32_t EnvOr(const char* name, uint32_t fallback) {
+  const char* v = getenv(name);
+  return v && *v ? (uint32_t)strtoul(v, NULL, 10) : fallback;
+}
+
+long OwnHandles() { return CountProcessHandles(GetCurrentProcess(), GetCurrentProcessId()); }
+
+bool SlotEmpty(DWORD i) {
+  const WaveSlot& s = WaveSlots[i];
+  return s.lpBuffer == NULL && s.hFile == NULL && s.BufferBytes == 0 && s.HalfBytes == 0;
+}
+
+TEST(WaveFuzz, MalformedFilesLoadPlayAndReleaseWithNothingLeft) {
+  const uint32_t seed = EnvOr("LQ_WAVE_SEED", 20261207), first = EnvOr("LQ_WAVE_FIRST", 0);
+  const uint32_t files = EnvOr("LQ_WAVE_FILES", 300), batch = WAVE_SLOT_COUNT / 2;
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "LqWaveFuzz";
+  RegisterClassA(&wc);
+  App.window = CreateWindowA(wc.lpszClassName, "", WS_OVERLAPPED, 0, 0, 64, 64, 0, 0, 0, 0);
+  ASSERT_EQ(InitSound(), 0) << "no sound device";
+  CreateDirectoryA("wave_fuzz", NULL);
+
+  // Warm-up: the platform's first load and play start threads of its own.
+  Bytes warm = MakeCase(seed, 0);
+  FILE* f = fopen("wave_fuzz/warm.wav", "wb");
+  fwrite(warm.data(), 1, warm.size(), f);
+  fclose(f);
+  LoadWave(0, "wave_fuzz/warm.wav"); PlayWave(0);
+  LoadStreamWave(1, "wave_fuzz/warm.wav"); PlayWave(1);
+  Sleep(600);
+  ReleaseWave(0); ReleaseWave(1);
+  const long before = OwnHandles();
+  ASSERT_GT(before, 0);
+
+  uint32_t loaded[2] = {0, 0}, refused[2] = {0, 0};
+  std::string kept;  // the first failing case, copied before it is deleted
+  auto keep = [&](uint32_t n, const std::string& name) {
+    if (!HasFailure() || !kept.empty()) return;
+    kept = "wave_fuzz/failed-case-" + std::to_string(n) + ".wav";
+    CopyFileA(name.c_str(), kept.c_str(), FALSE);
+    printf("case %u failed (%s): kept as %s; replay with LQ_WAVE_FIRST=%u LQ_WAVE_FILES=1\n", n,
+           kKinds[n % kKindCount].name, kept.c_str(), n);
+  };
+  for (uint32_t start = first; start < first + files && !HasFailure(); start += batch) {
+    const uint32_t end = start + batch < first + files ? start + batch : first + files;
+    printf("cases %u..%u\n", start, end - 1);
+    fflush(stdout);
+    std::vector<std::string> names;
+    for (uint32_t n = start; n < end; ++n) {
+      names.push_back("wave_fuzz/case-" + std::to_string(n) + ".wav");
+      Bytes file = MakeCase(seed, n);
+      f = fopen(names.back().c_str(), "wb");
+      fwrite(file.data(), 1, file.size(), f);
+      fclose(f);
+      for (DWORD mode = 0; mode < 2; ++mode) {
+        const DWORD slot = 2 * (n - start) + mode;
+        HRESULT hr = mode ? LoadStreamWave(slot, names.back().c_str())
+                          : LoadWave(slot, names.back().c_str());
+        const WaveSlot& s = WaveSlots[slot];
+        // A valid file loads; as a static slot only when its data is not empty.
+        if (n % kKindCount == 0 && (mode == 1 || file.size() > 44)) {
+          EXPECT_NE(s.lpBuffer, nullptr) << "valid case " << n << " mode " << mode;
+        }
+        if (s.lpBuffer == NULL) {
+          ++refused[mode];
+          EXPECT_NE(hr, 0) << "case " << n << " (" << kKinds[n % kKindCount].name << ")";
+          EXPECT_TRUE(SlotEmpty(slot)) << "case " << n << " mode " << mode;
+        } else {
+          ++loaded[mode];
+          EXPECT_EQ(hr, 0) << "case " << n << " mode " << mode;
+          EXPECT_EQ(PlayWave(slot), 0) << "case " << n << " mode " << mode;
+          SetWaveLoop(slot, n & 4);
+        }
+        keep(n, names.back());
+      }
+    }
+    Sleep(2600);  // five service passes; streams at 2.6 s are past their middle
+    for (DWORD slot = 0; slot < 2 * (end - start); ++slot) {
+      if (slot & 2) StopWave(slot);
+      EXPECT_EQ(ReleaseWave(slot), 1);
+      EXPECT_TRUE(SlotEmpty(slot));
+      keep(start + slot / 2, names[slot / 2]);
+    }
+    // Deleting a file fails while a handle to it is open.
+    for (uint32_t i = 0; i < names.size(); ++i) {
+      EXPECT_TRUE(DeleteFileA(names[i].c_str())) << names[i] << " still open";
+      keep(start + i, names[i]);
+    }
+  }
+  EXPECT_EQ(LoadWave(0, NULL), E_FAIL);
+  EXPECT_EQ(LoadStreamWave(1, NULL), E_FAIL);
+  for (DWORD slot = 0; slot < WAVE_SLOT_COUNT; ++slot) EXPECT_TRUE(SlotEmpty(slot)) << slot;
+  const long after = OwnHandles();
+  printf("%u files from seed %u: static %u loaded %u refused, streamed %u loaded %u refused;"
+         " handles %ld before, %ld after\n", files, seed, loaded[0], refused[0], loaded[1],
+         refused[1], before, after);
+  EXPECT_LE(after, before);
+  ReleaseSound();
+  DestroyWindow(App.window);
+}
+
+}  // namespace
