@@ -13,6 +13,7 @@ class WaveSlot {
   void UpdateStream();  // service thread, SoundLock held
   HRESULT Fill(int fromFile, DWORD offset, DWORD count, DWORD* written);
   void FillSilence(void* destination, DWORD count);
+  void RefillUnstarted();  // after the loop value is set
 
   IDirectSoundBuffer8* lpBuffer;
   WAVEFORMATEX Format;
