@@ -192,8 +192,27 @@ HRESULT ReleaseWave(DWORD index) {
   return WaveSlots[index].Release();
 }
 
+// A stream shorter than its buffer met the end of its data while it was loaded,
+// before its loop value could be set, and the rest of the buffer holds silence.
+// While it has not started, it is filled again from the start of the data, so
+// that its first lap is as gapless as the later ones.
+void WaveSlot::RefillUnstarted() {
+  LockSound();
+  DWORD status = 0, cursor = 0;
+  if (lpBuffer != NULL && HalfBytes != 0 && DataChunk.cksize < BufferBytes && WriteOffset == 0 &&
+      !SecondHalfNext && lpBuffer->GetStatus(&status) == 0 && !(status & DSBSTATUS_PLAYING) &&
+      lpBuffer->GetCurrentPosition(&cursor, NULL) == 0 && cursor == 0 &&
+      mmioSeek(hFile, (LONG)(DataChunk.dwDataOffset + LoopOffset), SEEK_SET) != -1) {
+    DWORD written = 0;
+    MoreData = 1;
+    Fill(1, 0, BufferBytes, &written);
+  }
+  UnlockSound();
+}
+
 HRESULT SetWaveLoop(DWORD index, DWORD loop) {
   if (IsWaveIndexInvalid(index)) return E_FAIL;
   WaveSlots[index].Loop = loop;  // read by the next refill
+  if (loop != 0) WaveSlots[index].RefillUnstarted();
   return 0;
 }

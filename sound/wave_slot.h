@@ -19,6 +19,7 @@ class WaveSlot {
   HRESULT Fill(int fromFile, DWORD offset, DWORD count, DWORD* written);
   // Writes count bytes of silence (0x80 for 8-bit samples, else 0) at destination.
   void FillSilence(void* destination, DWORD count);
+  void RefillUnstarted();  // after the loop value is set
 
   IDirectSoundBuffer8* lpBuffer;
   WAVEFORMATEX Format;
