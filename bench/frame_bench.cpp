@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/app_state.h"
+#include "bench/bench_device.h"
 #include "demo/chaser.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
@@ -26,21 +26,11 @@ namespace {
 
 const int kFrames = 1000;
 const int kWarmUpFrames = 200;  // the swarm closes in on the player first
-const DWORD kWidth = 800, kHeight = 600;
+const DWORD kWidth = kBenchWidth, kHeight = kBenchHeight;
 const size_t kVertexBytes = (size_t)TASK_POOL_SIZE * QUAD_VERTICES * sizeof(Vertex2D);
 
-LONGLONG Ticks() {
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return now.QuadPart;
-}
-
-// Microseconds between two counter readings, subtracted as integers first.
-double Micros(LONGLONG start, LONGLONG end) {
-  static LARGE_INTEGER frequency = {};
-  if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
-  return (double)(end - start) * 1e6 / (double)frequency.QuadPart;
-}
+// Microseconds between two counter readings.
+double Micros(LONGLONG start, LONGLONG end) { return Seconds(start, end) * 1e6; }
 
 struct Figures {
   double best, median;
@@ -120,20 +110,6 @@ double CopyFrame(const std::vector<char>& from, std::vector<char>& to) {
   return Micros(start, end);
 }
 
-HWND MakeWindow() {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(NULL);
-  wc.lpszClassName = "LqFrameBench";
-  RegisterClassExA(&wc);
-  RECT rect = {0, 0, (LONG)kWidth, (LONG)kHeight};
-  AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, FALSE, 0);
-  return CreateWindowExA(0, wc.lpszClassName, wc.lpszClassName, WS_OVERLAPPEDWINDOW, 0, 0,
-                         rect.right - rect.left, rect.bottom - rect.top, NULL, NULL,
-                         wc.hInstance, NULL);
-}
-
 // Per frame and per task (of 8,192), best and median, and the ratios to the flat loop.
 void Print(const char* what, Figures f, Figures floor) {
   const double perTask = 1000.0 / TASK_POOL_SIZE;
@@ -146,15 +122,7 @@ void Print(const char* what, Figures f, Figures floor) {
 
 int main() {
   // PushRect needs a device; the batch itself never reaches it.
-  App.window = MakeWindow();
-  App.width = kWidth;
-  App.height = kHeight;
-  App.windowed = 1;
-  if (App.window == NULL || InitDirectX() != 0) {
-    printf("frame_bench: no Direct3D 9 device (needs a display); nothing measured\n");
-    ReleaseDirectX();
-    return 1;
-  }
+  if (!StartBenchDevice("frame_bench")) return 1;
   InitTask();
   InitSinTable();
   InitDemo();

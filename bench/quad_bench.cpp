@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/app_state.h"
+#include "bench/bench_device.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 
@@ -17,21 +17,7 @@ namespace {
 
 const int kQuads = 8192;
 const int kRounds = 100;
-const DWORD kWidth = 800, kHeight = 600;
-
-// Seconds between two readings of the performance counter, subtracted as integers
-// first: the counter's value is too large for a double to keep its last digits.
-LONGLONG Ticks() {
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return now.QuadPart;
-}
-
-double Seconds(LONGLONG start, LONGLONG end) {
-  static LARGE_INTEGER frequency = {};
-  if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
-  return (double)(end - start) / (double)frequency.QuadPart;
-}
+const DWORD kWidth = kBenchWidth, kHeight = kBenchHeight;
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -70,22 +56,6 @@ const char* Platform() {
   return text;
 }
 
-HWND MakeWindow() {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(NULL);
-  wc.lpszClassName = "LqQuadBench";
-  RegisterClassExA(&wc);
-  RECT rect = {0, 0, (LONG)kWidth, (LONG)kHeight};
-  AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, FALSE, 0);
-  HWND window = CreateWindowExA(0, wc.lpszClassName, wc.lpszClassName, WS_OVERLAPPEDWINDOW, 0, 0,
-                                rect.right - rect.left, rect.bottom - rect.top, NULL, NULL,
-                                wc.hInstance, NULL);
-  if (window != NULL) ShowWindow(window, SW_SHOWNOACTIVATE);
-  return window;
-}
-
 // Appending at each power of two from 1,024 to 65,536 quads, CPU only (the
 // frame these quads make is timed by scripts/bench-frame.sh):
 // "scaling QUADS APPEND_NS_PER_QUAD APPEND_US" (medians of 30 frames).
@@ -106,15 +76,7 @@ void Scaling() {
 }  // namespace
 
 int main() {
-  App.window = MakeWindow();
-  App.width = kWidth;
-  App.height = kHeight;
-  App.windowed = 1;
-  if (App.window == NULL || InitDirectX() != 0) {
-    printf("quad_bench: no Direct3D 9 device (needs a display); nothing measured\n");
-    ReleaseDirectX();
-    return 1;
-  }
+  if (!StartBenchDevice("quad_bench")) return 1;
   IDirect3DDevice9* device = GetDevice();
   IDirect3DQuery9* query = NULL;
   device->CreateQuery(D3DQUERYTYPE_EVENT, &query);

@@ -1,0 +1,48 @@
+// What the framework's benchmarks share: the performance counter and an 800 x 600
+// window with the framework's Direct3D device on it.
+#pragma once
+#include <windows.h>
+
+#include <stdio.h>
+
+#include "app/app_state.h"
+#include "graphics/graphics.h"
+
+const DWORD kBenchWidth = 800, kBenchHeight = 600;
+
+inline LONGLONG Ticks() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
+// Seconds between two counter readings, subtracted as integers first: the
+// counter's value is too large for a double to keep its last digits.
+inline double Seconds(LONGLONG start, LONGLONG end) {
+  static LARGE_INTEGER frequency = {};
+  if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
+  return (double)(end - start) / (double)frequency.QuadPart;
+}
+
+// Opens the window (shown, without taking the focus) and the device; says why
+// nothing can be measured when either fails.
+inline bool StartBenchDevice(const char* name) {
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(NULL);
+  wc.lpszClassName = name;
+  RegisterClassExA(&wc);
+  RECT rect = {0, 0, (LONG)kBenchWidth, (LONG)kBenchHeight};
+  AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  App.window = CreateWindowExA(0, name, name, WS_OVERLAPPEDWINDOW, 0, 0, rect.right - rect.left,
+                               rect.bottom - rect.top, NULL, NULL, wc.hInstance, NULL);
+  if (App.window != NULL) ShowWindow(App.window, SW_SHOWNOACTIVATE);
+  App.width = kBenchWidth;
+  App.height = kBenchHeight;
+  App.windowed = 1;
+  if (App.window != NULL && InitDirectX() == 0) return true;
+  printf("%s: no Direct3D 9 device (needs a display); nothing measured\n", name);
+  ReleaseDirectX();
+  return false;
+}
