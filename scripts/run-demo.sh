@@ -19,7 +19,8 @@ then quits, leaving a screenshot (build/demo.png) and an animation
 
   --tour        run the tour of the framework (examples/tour) instead: the
                 arrows move the ship, Z plays a chime; build/tour.png, .gif
-  --seconds N   quit the demo N seconds after its window appears
+  --seconds N   quit the demo N seconds after its window appears (without a
+                display: after its first frame)
   --help        show this text
 
 Ctrl-C or a signal (SIGINT, SIGTERM, SIGHUP) stops the demo and every Wine and
