@@ -7,9 +7,7 @@
 namespace {
 
 TEST_F(RealDevice, AResetWithTheFlipTextureBoundOrItsSurfaceSetRebuildsClearsAndDrawsAgain) {
-  if (Gfx.fonts[9] == NULL) {
-    ASSERT_EQ(CreateFontSlot(9, "Tahoma", 16), 0);
-  }
+  ASSERT_TRUE(Gfx.fonts[9] != NULL || CreateFontSlot(9, "Tahoma", 16) == 0);
   ASSERT_EQ(LoadTexture(LQ_DEMO_BMP), 0);
   for (int round = 0; round < 3; ++round) {
     SCOPED_TRACE(round);

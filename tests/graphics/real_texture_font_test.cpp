@@ -1,6 +1,6 @@
 // The texture cache and fonts on the real Direct3D 9 and D3DX: images written
 // here are loaded, keyed out and read back; text is drawn and read back; both
-// outlive a device reset.
+// outlive a device reset; null and missing names take nothing.
 #include <stdio.h>
 #include <string.h>
 
@@ -73,8 +73,15 @@ TEST_F(RealDevice, ImagesLoadAtTheirOwnSizeKeyedOutAndCounted) {
     resident += InUse() == 1 && Entry(name)->refCount == 1 && Refs(Entry(name)->texture) == 1;
   }
   EXPECT_EQ(resident, 259);
-  EXPECT_EQ(LoadTexture((name + ".missing").c_str()), E_FAIL);
+  for (const char* bad : {(const char*)NULL, "no such file.bmp"}) {
+    EXPECT_EQ(LoadTexture(bad), E_FAIL);
+    EXPECT_EQ(ReleaseTexture(bad), 0);
+  }
   EXPECT_EQ(InUse(), 1);
+  EXPECT_EQ(BindTexture(NULL), 0);
+  IDirect3DBaseTexture9* bound = white;
+  GetDevice()->GetTexture(0, &bound);
+  EXPECT_EQ(bound, nullptr);
   ReleaseTextures();
 }
 
@@ -120,7 +127,13 @@ TEST_F(RealDevice, FontsDrawTheirColourAtThePointAndOutliveAResetWithTheTextures
   }
   SystemParametersInfoA(SPI_GETFONTSMOOTHING, 0, &smoothing, 0);
   EXPECT_TRUE(smoothing);  // switched on even by a refused call
+  // A null face: D3DX picks one or refuses; either way the slot tells the truth.
+  const HRESULT font = CreateFontSlot(30, NULL, 16);
+  EXPECT_EQ(font == 0, Gfx.fonts[30] != NULL);
   ASSERT_EQ(CreateFontSlot(5, "Tahoma", 20), 0);
+  EXPECT_EQ(DrawString(5, 0, 0, 0xFFFFFFFF, NULL), E_FAIL);
+  EXPECT_EQ(DrawStringF(5, 0, 0, 0xFFFFFFFF, NULL), 0);  // an empty text
+  EXPECT_STREQ(Gfx.formatBuffer, "");
   const std::string name = WriteBmp("blue.bmp", 1, 1, {0x0000FF});
   ASSERT_EQ(LoadTexture(name.c_str()), 0);
   ASSERT_EQ(HandlePresentParam(D3DERR_DEVICENOTRESET, 0), 0);  // a real reset
