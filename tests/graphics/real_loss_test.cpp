@@ -7,9 +7,7 @@
 namespace {
 
 TEST_F(RealDevice, AResetWithTheFlipTextureBoundOrItsSurfaceSetRebuildsClearsAndDrawsAgain) {
-  if (Gfx.fonts[9] == NULL) {
-    ASSERT_EQ(CreateFontSlot(9, "Tahoma", 16), 0);
-  }
+  ASSERT_TRUE(Gfx.fonts[9] != NULL || CreateFontSlot(9, "Tahoma", 16) == 0);
   ASSERT_EQ(LoadTexture(LQ_DEMO_BMP), 0);
   for (int round = 0; round < 3; ++round) {
     SCOPED_TRACE(round);
@@ -30,11 +28,8 @@ TEST_F(RealDevice, AResetWithTheFlipTextureBoundOrItsSurfaceSetRebuildsClearsAnd
     GetDevice()->GetRenderTarget(0, &target);
     if (bound != NULL) bound->Release();
     if (target != NULL) target->Release();
-    if (round == 1) {
-      EXPECT_EQ(target, Gfx.lpFlipSurface[Gfx.FlipCount & 1]);
-    } else {
-      EXPECT_EQ(bound, Gfx.lpFlipTexture[Gfx.FlipCount & 1]);
-    }
+    EXPECT_TRUE(round == 1 ? target == Gfx.lpFlipSurface[Gfx.FlipCount & 1]
+                           : bound == Gfx.lpFlipTexture[Gfx.FlipCount & 1]);
     const DWORD flips = Gfx.FlipCount;
     ASSERT_EQ(HandlePresentParam(D3DERR_DEVICENOTRESET, 0), 0)
         << (boxes->Texts().empty() ? "" : boxes->Texts()[0]);

@@ -1,6 +1,6 @@
 // The texture cache and fonts on the real Direct3D 9 and D3DX: images written
 // here are loaded, keyed out and read back; text is drawn and read back; both
-// outlive a device reset.
+// outlive a device reset; null and missing names take nothing.
 #include <stdio.h>
 #include <string.h>
 
@@ -12,11 +12,8 @@
 
 namespace {
 
-// A 24-bit top-down BMP of 0xRRGGBB pixels in the temporary folder; its path.
-std::string WriteBmp(const char* file, int width, int height, const std::vector<DWORD>& rgb) {
-  char dir[MAX_PATH];
-  GetTempPathA(MAX_PATH, dir);
-  const std::string path = std::string(dir) + file;
+// A 24-bit top-down BMP of 0xRRGGBB pixels, in the working folder.
+void WriteBmp(const std::string& path, int width, int height, const std::vector<DWORD>& rgb) {
   const int row = (width * 3 + 3) & ~3;
   std::vector<BYTE> data(row * height, 0);
   for (int i = 0; i < width * height; ++i) memcpy(&data[i / width * row + i % width * 3], &rgb[i], 3);
@@ -26,7 +23,6 @@ std::string WriteBmp(const char* file, int width, int height, const std::vector<
     fwrite(&head, 14, 1, f), fwrite(&info, 40, 1, f), fwrite(data.data(), data.size(), 1, f);
     fclose(f);
   }
-  return path;
 }
 
 const TextureEntry* Entry(const std::string& name) {
@@ -44,11 +40,11 @@ ULONG Refs(IUnknown* object) { return object->AddRef(), object->Release(); }
 TEST_F(RealDevice, ImagesLoadAtTheirOwnSizeKeyedOutAndCounted) {
   const std::vector<DWORD> rgb = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0x000000,
                                   0x010101, 0x000000, 0xFEDCBA, 0xFFFFFF, 0x000000};
-  const std::string name = WriteBmp("colours.bmp", 5, 2, rgb);
-  const char* n = name.c_str();
+  const char* n = "colours.bmp";
+  WriteBmp(n, 5, 2, rgb);
   ASSERT_EQ(LoadTexture(n), 0);
   ASSERT_EQ(LoadTexture(n), 0);
-  IDirect3DTexture9* texture = Entry(name)->texture;
+  IDirect3DTexture9* texture = Entry(n)->texture;
   D3DSURFACE_DESC desc;
   D3DLOCKED_RECT locked;
   ASSERT_EQ(texture->GetLevelDesc(0, &desc), 0);
@@ -70,21 +66,28 @@ TEST_F(RealDevice, ImagesLoadAtTheirOwnSizeKeyedOutAndCounted) {
   int resident = 0;
   for (int round = 0; round < 259; ++round) {  // the program's warm-up
     LoadTexture(n), ReleaseTexture(n), ReleaseTexture(n), LoadTexture(n);
-    resident += InUse() == 1 && Entry(name)->refCount == 1 && Refs(Entry(name)->texture) == 1;
+    resident += InUse() == 1 && Entry(n)->refCount == 1 && Refs(Entry(n)->texture) == 1;
   }
   EXPECT_EQ(resident, 259);
-  EXPECT_EQ(LoadTexture((name + ".missing").c_str()), E_FAIL);
+  for (const char* bad : {(const char*)NULL, "no such file.bmp"}) {
+    EXPECT_EQ(LoadTexture(bad), E_FAIL);
+    EXPECT_EQ(ReleaseTexture(bad), 0);
+  }
   EXPECT_EQ(InUse(), 1);
+  EXPECT_EQ(BindTexture(NULL), 0);
+  IDirect3DBaseTexture9* bound = white;
+  GetDevice()->GetTexture(0, &bound);
+  EXPECT_EQ(bound, nullptr);
   ReleaseTextures();
 }
 
 TEST_F(RealDevice, TheTableIsKeyedByTheHashOfTheNameAsWritten) {
-  const std::string file = WriteBmp("lumaquil.bmp", 1, 1, {0xFF0000}), dir = file.substr(0, file.size() - 12);
+  WriteBmp("lumaquil.bmp", 1, 1, {0xFF0000});
   WriteBmp("uejgtcuo.bmp", 1, 1, {0x00FF00});
   std::vector<std::string> full;  // 256 spellings of one file: letter case counts
   for (int i = 0; i < TEXTURE_SLOTS; ++i) {
-    std::string name = file;
-    for (int bit = 0; bit < 8; ++bit) name[dir.size() + bit] -= (i >> bit & 1) * ('a' - 'A');
+    std::string name = "lumaquil.bmp";
+    for (int bit = 0; bit < 8; ++bit) name[bit] -= (i >> bit & 1) * ('a' - 'A');
     full.push_back(name);
   }
   ASSERT_EQ(CalcCrc32("uejgtcuo.bmp", 12), CalcCrc32("iiwucoup.bmp", 12));  // found by search
@@ -95,9 +98,9 @@ TEST_F(RealDevice, TheTableIsKeyedByTheHashOfTheNameAsWritten) {
     int inUse;
     LONG count;  // of the name's entry
   } cases[] = {
-      {full, dir + "uejgtcuo.bmp", E_FAIL, 256, 0},           // full: a new name refused
-      {full, full[37], 0, 256, 2},                             // full: a known one counted
-      {{dir + "uejgtcuo.bmp"}, dir + "iiwucoup.bmp", 0, 1, 2},  // one hash: no such file needed
+      {full, "uejgtcuo.bmp", E_FAIL, 256, 0},           // full: a new name refused
+      {full, full[37], 0, 256, 2},                       // full: a known one counted
+      {{"uejgtcuo.bmp"}, "iiwucoup.bmp", 0, 1, 2},       // one hash: no such file needed
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -121,13 +124,16 @@ TEST_F(RealDevice, FontsDrawTheirColourAtThePointAndOutliveAResetWithTheTextures
   SystemParametersInfoA(SPI_GETFONTSMOOTHING, 0, &smoothing, 0);
   EXPECT_TRUE(smoothing);  // switched on even by a refused call
   ASSERT_EQ(CreateFontSlot(5, "Tahoma", 20), 0);
-  const std::string name = WriteBmp("blue.bmp", 1, 1, {0x0000FF});
-  ASSERT_EQ(LoadTexture(name.c_str()), 0);
+  EXPECT_EQ(DrawString(5, 0, 0, 0xFFFFFFFF, NULL), E_FAIL);
+  EXPECT_EQ(DrawStringF(5, 0, 0, 0xFFFFFFFF, NULL), 0);  // an empty text
+  EXPECT_STREQ(Gfx.formatBuffer, "");
+  WriteBmp("blue.bmp", 1, 1, {0x0000FF});
+  ASSERT_EQ(LoadTexture("blue.bmp"), 0);
   ASSERT_EQ(HandlePresentParam(D3DERR_DEVICENOTRESET, 0), 0);  // a real reset
 
   const std::string text(5000, 'W');
   DrawInto(0, 0xFF000000, [&] {
-    EXPECT_EQ(BindTexture(name.c_str()), 0);
+    EXPECT_EQ(BindTexture("blue.bmp"), 0);
     SetDrawMode(DRAWMODE_TEXTURE_MODULATE);
     DrawRect(0, 0, 8, 8, 0xFFFFFFFF);
     EXPECT_EQ(DrawString(5, 20.9f, 10.2f, 0xFF00FF00, "HI"), 0);

@@ -11,14 +11,7 @@
 #include "sound/sound.h"
 
 int main(int argc, char** argv) {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(NULL);
-  wc.lpszClassName = "LqSoundPlayer";
-  RegisterClassExA(&wc);
-  App.window = CreateWindowExA(0, wc.lpszClassName, wc.lpszClassName, WS_OVERLAPPEDWINDOW, 0, 0,
-                               64, 64, NULL, NULL, wc.hInstance, NULL);
+  App.window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 8, 8, NULL, NULL, NULL, NULL);
   HRESULT hr = InitSound();
   for (int i = 1; hr == 0 && i < argc;) {
     const char* op = argv[i++];

@@ -8,18 +8,12 @@
 #include "app/app_state.h"
 #include "sound/sound.h"
 #include "sound/sound_state.h"
+#include "wave_bytes.h"
 
 namespace {
 
-std::string Le(uint32_t v, int bytes) { return std::string((const char*)&v, bytes); }
-
-std::string Chunk(const char* id, const std::string& body) {
-  return std::string(id, 4) + Le(body.size(), 4) + body + std::string(body.size() & 1, '\0');
-}
-
 std::string Fmt(int tag, int channels, uint32_t rate, int align) {
-  return Chunk("fmt ", Le(tag, 2) + Le(channels, 2) + Le(rate, 4) + Le(rate * align, 4) +
-                           Le(align, 2) + Le(16, 2));
+  return Chunk("fmt ", FmtBody(tag, channels, rate, align));
 }
 
 std::string Wave(const std::string& chunks, const char* form = "WAVE") {
@@ -54,7 +48,7 @@ class Sound8 : public ::testing::Test {
   void TearDown() override { ReleaseSound(); }
 };
 
-TEST_F(Sound8, LifeCycle) {
+TEST_F(Sound8, LifeCycleAndTheServiceThread) {
   EXPECT_EQ(ReleaseSound(), 0);  // before InitSound, twice
   EXPECT_EQ(ReleaseSound(), 0);
   EXPECT_EQ(GetSoundSampleRate() + GetSoundChannels() * 1000 + GetSoundBitsPerSample(), 1008u);
@@ -62,25 +56,20 @@ TEST_F(Sound8, LifeCycle) {
   HANDLE thread = Sound.hSoundThread;
   EXPECT_EQ(InitSound(), E_FAIL);
   EXPECT_EQ(Sound.hSoundThread, thread);
-  printf("playback format: %lu Hz, %lu channels, %lu bits\n", GetSoundSampleRate(),
-         GetSoundChannels(), GetSoundBitsPerSample());
   DWORD status = 0;
   Sound.lpKeepAliveBuffer->GetStatus(&status);
   EXPECT_EQ(status, (DWORD)(DSBSTATUS_PLAYING | DSBSTATUS_LOOPING));
+  // The service thread ends only on the quit message.
+  PostThreadMessageA(Sound.SoundThreadId, WM_USER, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(Sound.hSoundThread, 1200), (DWORD)WAIT_TIMEOUT);
   EXPECT_EQ(ReleaseSound(), 0);
   EXPECT_EQ(ReleaseSound(), 0);
   EXPECT_TRUE(!Sound.lpDirectSound && !Sound.lpKeepAliveBuffer && !Sound.hSoundThread);
   EXPECT_EQ(GetSoundSampleRate(), 0u);
-}
-
-TEST_F(Sound8, ServiceThreadEndsOnlyOnQuitAndNeverMissesIt) {
   for (int i = 0; i < 20; ++i) {  // a quit posted at once is not lost: no hang
     ASSERT_EQ(InitSound(), 0);
     ReleaseSound();
   }
-  ASSERT_EQ(InitSound(), 0);
-  PostThreadMessageA(Sound.SoundThreadId, WM_USER, 0, 0);
-  EXPECT_EQ(WaitForSingleObject(Sound.hSoundThread, 1200), (DWORD)WAIT_TIMEOUT);
 }
 
 TEST_F(Sound8, ReleaseWithStreamsPlayingIsPrompt) {
@@ -93,7 +82,6 @@ TEST_F(Sound8, ReleaseWithStreamsPlayingIsPrompt) {
   DWORD start = GetTickCount();
   ReleaseSound();
   DWORD took = GetTickCount() - start;
-  printf("ReleaseSound with two streams playing: %lu ms\n", took);
   EXPECT_LT(took, 1000u);
   EXPECT_TRUE(IsEmpty(WaveSlots[0]) && IsEmpty(WaveSlots[1]) && IsClosed("good.wav"));
 }
@@ -123,8 +111,10 @@ TEST_F(Sound8, BadFilesLeaveTheSlotEmptyAndTheFileClosed) {
     EXPECT_EQ(IsClosed("case.wav"), c.result != 0);
     ReleaseWave(9);
   }
-  EXPECT_EQ(LoadWave(9, "missing.wav"), E_FAIL);
-  EXPECT_EQ(LoadStreamWave(9, NULL), E_FAIL);
+  for (const char* name : {"missing.wav", (const char*)NULL}) {
+    EXPECT_EQ(LoadWave(9, name), E_FAIL);
+    EXPECT_EQ(LoadStreamWave(9, name), E_FAIL);
+  }
   EXPECT_TRUE(IsEmpty(WaveSlots[9]));
 }
 

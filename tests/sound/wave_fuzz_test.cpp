@@ -1,9 +1,6 @@
-// Malformed and mutated WAV files against the real DirectSound under Wine. Each
-// file comes from a seed and its case number alone, so one case is replayed with
-//   LQ_WAVE_FIRST=N LQ_WAVE_FILES=1 (and LQ_WAVE_SEED if it was changed).
-// Files are loaded in batches, each into a static and a streamed slot, played for
-// a few service passes and released. The files of a batch stay in wave_fuzz/
-// until the batch has passed, so a crash leaves them there.
+// Malformed and mutated WAV files against the real DirectSound under Wine. Case N
+// comes from the seed and N alone: LQ_WAVE_FIRST=N LQ_WAVE_FILES=1 replays it. The
+// files of a batch are deleted only when it has passed, so a failure keeps them.
 #include <gtest/gtest.h>
 
 #include <stdint.h>
@@ -18,10 +15,11 @@
 #include "sound/sound.h"
 #include "sound/sound_state.h"
 #include "tools/handle_count.h"
+#include "wave_bytes.h"
 
 namespace {
 
-typedef std::vector<uint8_t> Bytes;
+typedef std::string Bytes;
 
 // A file described by its parts; the generator bends them before writing.
 struct WaveParts {
@@ -32,33 +30,18 @@ struct WaveParts {
   int64_t riffLie = 0, fmtLie = 0, dataLie = 0;  // added to the sizes written
 };
 
-void Put16(Bytes& b, uint32_t v) { b.push_back(v & 0xFF); b.push_back((v >> 8) & 0xFF); }
-void Put32(Bytes& b, uint32_t v) { Put16(b, v & 0xFFFF); Put16(b, v >> 16); }
-
-void PutChunk(Bytes& b, const char* id, const Bytes& body, int64_t lie, bool pad) {
-  b.insert(b.end(), id, id + 4);
-  Put32(b, (uint32_t)(body.size() + lie));
-  b.insert(b.end(), body.begin(), body.end());
-  if (pad && body.size() % 2) b.push_back(0);
-}
-
 Bytes Write(const WaveParts& w) {
-  Bytes fmt;
-  Put16(fmt, w.tag); Put16(fmt, w.channels); Put32(fmt, w.rate);
-  Put32(fmt, w.rate * w.align); Put16(fmt, w.align); Put16(fmt, w.bits);
+  Bytes fmt = FmtBody(w.tag, w.channels, w.rate, w.align, w.bits);
   fmt.resize(w.fmtSize, 0);
-  Bytes body = {'W', 'A', 'V', 'E'};
-  if (w.oddChunk) PutChunk(body, "LIST", Bytes(w.oddChunk | 1, 'x'), 0, false);
+  Bytes body = "WAVE";
+  if (w.oddChunk) body += Chunk("LIST", Bytes(w.oddChunk | 1, 'x'), 0, false);
   for (int pass = 0; pass < 2; ++pass) {
     if ((pass == 0) != (w.dataFirst != 0))
-      for (int i = 0; i < w.fmtCount; ++i) PutChunk(body, "fmt ", fmt, w.fmtLie, true);
+      for (int i = 0; i < w.fmtCount; ++i) body += Chunk("fmt ", fmt, w.fmtLie);
     else
-      for (int i = 0; i < w.dataCount; ++i) PutChunk(body, "data", w.data, w.dataLie, true);
+      for (int i = 0; i < w.dataCount; ++i) body += Chunk("data", w.data, w.dataLie);
   }
-  Bytes file = {'R', 'I', 'F', 'F'};
-  Put32(file, (uint32_t)(body.size() + w.riffLie));
-  file.insert(file.end(), body.begin(), body.end());
-  return file;
+  return Chunk("RIFF", body, w.riffLie, false);
 }
 
 typedef std::mt19937 Rng;
@@ -116,7 +99,7 @@ Bytes MakeCase(uint32_t seed, uint32_t n) {
   w.bits = Below(r, 2) ? 16 : 8;
   w.align = (uint16_t)(w.channels * w.bits / 8);
   w.data.resize(Below(r, 50000) | Below(r, 2));  // odd sizes too
-  for (uint8_t& b : w.data) b = (uint8_t)r();
+  for (char& b : w.data) b = (char)r();
   const Kind& kind = kKinds[n % kKindCount];
   kind.bend(r, w);
   Bytes file = Write(w);
@@ -136,86 +119,71 @@ bool SlotEmpty(DWORD i) {
   return s.lpBuffer == NULL && s.hFile == NULL && s.BufferBytes == 0 && s.HalfBytes == 0;
 }
 
+// Case n written to wave_fuzz/: its name; size: the file's.
+std::string WriteCase(uint32_t seed, uint32_t n, size_t* size) {
+  const std::string name = "wave_fuzz/case-" + std::to_string(n) + ".wav";
+  const Bytes file = MakeCase(seed, n);
+  FILE* f = fopen(name.c_str(), "wb");
+  fwrite(file.data(), 1, file.size(), f);
+  fclose(f);
+  *size = file.size();
+  return name;
+}
+
 TEST(WaveFuzz, MalformedFilesLoadPlayAndReleaseWithNothingLeft) {
   const uint32_t seed = EnvOr("LQ_WAVE_SEED", 20261207), first = EnvOr("LQ_WAVE_FIRST", 0);
   const uint32_t files = EnvOr("LQ_WAVE_FILES", 300), batch = WAVE_SLOT_COUNT / 2;
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.lpszClassName = "LqWaveFuzz";
-  RegisterClassA(&wc);
-  App.window = CreateWindowA(wc.lpszClassName, "", WS_OVERLAPPED, 0, 0, 64, 64, 0, 0, 0, 0);
+  App.window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 8, 8, NULL, NULL, NULL, NULL);
   ASSERT_EQ(InitSound(), 0) << "no sound device";
   CreateDirectoryA("wave_fuzz", NULL);
 
-  // Warm-up: the platform's first load and play start threads of its own.
-  Bytes warm = MakeCase(seed, 0);
-  FILE* f = fopen("wave_fuzz/warm.wav", "wb");
-  fwrite(warm.data(), 1, warm.size(), f);
-  fclose(f);
-  LoadWave(0, "wave_fuzz/warm.wav"); PlayWave(0);
-  LoadStreamWave(1, "wave_fuzz/warm.wav"); PlayWave(1);
+  // Warm-up: the platform's first load and play start threads of its own, and the
+  // test framework's first trace a per-thread record that holds a handle.
+  { SCOPED_TRACE("warm-up"); }
+  size_t size = 0;
+  const std::string warm = WriteCase(seed, first, &size);
+  LoadWave(0, warm.c_str()); PlayWave(0);
+  LoadStreamWave(1, warm.c_str()); PlayWave(1);
   Sleep(600);
   ReleaseWave(0); ReleaseWave(1);
   const long before = OwnHandles();
   ASSERT_GT(before, 0);
 
   uint32_t loaded[2] = {0, 0}, refused[2] = {0, 0};
-  std::string kept;  // the first failing case, copied before it is deleted
-  auto keep = [&](uint32_t n, const std::string& name) {
-    if (!HasFailure() || !kept.empty()) return;
-    kept = "wave_fuzz/failed-case-" + std::to_string(n) + ".wav";
-    CopyFileA(name.c_str(), kept.c_str(), FALSE);
-    printf("case %u failed (%s): kept as %s; replay with LQ_WAVE_FIRST=%u LQ_WAVE_FILES=1\n", n,
-           kKinds[n % kKindCount].name, kept.c_str(), n);
-  };
   for (uint32_t start = first; start < first + files && !HasFailure(); start += batch) {
     const uint32_t end = start + batch < first + files ? start + batch : first + files;
-    printf("cases %u..%u\n", start, end - 1);
-    fflush(stdout);
     std::vector<std::string> names;
     for (uint32_t n = start; n < end; ++n) {
-      names.push_back("wave_fuzz/case-" + std::to_string(n) + ".wav");
-      Bytes file = MakeCase(seed, n);
-      f = fopen(names.back().c_str(), "wb");
-      fwrite(file.data(), 1, file.size(), f);
-      fclose(f);
+      names.push_back(WriteCase(seed, n, &size));
       for (DWORD mode = 0; mode < 2; ++mode) {
+        SCOPED_TRACE(testing::Message() << "case " << n << " (" << kKinds[n % kKindCount].name
+                                        << ") mode " << mode);
         const DWORD slot = 2 * (n - start) + mode;
         HRESULT hr = mode ? LoadStreamWave(slot, names.back().c_str())
                           : LoadWave(slot, names.back().c_str());
         const WaveSlot& s = WaveSlots[slot];
         // A valid file loads; as a static slot only when its data is not empty.
-        if (n % kKindCount == 0 && (mode == 1 || file.size() > 44)) {
-          EXPECT_NE(s.lpBuffer, nullptr) << "valid case " << n << " mode " << mode;
-        }
-        if (s.lpBuffer == NULL) {
-          ++refused[mode];
-          EXPECT_NE(hr, 0) << "case " << n << " (" << kKinds[n % kKindCount].name << ")";
-          EXPECT_TRUE(SlotEmpty(slot)) << "case " << n << " mode " << mode;
-        } else {
-          ++loaded[mode];
-          EXPECT_EQ(hr, 0) << "case " << n << " mode " << mode;
-          EXPECT_EQ(PlayWave(slot), 0) << "case " << n << " mode " << mode;
+        if (n % kKindCount == 0 && (mode == 1 || size > 44)) EXPECT_NE(s.lpBuffer, nullptr);
+        ++(s.lpBuffer ? loaded : refused)[mode];
+        EXPECT_EQ(hr == 0, s.lpBuffer != NULL);
+        EXPECT_TRUE(s.lpBuffer != NULL || SlotEmpty(slot));
+        if (s.lpBuffer != NULL) {
+          EXPECT_EQ(PlayWave(slot), 0);
           SetWaveLoop(slot, n & 4);
         }
-        keep(n, names.back());
       }
     }
     Sleep(2600);  // five service passes; streams at 2.6 s are past their middle
     for (DWORD slot = 0; slot < 2 * (end - start); ++slot) {
+      SCOPED_TRACE(testing::Message() << "case " << start + slot / 2 << " mode " << slot % 2);
       if (slot & 2) StopWave(slot);
       EXPECT_EQ(ReleaseWave(slot), 1);
       EXPECT_TRUE(SlotEmpty(slot));
-      keep(start + slot / 2, names[slot / 2]);
     }
     // Deleting a file fails while a handle to it is open.
-    for (uint32_t i = 0; i < names.size(); ++i) {
+    for (uint32_t i = 0; i < names.size() && !HasFailure(); ++i)
       EXPECT_TRUE(DeleteFileA(names[i].c_str())) << names[i] << " still open";
-      keep(start + i, names[i]);
-    }
   }
-  EXPECT_EQ(LoadWave(0, NULL), E_FAIL);
-  EXPECT_EQ(LoadStreamWave(1, NULL), E_FAIL);
   for (DWORD slot = 0; slot < WAVE_SLOT_COUNT; ++slot) EXPECT_TRUE(SlotEmpty(slot)) << slot;
   const long after = OwnHandles();
   printf("%u files from seed %u: static %u loaded %u refused, streamed %u loaded %u refused;"
