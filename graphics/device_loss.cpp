@@ -1,25 +1,18 @@
 // Recovery from a lost device, entered from Flip when Present fails: wait while
 // the device stays lost, reset it when it can be reset, quit when it cannot.
-#include "app/application.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 
 enum { ONLOST_CALLS = 31, LOST_WAIT_MS = 250 };
 
-static HRESULT Fatal(const char* message, HRESULT hr) {
-  ErrorBox(message, "Error");
-  PostQuitMessage(0);
-  return hr;
-}
-
 static HRESULT ResetDevice() {
   HRESULT hr = E_FAIL;
   for (int call = 0; call < ONLOST_CALLS && hr != 0; ++call) hr = OnLost();
-  if (hr != 0) return Fatal("HandlePresentParam : Failed : OnLost\n", E_FAIL);
+  if (hr != 0) return GfxFatal("HandlePresentParam : Failed : OnLost\n", E_FAIL);
   hr = Gfx.lpDevice->Reset(&Gfx.PresentParam);
-  if (hr != D3D_OK) return Fatal("HandlePresentParam : Failed : Reset\n", hr);
+  if (hr != D3D_OK) return GfxFatal("HandlePresentParam : Failed : Reset\n", hr);
   hr = OnRestore();
-  if (hr != D3D_OK) return Fatal("HandlePresentParam : Failed : OnRestore\n", hr);
+  if (hr != D3D_OK) return GfxFatal("HandlePresentParam : Failed : OnRestore\n", hr);
   return 0;
 }
 
@@ -27,7 +20,7 @@ HRESULT HandlePresentParam(HRESULT code, int tested) {
   if (Gfx.lpDevice == NULL) return E_FAIL;
   switch (code) {
     case D3DERR_DRIVERINTERNALERROR:
-      return Fatal("HandlePresentParam : Failed : D3DERR_DRIVERINTERNALERROR\n", E_FAIL);
+      return GfxFatal("HandlePresentParam : Failed : D3DERR_DRIVERINTERNALERROR\n", E_FAIL);
     case D3DERR_DEVICELOST:
       if (!tested) return HandlePresentParam(Gfx.lpDevice->TestCooperativeLevel(), 1);
       Sleep(LOST_WAIT_MS);  // still lost: the next frame tries again

@@ -43,3 +43,8 @@ struct GraphicsState {
 };
 
 extern GraphicsState Gfx;
+
+// Failure reports of the graphics files: the message box with the status passed
+// through; the fatal one also posts the quit message so that the main loop ends.
+HRESULT GfxFail(const char* message, HRESULT hr);
+HRESULT GfxFatal(const char* message, HRESULT hr);

@@ -5,11 +5,6 @@
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 
-static HRESULT Fail(const char* message, HRESULT hr) {
-  ErrorBox(message, "Error");
-  return hr;
-}
-
 static HRESULT CreateTarget(IDirect3DTexture9** texture) {
   const D3DPRESENT_PARAMETERS& pp = Gfx.PresentParam;
   return Gfx.lpDevice->CreateTexture(pp.BackBufferWidth, pp.BackBufferHeight, 1,
@@ -21,9 +16,9 @@ static HRESULT CreateFlipTarget(int i) {
   IDirect3DDevice9* device = Gfx.lpDevice;
   const D3DPRESENT_PARAMETERS& pp = Gfx.PresentParam;
   HRESULT hr = CreateTarget(&Gfx.lpFlipTexture[i]);
-  if (hr != D3D_OK) return Fail("CreateResource : CreateTexture(lpFlipTexture)\n", hr);
+  if (hr != D3D_OK) return GfxFail("CreateResource : CreateTexture(lpFlipTexture)\n", hr);
   hr = Gfx.lpFlipTexture[i]->GetSurfaceLevel(0, &Gfx.lpFlipSurface[i]);
-  if (hr != D3D_OK) return Fail("CreateResource : GetSurfaceLevel(lpFlipTexture)\n", hr);
+  if (hr != D3D_OK) return GfxFail("CreateResource : GetSurfaceLevel(lpFlipTexture)\n", hr);
 
   // The depth buffer must match the target's multisampling or nothing draws. A
   // failed query leaves the zeroed record: no multisampling.
@@ -33,14 +28,15 @@ static HRESULT CreateFlipTarget(int i) {
                                          pp.AutoDepthStencilFormat, desc.MultiSampleType,
                                          desc.MultiSampleQuality, FALSE, &Gfx.lpFlipZBuffer[i],
                                          NULL);
-  if (hr != D3D_OK) return Fail("CreateResource : CreateDepthStencilSurface(lpFlipZBuffer)\n", hr);
+  if (hr != D3D_OK)
+    return GfxFail("CreateResource : CreateDepthStencilSurface(lpFlipZBuffer)\n", hr);
   hr = device->SetRenderTarget(0, Gfx.lpFlipSurface[i]);
-  if (hr != D3D_OK) return Fail("CreateResource : SetRenderTarget(lpFlipSurface)\n", hr);
+  if (hr != D3D_OK) return GfxFail("CreateResource : SetRenderTarget(lpFlipSurface)\n", hr);
   hr = device->SetDepthStencilSurface(Gfx.lpFlipZBuffer[i]);
-  if (hr != D3D_OK) return Fail("CreateResource : SetDepthStencilSurface(lpFlipSurface)\n", hr);
+  if (hr != D3D_OK) return GfxFail("CreateResource : SetDepthStencilSurface(lpFlipSurface)\n", hr);
   // Target and depth, whatever the automatic depth buffer setting.
   hr = device->Clear(0, NULL, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-  if (hr != D3D_OK) return Fail("CreateResource : Clear(lpFlipSurface)\n", hr);
+  if (hr != D3D_OK) return GfxFail("CreateResource : Clear(lpFlipSurface)\n", hr);
   return D3D_OK;
 }
 
@@ -50,21 +46,21 @@ HRESULT CreateResource() {
   if (device == NULL) return E_FAIL;
 
   HRESULT hr = device->GetRenderTarget(0, &Gfx.lpBackSurface);
-  if (hr != D3D_OK) return Fail("CreateResource : GetRenderTarget(BackSurface)\n", hr);
+  if (hr != D3D_OK) return GfxFail("CreateResource : GetRenderTarget(BackSurface)\n", hr);
   hr = device->GetDepthStencilSurface(&Gfx.lpBackZBuffer);
-  if (hr != D3D_OK) return Fail("CreateResource : GetDepthStencilSurface(lpBackZBuffer)\n", hr);
+  if (hr != D3D_OK) return GfxFail("CreateResource : GetDepthStencilSurface(lpBackZBuffer)\n", hr);
   hr = CreateTarget(&Gfx.lpEffectTexture);
-  if (hr != D3D_OK) return Fail("CreateResource : CreateTexture(lpEffectTexture)\n", hr);
+  if (hr != D3D_OK) return GfxFail("CreateResource : CreateTexture(lpEffectTexture)\n", hr);
   hr = Gfx.lpEffectTexture->GetSurfaceLevel(0, &Gfx.lpEffectSurface);
-  if (hr != D3D_OK) return Fail("CreateResource : GetSurfaceLevel(lpEffectSurface)\n", hr);
+  if (hr != D3D_OK) return GfxFail("CreateResource : GetSurfaceLevel(lpEffectSurface)\n", hr);
   for (int i = 0; i < 2; ++i) {
     hr = CreateFlipTarget(i);
     if (hr != D3D_OK) return hr;
   }
   hr = device->SetRenderTarget(0, Gfx.lpBackSurface);
-  if (hr != D3D_OK) return Fail("CreateResource : SetRenderTarget(lpBackSurface)\n", hr);
+  if (hr != D3D_OK) return GfxFail("CreateResource : SetRenderTarget(lpBackSurface)\n", hr);
   hr = device->SetDepthStencilSurface(Gfx.lpBackZBuffer);
-  if (hr != D3D_OK) return Fail("CreateResource : SetDepthStencilSurface(lpBackZBuffer)\n", hr);
+  if (hr != D3D_OK) return GfxFail("CreateResource : SetDepthStencilSurface(lpBackZBuffer)\n", hr);
   return D3D_OK;
 }
 
