@@ -18,31 +18,8 @@ cat > "$LQ_ART/run/pad.txt" <<PAD
 0 0 0 100000
 PAD
 lq_start LQ_PAD_SCRIPT=pad.txt LQ_PAD_LOG=pad.log
-out=$(lq_probe window Lumaquill 60) || lq_fail "no window titled Lumaquill"
-read -r _ ox oy <<<"$(grep '^origin' <<<"$out")"
+lq_find_window
 log="$LQ_ART/run/pad.log"
-xwin=$(lq_xwindow Lumaquill)
-[ -n "$xwin" ] || lq_fail "no X window named Lumaquill"
-lq_focus "$xwin"
-
-poll() { tr -d '\r' 2>/dev/null <"$log" | grep '^poll' | tail -1 | cut -d' ' -f2; }
-# Waits (at most $2 seconds) until the pad has been polled $1 times. A window that
-# lost the focus stops polling: it gets the focus back after 3 s without a poll.
-wait_poll() {
-  local t=0 last="" still=0
-  until [ "$(poll)" -ge "$1" ] 2>/dev/null; do
-    sleep 0.1; t=$((t + 1))
-    [ $t -ge $(($2 * 10)) ] && return 1
-    if [ "$(poll)" = "$last" ]; then still=$((still + 1)); else still=0; last=$(poll); fi
-    if [ $still -ge 30 ]; then
-      lq_log "no poll for 3 s at poll $last: focusing the window again;" \
-        "$(lq_probe foreground | tr "\n" ";")"
-      lq_shot "stall-$last"
-      lq_focus "$xwin"; still=0
-    fi
-  done
-  return 0
-}
 # Pixels of a colour family inside the client area: "count N cx X cy Y ...".
 blob() {  # image, then client rectangle x y w h, then channel bounds
   local img=$1 x=$2 y=$3 w=$4 h=$5; shift 5
@@ -63,9 +40,9 @@ RED=(150 0 0 255 70 70)      # the batched player square
 WHITE=(150 150 150 255 255 255)
 
 # Start: the player at the centre, the swarm in the top-left quarter.
-wait_poll 3 60 || lq_fail "the controller was never polled"
+lq_wait_poll 3 60 || lq_fail "the controller was never polled"
 lq_shot start
-[ "$(poll)" -lt 100 ] || lq_fail "start screenshot came too late (poll $(poll))"
+[ "$(lq_poll)" -lt 100 ] || lq_fail "start screenshot came too late (poll $(lq_poll))"
 b=$(blob start 300 200 200 200 "${BLUE[@]}")
 lq_log "start: player $b"
 [ "$(field "$b" count)" -gt 300 ] || lq_fail "no blue player square near the centre: $b"
@@ -91,9 +68,9 @@ lq_log "start: swarm pixels top-left $tl, bottom-right $br"
 [ "$tl" -gt 100 ] && [ "$br" -lt 20 ] || lq_fail "swarm not coming from the top-left ($tl / $br)"
 
 # While moving right the trail of earlier frames lies behind (left of) the square.
-wait_poll 140 120 || lq_fail "the program stopped polling"
+lq_wait_poll 140 120 || lq_fail "the program stopped polling"
 lq_shot moving
-[ "$(poll)" -lt $((100 + N)) ] || lq_fail "moving screenshot came too late (poll $(poll))"
+[ "$(lq_poll)" -lt $((100 + N)) ] || lq_fail "moving screenshot came too late (poll $(lq_poll))"
 DIM=(0 0 40 50 50 149)
 m=$(blob moving 300 200 400 200 "${BLUE[@]}")
 mx=$(printf '%.0f' "$(field "$m" cx)")
@@ -110,9 +87,9 @@ lq_log "moving: orange glow pixels $warm"
 convert "$LQ_ART/moving.png" -crop "800x600+$ox+$oy" +repage "$LQ_ART/readme.png"
 
 # After N frames right: N pixels right of the start.
-wait_poll $((100 + N + 20)) 120 || lq_fail "the program stopped polling"
+lq_wait_poll $((100 + N + 20)) 120 || lq_fail "the program stopped polling"
 lq_shot moved
-[ "$(poll)" -lt $BUTTON ] || lq_fail "moved screenshot came too late (poll $(poll))"
+[ "$(lq_poll)" -lt $BUTTON ] || lq_fail "moved screenshot came too late (poll $(lq_poll))"
 b2=$(blob moved 300 200 400 200 "${BLUE[@]}")
 lq_log "moved: player $b2"
 cx2=$(field "$b2" cx)
@@ -122,7 +99,7 @@ awk -v a="$cx" -v b="$cx2" -v n="$moves" 'BEGIN { d = b - a; exit !(d > n - 0.5 
   lq_fail "player moved from $cx to $cx2, expected $moves pixels ($moves frames held right)"
 
 # Button 0 for one frame: the batched colours.
-wait_poll $((BUTTON + 20)) 120 || lq_fail "the program stopped polling"
+lq_wait_poll $((BUTTON + 20)) 120 || lq_fail "the program stopped polling"
 lq_shot batched
 r=$(blob batched 300 200 400 200 "${RED[@]}")
 # Within the square's own box: the batched enemies are a light blue of their own.

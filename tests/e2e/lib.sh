@@ -76,6 +76,38 @@ lq_probe() {
 
 lq_shot() { lq_xshot root "$LQ_ART/$1.png"; }
 
+# Waits (at most 60 s) for the program's window; sets ox and oy (the client
+# area's origin on the screen) and xwin (its X window), and gives it the focus.
+lq_find_window() {
+  local out
+  out=$(lq_probe window "$LQ_TITLE" 60) || lq_fail "no window titled $LQ_TITLE"
+  read -r _ ox oy <<<"$(grep '^origin' <<<"$out")"
+  xwin=$(lq_xwindow "$LQ_TITLE")
+  [ -n "$xwin" ] || lq_fail "no X window named $LQ_TITLE"
+  lq_focus "$xwin"
+}
+
+# The number of the virtual controller's last poll (LQ_PAD_LOG=pad.log).
+lq_poll() { tr -d '\r' 2>/dev/null <"$LQ_ART/run/pad.log" | grep '^poll' | tail -1 | cut -d' ' -f2; }
+
+# Waits (at most $2 seconds) until the pad has been polled $1 times. A window that
+# lost the focus stops polling: it gets the focus back after 3 s without a poll.
+lq_wait_poll() {
+  local t=0 last="" still=0
+  until [ "$(lq_poll)" -ge "$1" ] 2>/dev/null; do
+    sleep 0.1; t=$((t + 1))
+    [ $t -ge $(($2 * 10)) ] && return 1
+    if [ "$(lq_poll)" = "$last" ]; then still=$((still + 1)); else still=0; last=$(lq_poll); fi
+    if [ $still -ge 30 ]; then
+      lq_log "no poll for 3 s at poll $last: focusing the window again;" \
+        "$(lq_probe foreground | tr "\n" ";")"
+      lq_shot "stall-$last"
+      lq_focus "$xwin"; still=0
+    fi
+  done
+  return 0
+}
+
 # Brings the program's window to the front: X keyboard focus for the X window $1,
 # and Wine's foreground window (which another Wine process may have taken; X focus
 # alone does not give it back). The input devices read only in the foreground,

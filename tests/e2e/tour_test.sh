@@ -15,32 +15,13 @@ capture="$LQ_ART/capture.wav"
 PRESS=150  # the frame on which button 0 goes down (held for 5 frames)
 printf '0 0 0 %d\n0 0 1 5\n0 0 0 100000\n' $PRESS >"$LQ_ART/run/pad.txt"
 lq_start LQ_PAD_SCRIPT=pad.txt LQ_PAD_LOG=pad.log LQ_SOUND_FILE="$capture"
-out=$(lq_probe window "$LQ_TITLE" 60) || lq_fail "no window titled $LQ_TITLE"
-read -r _ ox oy <<<"$(grep '^origin' <<<"$out")"
-xwin=$(lq_xwindow "$LQ_TITLE")
-[ -n "$xwin" ] || lq_fail "no X window named $LQ_TITLE"
-lq_focus "$xwin"
+lq_find_window
 started=$SECONDS
-
-log="$LQ_ART/run/pad.log"
-poll() { tr -d '\r' 2>/dev/null <"$log" | grep '^poll' | tail -1 | cut -d' ' -f2; }
-# Waits (at most $2 seconds) for $1 polls of the pad; a window that lost the front
-# stops polling, so after 3 s without a poll it is brought back.
-wait_poll() {
-  local t=0 last="" still=0
-  until [ "$(poll)" -ge "$1" ] 2>/dev/null; do
-    sleep 0.1; t=$((t + 1))
-    [ $t -ge $(($2 * 10)) ] && return 1
-    if [ "$(poll)" = "$last" ]; then still=$((still + 1)); else still=0; last=$(poll); fi
-    [ $still -ge 30 ] && { lq_focus "$xwin"; still=0; }
-  done
-  return 0
-}
 
 # The text: pixels of the title's colour (0xFFFFD040) where the title is drawn,
 # and of the readout's (0xFF80FF80) on the readout's line; glyph edges are
 # smoothed, so the colour counts from half to full strength.
-wait_poll 60 60 || lq_fail "the controller was never polled"
+lq_wait_poll 60 60 || lq_fail "the controller was never polled"
 lq_shot text
 blob() {
   python3 "$LQ_SOURCE/tests/tools/shot.py" blob "$LQ_ART/text.png" $((ox + $1)) $((oy + $2)) "$3" "$4" "${@:5}"
@@ -53,10 +34,10 @@ lq_log "title: $title; readout: $readout"
 
 # The chime on the button press, then enough time for the 8-second music to loop.
 # The sparks of the press are the README's picture of the tour.
-wait_poll $((PRESS + 12)) 120 || lq_fail "the program stopped polling"
+lq_wait_poll $((PRESS + 12)) 120 || lq_fail "the program stopped polling"
 lq_shot sparks
 convert "$LQ_ART/sparks.png" -crop "800x600+$ox+$oy" +repage "$LQ_ART/readme.png"
-wait_poll $((PRESS + 30)) 120 || lq_fail "the program stopped polling"
+lq_wait_poll $((PRESS + 30)) 120 || lq_fail "the program stopped polling"
 while [ $((SECONDS - started)) -lt 14 ]; do sleep 0.5; done
 lq_shot playing
 if lq_probe boxes 1 1 >/dev/null; then lq_fail "a message box appeared"; fi
