@@ -76,7 +76,12 @@ void ExpectNumbered(const QuadBatch& batch, uint32_t quads) {
 TEST(QuadBatch, GrowsWithoutLosingQuadsAndKeepsStorageWhenEmptied) {
   QuadBatch batch = {};
   const uint32_t quads = 3 * QUAD_BATCH_FIRST_CAPACITY / 6 + 5;  // crosses two growths
-  for (uint32_t i = 0; i < quads; ++i) AppendNumbered(&batch, i);
+  for (uint32_t i = 0; i < quads; ++i) {
+    if (i == QUAD_BATCH_FIRST_CAPACITY / 6) {  // full, not yet grown
+      EXPECT_EQ(batch.capacity, QUAD_BATCH_FIRST_CAPACITY);
+    }
+    AppendNumbered(&batch, i);
+  }
   ExpectNumbered(batch, quads);
   EXPECT_EQ(batch.capacity, 4 * QUAD_BATCH_FIRST_CAPACITY);
 
@@ -90,12 +95,15 @@ TEST(QuadBatch, GrowsWithoutLosingQuadsAndKeepsStorageWhenEmptied) {
   QuadBatchFree(&batch);
   EXPECT_EQ(batch.vertices, nullptr);
   EXPECT_EQ(batch.capacity, 0u);
+  EXPECT_EQ(batch.count, 0u);
   AppendNumbered(&batch, 0);  // usable again
   QuadBatchFree(&batch);
 }
 
 TEST(QuadBatch, AtItsLimitAnAppendFailsAndKeepsWhatItHolds) {
   QuadBatch batch = {};
+  EXPECT_EQ(QuadBatchAppend(&batch, nullptr), -1);
+  EXPECT_EQ(batch.count, 0u);
   batch.maxVertices = 17;  // rounded down to whole quads: two
   AppendNumbered(&batch, 0);
   AppendNumbered(&batch, 1);
@@ -114,6 +122,8 @@ TEST(QuadBatch, GrowthDoublesFromAFirstBlockAndStopsAtTheLimit) {
   const uint32_t first = QUAD_BATCH_FIRST_CAPACITY;
   EXPECT_EQ(QuadBatchGrowth(0, 6, 0), first);
   EXPECT_EQ(QuadBatchGrowth(first, first + 6, 0), 2 * first);
+  EXPECT_EQ(QuadBatchGrowth(2 * first, 2 * first + 6, 0), 4 * first);  // doubles, not steps
+  EXPECT_EQ(QuadBatchGrowth(0, 3 * first, 0), 3 * first);               // never less than asked
   EXPECT_EQ(QuadBatchGrowth(first, first + 6, first + 600), first + 600);  // clamped
   EXPECT_EQ(QuadBatchGrowth(first, first + 6, first), 0u);                 // cannot fit
   EXPECT_EQ(QuadBatchGrowth(0, 6, 13), 12u);
@@ -123,6 +133,21 @@ TEST(QuadBatch, GrowthDoublesFromAFirstBlockAndStopsAtTheLimit) {
   // Every capacity it hands out holds whole quads and fits in 2 GiB.
   EXPECT_EQ(QUAD_BATCH_MAX_VERTICES % 6, 0u);
   EXPECT_LT((uint64_t)QUAD_BATCH_MAX_VERTICES * sizeof(Vertex2D), 0x80000000ull);
+}
+
+// Run only by its own test entry, whose sanitizer options let an allocation of
+// over 1 MiB fail instead of aborting.
+TEST(QuadBatch, DISABLED_AFailedAllocationKeepsWhatItHolds) {
+  QuadBatch batch = {};
+  batch.maxVertices = 16 * QUAD_BATCH_FIRST_CAPACITY;  // an end should the allocation not fail
+  uint32_t quads = 0;
+  Vertex2D q[6] = {};
+  while (QuadBatchAppend(&batch, q) == 0) ++quads;
+  EXPECT_EQ(quads, 4 * QUAD_BATCH_FIRST_CAPACITY / 6);  // 8 first blocks are over 1 MiB
+  EXPECT_EQ(batch.count, quads * 6);
+  EXPECT_EQ(batch.capacity, 4 * QUAD_BATCH_FIRST_CAPACITY);
+  EXPECT_NE(batch.vertices, nullptr);
+  QuadBatchFree(&batch);
 }
 
 }  // namespace
