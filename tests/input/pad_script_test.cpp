@@ -34,16 +34,14 @@ TEST(PadScript, LinesLastTheirCountThenThePadIsNeutral) {
   for (int i = 0; i < 5; ++i) buttons.push_back(NextPadStep(u).buttons);
   EXPECT_EQ(buttons, (std::vector<uint32_t>{1, 1, 0x80000000u, 0, 0}));
 
-  // The largest mask and count; the last line has no line feed and the
-  // buffer ends right after it.
-  const char last[] = "0 0 1\n123 -456 ffffffff 4294967295";
-  std::vector<char> exact(last, last + sizeof last);
-  PadScript v = ParsePadScript(exact.data());
-  ASSERT_EQ(v.steps.size(), 2u);
-  EXPECT_EQ(v.steps[1].x, 123);
-  EXPECT_EQ(v.steps[1].y, -456);
-  EXPECT_EQ(v.steps[1].buttons, 0xFFFFFFFFu);
-  EXPECT_EQ(v.steps[1].count, 4294967295u);
+  // The largest mask and count, on a line without a line feed that ends the buffer.
+  const char last[] = "123 -456 ffffffff 4294967295";
+  PadScript v = ParsePadScript(std::vector<char>(last, last + sizeof last).data());
+  ASSERT_EQ(v.steps.size(), 1u);
+  EXPECT_EQ(v.steps[0].x, 123);
+  EXPECT_EQ(v.steps[0].y, -456);
+  EXPECT_EQ(v.steps[0].buttons, 0xFFFFFFFFu);
+  EXPECT_EQ(v.steps[0].count, 4294967295u);
 }
 
 // Read alike with LF and with CR LF line ends.
