@@ -158,8 +158,8 @@ find_window() {
   local i
   for i in $(seq 600); do
     kill -0 "$program_pid" 2>/dev/null || return 1
-    xwin=$(xdotool search --onlyvisible --pid "$(pgrep -P "$program_pid" -x -f ".*$program" || echo "$program_pid")" 2>/dev/null | head -1) &&
-      [ -n "$xwin" ] && return 0
+    xwin=$(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null | head -1)
+    [ -n "$xwin" ] && return 0
     sleep 0.2
   done
   return 1

@@ -53,5 +53,9 @@ read -r _ n _ cx _ <<<"$sprite"
 [ "$(cut -d' ' -f2 <<<"$text")" -gt 200 ] || lq_fail "no text on screen: $text"
 tones=$(python3 "$LQ_SOURCE/tests/tools/tones.py" "$LQ_ART/sound.wav" 880) || lq_fail "recording unreadable"
 lq_log "recorded: $(tr '\n' ';' <<<"$tones")"
-read -r _ _ windows _ <<<"$(tail -1 <<<"$tones")"
-[ "$windows" -ge 2 ] || lq_fail "the chime is not in the recording"
+read -r _ fill <<<"$(head -1 <<<"$tones" | cut -d' ' -f3-)"
+read -r _ _ windows _ first _ last <<<"$(tail -1 <<<"$tones")"
+awk -v f="$fill" 'BEGIN { exit !(f > 0 && f < 0.64) }' || lq_fail "the recording does not read as tones"
+# Two chimes: at the start and on the press of button 0, 30 frames later.
+[ "$windows" -ge 2 ] && awk -v a="$first" -v b="$last" 'BEGIN { exit !(b - a >= 0.5) }' ||
+  lq_fail "the chimes are not in the recording"

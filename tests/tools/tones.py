@@ -10,7 +10,9 @@ window's power at each frequency is measured (1.0 for a pure tone of exactly tha
 frequency). A frequency is heard in a window when its share is at least 0.15 and
 the window is not silent. Prints one line per frequency:
   FREQ windows N first T last T       (T in seconds from the capture's start)
-and a first line "seconds S" with the capture's length.
+and a first line "seconds S fill F": the capture's length, and the mean level
+of its sound (samples above 0.001) over its peak, below 0.64 for sine tones; a
+float capture read as integers reads as a square wave, with F near 1.
 """
 import array
 import math
@@ -81,7 +83,9 @@ def main(argv):
             power = p1 * p1 + p2 * p2 - c * p1 * p2
             if power * 2 * s2 / (s1 * s1 * energy) >= SHARE:
                 found[k].append(start / rate)
-    print(f"seconds {len(low) / rate:.2f}")
+    loud = [abs(v) for v in left if abs(v) > 1e-3]
+    fill = sum(loud) / len(loud) / max(loud) if loud else 0.0
+    print(f"seconds {len(low) / rate:.2f} fill {fill:.2f}")
     for f, times in zip(freqs, found):
         if times:
             print(f"{f:g} windows {len(times)} first {times[0]:.2f} last {times[-1]:.2f}")
