@@ -14,11 +14,12 @@ import struct, sys, time
 source, out = sys.stdin.buffer, open(sys.argv[1], "wb")
 header = bytearray(source.read(44))
 valid = len(header) == 44 and header[:4] == b"RIFF" and header[36:40] == b"data"
-if valid and struct.unpack_from("<H", header, 20)[0] == 1 and struct.unpack_from("<H", header, 34)[0] == 32:
+# tag, channels, sample rate, byte rate, block size, bits per sample
+fmt = struct.unpack_from("<HHIIHH", header, 20) if valid else (0,) * 6
+if fmt[0] == 1 and fmt[5] == 32:
     struct.pack_into("<H", header, 20, 3)  # WAVE_FORMAT_IEEE_FLOAT
 out.write(header)
-rate = struct.unpack_from("<I", header, 28)[0] if valid else 0
-rate = rate or 384000
+rate = fmt[3] or 384000  # bytes a second
 start, total = time.monotonic(), 0
 
 

@@ -11,8 +11,9 @@ frequency). A frequency is heard in a window when its share is at least 0.15 and
 the window is not silent. Prints one line per frequency:
   FREQ windows N first T last T       (T in seconds from the capture's start)
 and a first line "seconds S fill F": the capture's length, and the mean level
-of its sound (samples above 0.001) over its peak, below 0.64 for sine tones; a
-float capture read as integers reads as a square wave, with F near 1.
+of its sound (samples above 0.001) over its peak: 0.64 for a steady sine tone,
+less when it fades; a float capture read as integers reads as a square wave
+near its peak, with F above 0.8.
 """
 import array
 import math
