@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # A game of one's own, as a new user makes it: scripts/new-game.sh writes it into
 # a folder outside the tree; it builds by the command printed (the framework as a
-# subdirectory) and from an install prefix (find_package), both exes importing
-# only system DLLs and D3DX; the printed run command, headless for 5 s, shows its
-# sprite (moved right by the pad) and text, and records its chime in a WAV file
-# read as its header says.
+# subdirectory) and from an install prefix (find_package), both compiled with the
+# framework's SSE2 flags and importing only system DLLs and D3DX; the printed run
+# command, headless for 5 s, shows its sprite (moved right by the pad) and text,
+# and records its chime in a WAV file read as its header says.
 source "$(dirname "$0")/lib.sh"
 shot_py="$LQ_SOURCE/tests/tools/shot.py"
 tmp=$(mktemp -d /tmp/lq-new-game.XXXXXX)
@@ -33,8 +33,11 @@ for exe in "$game/build/Rocket.exe" "$tmp/rocket2/build/Rocket.exe"; do
   sh "$LQ_SOURCE/tools/virtual_pad/check_imports.sh" i686-w64-mingw32-objdump "$exe" \
     'kernel32|user32|gdi32|advapi32|msvcrt|ole32|winmm|dsound|d3d9|dinput8|d3dx9_43' ||
     lq_fail "$exe imports more than system DLLs and D3DX"
+  # The game's own code is compiled for SSE2 arithmetic, as the framework is.
+  grep -q -- '-msse2 -mfpmath=sse' "$(dirname "$exe")/CMakeFiles/Rocket.dir/flags.make" ||
+    lq_fail "$exe: its code not compiled with the framework's SSE2 flags"
 done
-lq_log "built by both recipes; imports only system DLLs and d3dx9_43.dll"
+lq_log "built by both recipes (SSE2); imports only system DLLs and d3dx9_43.dll"
 
 # Run: right for 10 frames (40 px), then button 0 (a chime), on a busy machine
 # well within the 5 s.
