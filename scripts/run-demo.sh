@@ -48,7 +48,7 @@ fi
 # and its window's title.
 if [ "$what" = tour ]; then
   target=LumaquillTour from="$build/win/examples/tour" title="Lumaquill Tour"
-  files=(LumaquillTour.exe ship.bmp star.bmp music.wav blip.wav)
+  files=(LumaquillTour.exe ship.bmp star.bmp music.ogg blip.wav)
 else
   target=Lumaquill from="$build/win/demo" title=Lumaquill files=(Lumaquill.exe test.bmp)
 fi

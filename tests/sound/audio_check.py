@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Test WAV files for the sound player, and checks of what Wine recorded.
+"""Test WAV and Ogg Vorbis files for the sound player, and checks of what Wine recorded.
   audio_check.py make DIR
+  audio_check.py seed DIR                 (fuzz.ogg, which the fuzz test damages)
   audio_check.py check SCENARIO CAPTURE   (the recorder's WAV: a 44-byte header)
 """
 import math, random, struct, subprocess, sys
@@ -44,10 +45,22 @@ def make(folder):
     wav(folder + "/halves.wav", 22050, 16, 1, tone(600, 0.5, 22050) + tone(900, 0.5, 22050))
     wav(folder + "/tones8.wav", 44100, 16, 2, sum((tone(f, 1, 44100) for f in TONES[:8]), []))
     for name in ("tones8", "short", "two_tones"):  # Ogg Vorbis copies
-        subprocess.run(["oggenc", "-Q", "-o", "%s/%s.ogg" % (folder, name),
-                        "%s/%s.wav" % (folder, name)], check=True)
+        ogg(folder, name)
     # Its data ends one byte into a sample: looped, a shifted lap would be noise.
     wav(folder + "/stray.wav", 22050, 16, 1, tone(500, 0.75, 22050), stray=b"\x7f")
+
+
+def ogg(folder, name):
+    subprocess.run(["oggenc", "-Q", "-o", "%s/%s.ogg" % (folder, name),
+                    "%s/%s.wav" % (folder, name)], check=True)
+
+
+def seed(folder):
+    """2 s of stereo tones and noise: noise keeps it long enough for a dozen pages."""
+    rnd = random.Random(5)
+    sound = tone(440, 1, 44100) + tone(660, 1, 44100)
+    wav(folder + "/fuzz.wav", 44100, 16, 2, [0.5 * v + 0.5 * rnd.uniform(-1, 1) for v in sound])
+    ogg(folder, "fuzz")
 
 
 def power(x, start, seconds, freq):
@@ -210,8 +223,8 @@ def check(scenario, capture):
 
 
 if __name__ == "__main__":
-    if sys.argv[1] == "make":
-        make(sys.argv[2])
+    if sys.argv[1] in ("make", "seed"):
+        {"make": make, "seed": seed}[sys.argv[1]](sys.argv[2])
     else:
         failed = check(sys.argv[2], sys.argv[3])
         print("FAILED: " + ", ".join(failed) if failed else "ok")

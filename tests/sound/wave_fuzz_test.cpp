@@ -1,4 +1,4 @@
-// Malformed and mutated WAV files against the real DirectSound under Wine. Case N
+// Malformed and mutated WAV and Ogg Vorbis files against the real DirectSound under Wine. Case N
 // comes from the seed and N alone: LQ_WAVE_FIRST=N LQ_WAVE_FILES=1 replays it. The
 // files of a batch are deleted only when it has passed, so a failure keeps them.
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -59,6 +60,16 @@ struct Kind {
 };
 void None(Rng&, WaveParts&) {}
 void Keep(Rng&, Bytes&) {}
+// The Ogg Vorbis file that the build made with oggenc; the Ogg cases damage it.
+const Bytes& OggSeed() {
+  static Bytes seed;
+  FILE* f = seed.empty() ? fopen("fuzz.ogg", "rb") : NULL;
+  for (int c; f && (c = fgetc(f)) != EOF;) seed += (char)c;
+  if (f) fclose(f);
+  return seed;
+}
+// The start of a page at or after a random byte, or the end.
+size_t PageAt(Rng& r, const Bytes& f) { return std::min(f.find("OggS", Below(r, (uint32_t)f.size())), f.size()); }
 const Kind kKinds[] = {
     {"valid", None, Keep},
     {"truncated", None, [](Rng& r, Bytes& f) { f.resize(Below(r, (uint32_t)f.size())); }},
@@ -85,6 +96,16 @@ const Kind kKinds[] = {
      }},
     {"bytes changed", None, [](Rng& r, Bytes& f) {
        for (uint32_t n = 1 + Below(r, 8); n; --n) f[Below(r, 64 < f.size() ? 64 : (uint32_t)f.size())] = (uint8_t)r();
+     }},
+    {"Ogg truncated", None, [](Rng& r, Bytes& f) { f = OggSeed(); f.resize(Below(r, (uint32_t)f.size())); }},
+    {"Ogg bytes flipped", None, [](Rng& r, Bytes& f) {
+       f = OggSeed();
+       for (uint32_t n = 1 + Below(r, 8); n; --n) f[Below(r, (uint32_t)f.size())] ^= (char)(1 + Below(r, 255));
+     }},
+    {"Ogg pages cut", None, [](Rng& r, Bytes& f) {
+       f = OggSeed();
+       size_t a = PageAt(r, f), b = PageAt(r, f);
+       f.erase(std::min(a, b), a < b ? b - a : a - b);
      }},
 };
 const uint32_t kKindCount = sizeof kKinds / sizeof kKinds[0];
@@ -135,6 +156,7 @@ TEST(WaveFuzz, MalformedFilesLoadPlayAndReleaseWithNothingLeft) {
   const uint32_t files = EnvOr("LQ_WAVE_FILES", 300), batch = WAVE_SLOT_COUNT / 2;
   App.window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 8, 8, NULL, NULL, NULL, NULL);
   ASSERT_EQ(InitSound(), 0) << "no sound device";
+  ASSERT_GT(OggSeed().size(), 4096u) << "fuzz.ogg missing";
   CreateDirectoryA("wave_fuzz", NULL);
 
   // Warm-up: the platform's first load and play start threads of its own, and the
