@@ -134,8 +134,11 @@ void WaveSlot::UpdateStream() {
   if (HalfBytes == 0 || lpBuffer == NULL) return;
   DWORD cursor = 0;
   if (lpBuffer->GetCurrentPosition(&cursor, NULL) != 0) cursor = 0;
+  // All the data has played once the cursor is past its end within the half
+  // that holds it, or has left that half for good (its refill is due).
+  DWORD endHalf = DataEnd > HalfBytes ? HalfBytes : 0;
+  if (DataEnd != 0 && cursor >= DataEnd && cursor < endHalf + HalfBytes) Finished = 1;
   if (!IsRefillDue(cursor, BufferBytes, SecondHalfNext)) return;
-  // The cursor has left the half where the data ended: all of it was heard.
   if (DataEnd > WriteOffset && DataEnd <= WriteOffset + HalfBytes) Finished = 1;
   DWORD written = 0;
   Fill(MoreData, WriteOffset, HalfBytes, &written);

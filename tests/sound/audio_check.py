@@ -40,7 +40,7 @@ def make(folder):
     # The loop's lap rises in loudness, so that each loop point shows as a drop.
     lap = tone(1000, 0.75, 22050)
     wav(folder + "/short.wav", 22050, 16, 1, [v * (0.3 + 0.7 * i / len(lap)) for i, v in enumerate(lap)])
-    wav(folder + "/short8.wav", 11025, 8, 1, tone(500, 0.5, 11025))
+    wav(folder + "/tone8.wav", 11025, 8, 1, tone(500, 0.5, 11025))
     wav(folder + "/level.wav", 22050, 16, 1, tone(500, 1, 22050))
     wav(folder + "/halves.wav", 22050, 16, 1, tone(600, 0.5, 22050) + tone(900, 0.5, 22050))
     wav(folder + "/tones8.wav", 44100, 16, 2, sum((tone(f, 1, 44100) for f in TONES[:8]), []))
