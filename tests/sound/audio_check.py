@@ -46,6 +46,10 @@ def make(folder):
     wav(folder + "/tones8.wav", 44100, 16, 2, sum((tone(f, 1, 44100) for f in TONES[:8]), []))
     for name in ("tones8", "short", "two_tones"):  # Ogg Vorbis copies
         ogg(folder, name)
+    # One byte changed 60 % into the file: the sound must end at that page, cleanly.
+    data = bytearray(open(folder + "/tones8.ogg", "rb").read())
+    data[len(data) * 6 // 10] ^= 0x55
+    open(folder + "/damaged.ogg", "wb").write(data)
     # Its data ends one byte into a sample: looped, a shifted lap would be noise.
     wav(folder + "/stray.wav", 22050, 16, 1, tone(500, 0.75, 22050), stray=b"\x7f")
 
@@ -184,6 +188,19 @@ def check(scenario, capture):
         expect("loop points heard, no gap > 10 ms at them", len(points) >= 5 and
                max(ms for _, ms in points) <= 10, True)
         expect("no gap over 250 ms from the start", longest_gap(x, t0, end - 0.5) <= 250, True)
+    if scenario == "oggdamaged":
+        last = max(i for i, v in enumerate(x) if abs(v) > 0.01) / RATE
+        whole = int(last - t0)  # tones heard whole before the end
+        got = [heard(x, t0 + k + 0.2, 0.6, TONES) for k in range(whole)]
+        # Noise would leave next to nothing at the tones' frequencies; a window
+        # across a change of tone still holds a good share of both.
+        starts = [t0 + k / 10 for k in range(int((last - t0) * 10) - 1)]
+        shares = [sum(purity(x, s, 0.1, f) for f in TONES[:8]) for s in starts
+                  if not gaps(x, s, s + 0.1)]
+        print("  sound ends at %.2f s; tones %s; least share of the tones per 0.1 s: %.2f"
+              % (last, got, min(shares or [0])))
+        expect("ends early, in order, no noise", 2 <= whole < 8 and got == TONES[:whole] and
+               min(shares or [0]) > 0.3 and end - last > 1, True)
     if scenario == "mix":  # 1 s of 500 Hz at 0, at -600, panned left, at twice its rate
         def rms(v, start, seconds):
             a = int(start * RATE)

@@ -21,6 +21,7 @@ scenarios=(
   "voices load 2 halves.wav voice 2 wait 500 voice 2 wait 1500"
   "oggstream stream 6 tones8.ogg play 6 playing 6 1 wait 10500 playing 6 0"
   "oggloop stream 3 short.ogg loop 3 1 play 3 wait 10000"
+  "oggdamaged stream 8 damaged.ogg play 8 wait 9000"
   "oggstatic load 200 two_tones.ogg play 200 wait 1500 stop 200 wait 500 play 200 wait 2500"
 )
 status=0
