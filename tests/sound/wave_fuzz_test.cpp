@@ -171,7 +171,7 @@ TEST(WaveFuzz, MalformedFilesLoadPlayAndReleaseWithNothingLeft) {
   const long before = OwnHandles();
   ASSERT_GT(before, 0);
 
-  uint32_t loaded[2] = {0, 0}, refused[2] = {0, 0};
+  uint32_t loaded[4] = {}, refused[4] = {};  // static, streamed; then the Ogg ones
   for (uint32_t start = first; start < first + files && !HasFailure(); start += batch) {
     const uint32_t end = start + batch < first + files ? start + batch : first + files;
     std::vector<std::string> names;
@@ -186,7 +186,7 @@ TEST(WaveFuzz, MalformedFilesLoadPlayAndReleaseWithNothingLeft) {
         const WaveSlot& s = WaveSlots[slot];
         // A valid file loads; as a static slot only when its data is not empty.
         if (n % kKindCount == 0 && (mode == 1 || size > 44)) EXPECT_NE(s.lpBuffer, nullptr);
-        ++(s.lpBuffer ? loaded : refused)[mode];
+        ++(s.lpBuffer ? loaded : refused)[mode + 2 * (kKinds[n % kKindCount].name[0] == 'O')];
         EXPECT_EQ(hr == 0, s.lpBuffer != NULL);
         EXPECT_TRUE(s.lpBuffer != NULL || SlotEmpty(slot));
         if (s.lpBuffer != NULL) {
@@ -208,9 +208,10 @@ TEST(WaveFuzz, MalformedFilesLoadPlayAndReleaseWithNothingLeft) {
   }
   for (DWORD slot = 0; slot < WAVE_SLOT_COUNT; ++slot) EXPECT_TRUE(SlotEmpty(slot)) << slot;
   const long after = OwnHandles();
-  printf("%u files from seed %u: static %u loaded %u refused, streamed %u loaded %u refused;"
-         " handles %ld before, %ld after\n", files, seed, loaded[0], refused[0], loaded[1],
-         refused[1], before, after);
+  printf("%u files from seed %u: static %u loaded %u refused, streamed %u loaded %u refused"
+         " (of them Ogg: static %u/%u, streamed %u/%u); handles %ld before, %ld after\n", files,
+         seed, loaded[0] + loaded[2], refused[0] + refused[2], loaded[1] + loaded[3],
+         refused[1] + refused[3], loaded[2], refused[2], loaded[3], refused[3], before, after);
   EXPECT_LE(after, before);
   ReleaseSound();
   DestroyWindow(App.window);
