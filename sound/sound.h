@@ -44,11 +44,11 @@ HRESULT SetWaveLoop(DWORD index, DWORD loop);
 int IsWaveIndexInvalid(DWORD index);
 
 // The settings below stay with a loaded slot (and its voices) until it is released.
-// Volume in hundredths of a decibel, 0 (as recorded) to -10000 (silent), clamped; 0 or E_FAIL if empty.
+// Volume in hundredths of a decibel, 0 (as recorded) to -10000 (silent), clamped; 0 or E_FAIL.
 HRESULT SetWaveVolume(DWORD index, LONG volume);
-// Pan from -10000 (left only) through 0 (centre) to 10000 (right only), clamped; 0 or E_FAIL if empty.
+// Pan, -10000 (left only) through 0 (centre) to 10000 (right only), clamped; 0 or E_FAIL.
 HRESULT SetWavePan(DWORD index, LONG pan);
-// Plays at hz samples a second (pitch and speed), 0: the file's own; E_FAIL (nothing changed) if unplayable.
+// Plays at hz samples a second (pitch and speed; 0: the file's own); 0, or E_FAIL changing nothing.
 HRESULT SetWaveFrequency(DWORD index, DWORD hz);
 // 1 while the slot or one of its voices sounds (a stream: until its last data is heard), else 0.
 int IsWavePlaying(DWORD index);

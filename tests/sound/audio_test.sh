@@ -15,7 +15,7 @@ scenarios=(
   "extra stream 0 tones_extra.wav play 0 wait 12000"
   "resume stream 7 tones.wav play 7 wait 2500 stop 7 wait 1000 play 7 wait 2000"
   "loop stream 3 short.wav loop 3 1 play 3 wait 10000 playing 3 1 stop 3 playing 3 0"
-  "short8 stream 4 tone8.wav play 4 playing 4 1 wait 1500 playing 4 0 wait 5500"
+  "short8 stream 4 tone8.wav play 4 playing 4 1 wait 2000 playing 4 0 wait 5000"
   "odd stream 5 stray.wav loop 5 1 play 5 wait 3800"
   "mix load 1 level.wav play 1 playing 1 1 wait 1300 playing 1 0 volume 1 -600 play 1 wait 1300 volume 1 0 pan 1 -10000 play 1 wait 1300 pan 1 0 freq 1 44100 play 1 wait 900"
   "voices load 2 halves.wav voice 2 wait 500 voice 2 wait 1500"

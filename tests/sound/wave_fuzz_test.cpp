@@ -69,7 +69,9 @@ const Bytes& OggSeed() {
   return seed;
 }
 // The start of a page at or after a random byte, or the end.
-size_t PageAt(Rng& r, const Bytes& f) { return std::min(f.find("OggS", Below(r, (uint32_t)f.size())), f.size()); }
+size_t PageAt(Rng& r, const Bytes& f) {
+  return std::min(f.find("OggS", Below(r, (uint32_t)f.size())), f.size());
+}
 const Kind kKinds[] = {
     {"valid", None, Keep},
     {"truncated", None, [](Rng& r, Bytes& f) { f.resize(Below(r, (uint32_t)f.size())); }},
