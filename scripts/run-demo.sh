@@ -43,7 +43,7 @@ done
 # The program: its build target, and the build's folder holding it and its files.
 if [ "$what" = tour ]; then
   target=LumaquillTour from="$build/win/examples/tour"
-  files=(LumaquillTour.exe ship.bmp star.bmp music.wav blip.wav)
+  files=(LumaquillTour.exe ship.bmp star.bmp music.ogg blip.wav)
 else
   target=Lumaquill from="$build/win/demo" files=(Lumaquill.exe test.bmp)
 fi

@@ -27,8 +27,8 @@ SHARE = 0.15
 SILENCE = 1e-4        # mean square of a silent window
 
 
-def read(path):
-    """Returns (rate, left-channel floats), read as the WAV header says."""
+def read(path, channel=0):
+    """Returns (rate, floats of one channel: 0 left, -1 the last), read as the WAV header says."""
     with open(path, "rb") as f:
         data = f.read()
     if data[:4] != b"RIFF" or data[8:12] != b"WAVE":
@@ -56,7 +56,7 @@ def read(path):
     samples.frombytes(data[:len(data) // step * step])
     if sys.byteorder == "big":
         samples.byteswap()
-    return rate, [v * scale for v in samples[::channels]]
+    return rate, [v * scale for v in samples[channel % channels::channels]]
 
 
 def main(argv):
