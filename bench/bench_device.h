@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "graphics/graphics.h"
+#include "tests/tools/device_window.h"
 
 const DWORD kBenchWidth = 800, kBenchHeight = 600;
 
@@ -27,21 +28,7 @@ inline double Seconds(LONGLONG start, LONGLONG end) {
 // Opens the window (shown, without taking the focus) and the device; says why
 // nothing can be measured when either fails.
 inline bool StartBenchDevice(const char* name) {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(NULL);
-  wc.lpszClassName = name;
-  RegisterClassExA(&wc);
-  RECT rect = {0, 0, (LONG)kBenchWidth, (LONG)kBenchHeight};
-  AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, FALSE, 0);
-  App.window = CreateWindowExA(0, name, name, WS_OVERLAPPEDWINDOW, 0, 0, rect.right - rect.left,
-                               rect.bottom - rect.top, NULL, NULL, wc.hInstance, NULL);
-  if (App.window != NULL) ShowWindow(App.window, SW_SHOWNOACTIVATE);
-  App.width = kBenchWidth;
-  App.height = kBenchHeight;
-  App.windowed = 1;
-  if (App.window != NULL && InitDirectX() == 0) return true;
+  if (StartDeviceWindow(name, kBenchWidth, kBenchHeight) == 0) return true;
   printf("%s: no Direct3D 9 device (needs a display); nothing measured\n", name);
   ReleaseDirectX();
   return false;

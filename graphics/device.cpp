@@ -5,6 +5,7 @@
 #include "app/application.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
+#include "util/release.h"
 
 HRESULT InitDirectX() {
   Gfx.lpD3D = Direct3DCreate9(D3D_SDK_VERSION);
@@ -64,10 +65,7 @@ HRESULT CreateDirectXDevice() {
                                          attempt.behavior, &pp, &Gfx.lpDevice);
     if (hr == D3D_OK) return D3D_OK;
     // Only exactly 0 counts; a device handed back with another status is not kept.
-    if (Gfx.lpDevice != NULL) {
-      Gfx.lpDevice->Release();
-      Gfx.lpDevice = NULL;
-    }
+    ReleaseAndNull(&Gfx.lpDevice);
   }
   ErrorBox("CreateDirectXDevice : Can't Create DirectX9 Device\n", "Error");
   return E_FAIL;
@@ -77,14 +75,8 @@ void ReleaseDirectX() {
   ReleaseFonts();
   ReleaseTextures();
   ReleaseResource();
-  if (Gfx.lpDevice != NULL) {
-    Gfx.lpDevice->Release();
-    Gfx.lpDevice = NULL;
-  }
-  if (Gfx.lpD3D != NULL) {
-    Gfx.lpD3D->Release();
-    Gfx.lpD3D = NULL;
-  }
+  ReleaseAndNull(&Gfx.lpDevice);
+  ReleaseAndNull(&Gfx.lpD3D);
   // No device, nothing to draw the batch with: give its storage back.
   QuadBatchFree(&Gfx.batch);
 }

@@ -7,6 +7,7 @@
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 #include "graphics/text_format.h"
+#include "util/release.h"
 
 static bool IsSlot(int slot) { return slot >= 0 && slot < FONT_SLOTS; }
 
@@ -27,8 +28,7 @@ HRESULT CreateFontSlot(int slot, const char* face, INT height) {
                                OUT_OUTLINE_PRECIS, PROOF_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                                face, &Gfx.fonts[slot]);
   if (hr != D3D_OK || Gfx.fonts[slot] == NULL) {
-    if (Gfx.fonts[slot] != NULL) Gfx.fonts[slot]->Release();
-    Gfx.fonts[slot] = NULL;
+    ReleaseAndNull(&Gfx.fonts[slot]);
     return E_FAIL;
   }
   return 0;

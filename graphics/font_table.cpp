@@ -1,6 +1,7 @@
 // Device-loss notifications and shut-down over the font table.
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
+#include "util/release.h"
 
 HRESULT InvalidateFonts() {
   for (int slot = 0; slot < FONT_SLOTS; ++slot) {
@@ -17,10 +18,5 @@ void RestoreFonts() {
 }
 
 void ReleaseFonts() {
-  for (int slot = 0; slot < FONT_SLOTS; ++slot) {
-    if (Gfx.fonts[slot] != NULL) {
-      Gfx.fonts[slot]->Release();
-      Gfx.fonts[slot] = NULL;
-    }
-  }
+  for (int slot = 0; slot < FONT_SLOTS; ++slot) ReleaseAndNull(&Gfx.fonts[slot]);
 }

@@ -4,6 +4,7 @@
 #include "app/application.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
+#include "util/release.h"
 
 static HRESULT CreateTarget(IDirect3DTexture9** texture) {
   const D3DPRESENT_PARAMETERS& pp = Gfx.PresentParam;
@@ -62,14 +63,6 @@ HRESULT CreateResource() {
   hr = device->SetDepthStencilSurface(Gfx.lpBackZBuffer);
   if (hr != D3D_OK) return GfxFail("CreateResource : SetDepthStencilSurface(lpBackZBuffer)\n", hr);
   return D3D_OK;
-}
-
-template <class T>
-static void ReleaseAndNull(T** object) {
-  if (*object != NULL) {
-    (*object)->Release();
-    *object = NULL;
-  }
 }
 
 // The device holds a reference to what is bound, and a reset needs every

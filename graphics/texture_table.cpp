@@ -3,14 +3,10 @@
 
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
+#include "util/release.h"
 
 void ReleaseTextures() {
   // Every texture goes, whatever its count.
-  for (int i = 0; i < TEXTURE_SLOTS; ++i) {
-    if (Gfx.textures[i].texture != NULL) {
-      Gfx.textures[i].texture->Release();
-      Gfx.textures[i].texture = NULL;
-    }
-  }
+  for (int i = 0; i < TEXTURE_SLOTS; ++i) ReleaseAndNull(&Gfx.textures[i].texture);
   memset(Gfx.textures, 0, sizeof Gfx.textures);
 }

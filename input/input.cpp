@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "input/input_state.h"
+#include "util/release.h"
 
 static HRESULT Report(const char* message, HRESULT status) {
   ErrorBox(message, "Error");
@@ -129,11 +130,8 @@ HRESULT UpdateInput() {
 }
 
 static void ReleaseDevice(LPDIRECTINPUTDEVICE8A& device) {
-  if (device != NULL) {
-    device->Unacquire();
-    device->Release();
-  }
-  device = NULL;
+  if (device != NULL) device->Unacquire();
+  ReleaseAndNull(&device);
 }
 
 void ReleaseInput() {
@@ -143,8 +141,7 @@ void ReleaseInput() {
   memset(&Input.KeyboardInfo, 0, sizeof Input.KeyboardInfo);
   memset(&Input.JoystickInfo, 0, sizeof Input.JoystickInfo);
   memset(&Input.JoystickState, 0, sizeof Input.JoystickState);
-  if (Input.lpDirectInput != NULL) Input.lpDirectInput->Release();
-  Input.lpDirectInput = NULL;
+  ReleaseAndNull(&Input.lpDirectInput);
 }
 
 static JoyRecord Joystick() {

@@ -54,22 +54,17 @@ best() { sort -g | tail -1; }
 kept() { head -n "$TAKE" | tr '\n' ' '; }
 
 # Ends the program of process $1 (window title $2) with Escape, or kills it.
+front() {
+  local xwin
+  xwin=$(lq_xwindow "$1" 1) || return 1
+  xdotool windowfocus "$xwin" 2>/dev/null
+  lq_probe front "$1" >/dev/null
+}
 finish() {
-  local pid=$1 title=$2 try t xwin
-  for try in 1 2 3; do
-    kill -0 "$pid" 2>/dev/null || break
-    xwin=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -1)
-    if [ -n "$xwin" ]; then
-      xdotool windowfocus "$xwin" 2>/dev/null
-      lq_probe front "$title" >/dev/null
-      xdotool key Escape
-    fi
-    for t in $(seq 25); do kill -0 "$pid" 2>/dev/null && sleep 0.2; done
-  done
-  if kill -0 "$pid" 2>/dev/null; then
-    echo "  ($title did not end on Escape: killed)" >&2
-    kill "$pid" 2>/dev/null
-  fi
+  local pid=$1 title=$2
+  lq_quit "$pid" 5 front "$title" && return 0
+  echo "  ($title did not end on Escape: killed)" >&2
+  kill "$pid" 2>/dev/null
   wait "$pid" 2>/dev/null
 }
 

@@ -29,15 +29,51 @@ lq_xvfb() {
 
 # Helpers for a program's X window, on the display in DISPLAY.
 
-# lq_xwindow NAME [SECONDS]: prints the X window of the top-level window titled
-# NAME (Wine names it by the title). It may be mapped a moment after Windows
-# reports the window visible, so this waits up to SECONDS (default 10).
-lq_xwindow() {
-  local i id
-  for i in $(seq $((${2:-10} * 5))); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+# lq_xfind SECONDS PID SEARCH...: prints the first visible X window that
+# `xdotool search SEARCH...` finds. It may be mapped a moment after Windows
+# reports the window visible, so this waits up to SECONDS; it gives up early
+# when process PID (if not empty) has ended.
+lq_xfind() {
+  local i id secs=$1 pid=$2; shift 2
+  for i in $(seq $((secs * 5))); do
+    [ -z "$pid" ] || kill -0 "$pid" 2>/dev/null || return 1
+    id=$(xdotool search --onlyvisible "$@" 2>/dev/null | head -1)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.2
+  done
+  return 1
+}
+
+# lq_xwindow NAME [SECONDS]: prints the X window of the top-level window titled
+# NAME (Wine names it by the title), waiting up to SECONDS (default 10).
+lq_xwindow() { lq_xfind "${2:-10}" "" --name "^$1\$"; }
+
+# lq_wait_pid PID SECONDS: waits at most SECONDS for process PID (a child) to
+# end, then sets LQ_STATUS to its exit status; fails if it still runs.
+lq_wait_pid() {
+  local i
+  for i in $(seq $(($2 * 5))); do
+    if ! kill -0 "$1" 2>/dev/null; then
+      LQ_STATUS=0
+      wait "$1" 2>/dev/null || LQ_STATUS=$?
+      return 0
+    fi
+    sleep 0.2
+  done
+  return 1
+}
+
+# lq_quit PID SECONDS FOCUS...: quits process PID as a player does: the command
+# FOCUS... brings its window to the front, then Escape, then up to SECONDS for
+# the end (sets LQ_STATUS); at most three tries, as a window may lose the
+# foreground before the key arrives. A failed try calls lq_quit_retry TRY when
+# the caller defines it. No Escape goes out when FOCUS fails (no window).
+lq_quit() {
+  local pid=$1 secs=$2 try; shift 2
+  for try in 1 2 3; do
+    if "$@"; then xdotool key --delay 50 Escape; fi
+    lq_wait_pid "$pid" "$secs" && return 0
+    if declare -F lq_quit_retry >/dev/null; then lq_quit_retry "$try"; fi
   done
   return 1
 }

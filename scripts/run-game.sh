@@ -137,43 +137,18 @@ start_program() {
 
 # Waits at most $1 seconds for the program to end and sets status; fails if it
 # is still running.
-wait_program() {
-  local i
-  for i in $(seq $(($1 * 5))); do
-    if ! kill -0 "$program_pid" 2>/dev/null; then
-      status=0
-      wait "$program_pid" || status=$?
-      program_pid=""
-      return 0
-    fi
-    sleep 0.2
-  done
-  return 1
-}
+wait_program() { lq_wait_pid "$program_pid" "$1" && status=$LQ_STATUS program_pid=""; }
 
 # Finds the program's X window (sets xwin): Wine marks its windows with the
 # process id. The first run also creates the Wine prefix, which takes a while.
 # Fails if the program ends first.
-find_window() {
-  local i
-  for i in $(seq 600); do
-    kill -0 "$program_pid" 2>/dev/null || return 1
-    xwin=$(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null | head -1)
-    [ -n "$xwin" ] && return 0
-    sleep 0.2
-  done
-  return 1
-}
+find_window() { xwin=$(lq_xfind 120 "$program_pid" --pid "$program_pid"); }
 
 # Quits the program as a player does, with Escape, at most three times; then
 # gives up on it (stop_all ends it).
+activate() { xdotool windowactivate --sync "$xwin" >/dev/null 2>&1 || lq_xfocus "$xwin" || true; }
 quit_program() {
-  local try
-  for try in 1 2 3; do
-    xdotool windowactivate --sync "$xwin" >/dev/null 2>&1 || lq_xfocus "$xwin" || true
-    xdotool key Escape
-    wait_program 5 && return 0
-  done
+  lq_quit "$program_pid" 5 activate && status=$LQ_STATUS program_pid="" && return 0
   echo "run-game: $program did not quit on Escape; stopping it" >&2
   stop_all
   status=1

@@ -6,8 +6,10 @@
 #include <string.h>
 
 #include "app/application.h"
+#include "sound/buffer_write.h"
 #include "sound/sound_state.h"
 #include "sound/wave_math.h"
+#include "util/release.h"
 
 static HRESULT CreateKeepAliveBuffer(WORD bits, WORD channels, DWORD rate);
 static HRESULT WriteSoundBuffer(IDirectSoundBuffer8* buffer, const void* source, int copy,
@@ -66,14 +68,8 @@ HRESULT ReleaseSound() {
     Sound.lockReady = 0;
   }
   // Released while still playing: the device goes with it.
-  if (Sound.lpKeepAliveBuffer != NULL) {
-    Sound.lpKeepAliveBuffer->Release();
-    Sound.lpKeepAliveBuffer = NULL;
-  }
-  if (Sound.lpDirectSound != NULL) {
-    Sound.lpDirectSound->Release();
-    Sound.lpDirectSound = NULL;
-  }
+  ReleaseAndNull(&Sound.lpKeepAliveBuffer);
+  ReleaseAndNull(&Sound.lpDirectSound);
   memset(&Sound.SoundCaps, 0, sizeof Sound.SoundCaps);
   for (; Sound.comCount > 0; --Sound.comCount) CoUninitialize();
   return 0;
@@ -118,10 +114,11 @@ static HRESULT CreateKeepAliveBuffer(WORD bits, WORD channels, DWORD rate) {
   format.nAvgBytesPerSec = format.nBlockAlign * rate;
   format.wBitsPerSample = bits;
   DWORD bytes = 3 * format.nAvgBytesPerSec;
-  // 0x181E8: software mixing, frequency, pan, volume, position notification,
-  // global focus, precise play cursor.
+  const DWORD flags = DSBCAPS_LOCSOFTWARE | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN |
+                      DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLPOSITIONNOTIFY | DSBCAPS_GLOBALFOCUS |
+                      DSBCAPS_GETCURRENTPOSITION2;
   HRESULT hr;
-  Sound.lpKeepAliveBuffer = CreateBuffer8(&format, bytes, 0x181E8, &hr);
+  Sound.lpKeepAliveBuffer = CreateBuffer8(&format, bytes, flags, &hr);
   if (Sound.lpKeepAliveBuffer == NULL) return hr;
   void* zeros = calloc(bytes, 1);
   if (zeros != NULL) {
@@ -139,29 +136,20 @@ IDirectSoundBuffer8* CreateWaveBuffer(const WAVEFORMATEX* format, DWORD size, DW
 
 static HRESULT WriteSoundBuffer(IDirectSoundBuffer8* buffer, const void* source, int copy,
                                 DWORD offset, DWORD count, DWORD* written) {
-  if (buffer == NULL || source == NULL) {
-    if (written != NULL) *written = 0;
-    return 1;
+  DWORD locked = 0;
+  HRESULT hr = 1;
+  if (buffer != NULL && source != NULL) {
+    const BYTE* from = (const BYTE*)source;
+    hr = WriteLockedBuffer(buffer, offset, count, &locked, [&](void* region, DWORD size) {
+      if (copy) {
+        memcpy(region, from, size);
+        from += size;
+      } else {
+        memset(region, 0, size);
+      }
+    });
   }
-  void* region[2] = {NULL, NULL};
-  DWORD size[2] = {0, 0};
-  HRESULT hr = buffer->Lock(offset, count, &region[0], &size[0], &region[1], &size[1], 0);
-  if (hr != 0) {
-    if (written != NULL) *written = 0;
-    return hr;
-  }
-  const BYTE* from = (const BYTE*)source;
-  for (int i = 0; i < 2; ++i) {
-    if (region[i] == NULL) continue;
-    if (copy) {
-      memcpy(region[i], from, size[i]);
-      from += size[i];
-    } else {
-      memset(region[i], 0, size[i]);
-    }
-  }
-  hr = buffer->Unlock(region[0], size[0], region[1], size[1]);
-  if (written != NULL) *written = size[0] + size[1];
+  if (written != NULL) *written = locked;
   return hr;
 }
 

@@ -6,12 +6,15 @@
 
 #include <string.h>
 
+#include "sound/buffer_write.h"
 #include "sound/ogg_pages.h"
 #include "sound/sound_state.h"
 #include "sound/wave_math.h"
+#include "util/release.h"
 
-// Software mixing, frequency, pan, volume, global focus, precise play cursor.
-static const DWORD WAVE_BUFFER_FLAGS = 0x180E8;
+static const DWORD WAVE_BUFFER_FLAGS = DSBCAPS_LOCSOFTWARE | DSBCAPS_CTRLFREQUENCY |
+                                       DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME |
+                                       DSBCAPS_GLOBALFOCUS | DSBCAPS_GETCURRENTPOSITION2;
 
 WaveSlot::WaveSlot()
     : lpBuffer(NULL), Format(), hFile(NULL), RiffChunk(), DataChunk(), BufferBytes(0),
@@ -96,15 +99,12 @@ HRESULT WaveSlot::OpenWave() {
 int WaveSlot::Release() {
   int streamed = HalfBytes != 0;
   if (streamed) LockSound();
-  for (IDirectSoundBuffer*& voice : Voices) {
-    if (voice != NULL) voice->Release();  // a playing voice stops with its last reference
-    voice = NULL;
-  }
+  // A playing voice stops with its last reference.
+  for (IDirectSoundBuffer*& voice : Voices) ReleaseAndNull(&voice);
   if (lpBuffer != NULL) lpBuffer->Stop();
   if (hFile != NULL) mmioClose(hFile, 0);
   CloseOgg();
-  if (lpBuffer != NULL) lpBuffer->Release();
-  lpBuffer = NULL;
+  ReleaseAndNull(&lpBuffer);
   memset(&Format, 0, sizeof Format);
   hFile = NULL;
   memset(&RiffChunk, 0, sizeof RiffChunk);
@@ -150,22 +150,16 @@ void WaveSlot::UpdateStream() {
 
 HRESULT WaveSlot::Fill(int fromFile, DWORD offset, DWORD count, DWORD* written) {
   if (lpBuffer == NULL) return 1;
-  void* region[2] = {NULL, NULL};
-  DWORD size[2] = {0, 0};
-  HRESULT hr = lpBuffer->Lock(offset, count, &region[0], &size[0], &region[1], &size[1], 0);
-  if (hr != 0) {
-    if (written != NULL) *written = 0;
-    return hr;
-  }
-  DWORD total = 0;
-  for (int i = 0; i < 2; ++i) {
-    if (region[i] != NULL) total += FillRegion(fromFile, region[i], size[i]);
-  }
-  if (total != 0 && written != NULL) *written = total;
+  // Every byte of both regions is written: silence where nothing was read.
+  DWORD total = 0, locked = 0;
+  HRESULT hr = WriteLockedBuffer(lpBuffer, offset, count, &locked, [&](void* region, DWORD size) {
+    total += FillRegion(fromFile, region, size);
+  });
+  if (written != NULL) *written = total;
+  if (locked == 0) return hr;
   if (fromFile && total == count) DataEnd = 0;  // where the data ended, until read again
   else if (fromFile && DataEnd == 0) DataEnd = offset + total ? offset + total : BufferBytes;
-  // Every byte of both regions was written: silence where nothing was read.
-  return lpBuffer->Unlock(region[0], size[0], region[1], size[1]);
+  return hr;
 }
 
 static int32_t ReadSlotFile(void* file, uint8_t* dest, uint32_t count) {

@@ -46,15 +46,7 @@ lq_start() {
 }
 
 # Waits for the program to end (at most $1 seconds); sets LQ_STATUS.
-lq_wait_exit() {
-  local t=0
-  while kill -0 "$LQ_PID" 2>/dev/null; do
-    sleep 0.2; t=$((t + 1))
-    [ $t -ge $(($1 * 5)) ] && return 1
-  done
-  wait "$LQ_PID"; LQ_STATUS=$?; LQ_PID=""
-  return 0
-}
+lq_wait_exit() { lq_wait_pid "$LQ_PID" "$1" && LQ_PID=""; }
 
 lq_stop() {
   # Only the process this script started: run-game.sh stops the program with it.
@@ -124,11 +116,6 @@ lq_key() {
 # LQ_STATUS). Should the window have lost the foreground before the key arrived,
 # it is brought back and the key sent again, at most three times in all.
 lq_escape() {
-  local try
-  for try in 1 2 3; do
-    lq_key "$1" Escape
-    lq_wait_exit 10 && return 0
-    lq_log "still running 10 s after Escape (try $try)"
-  done
-  return 1
+  lq_quit_retry() { lq_log "still running 10 s after Escape (try $1)"; }
+  lq_quit "$LQ_PID" 10 lq_focus "$1" && LQ_PID=""
 }

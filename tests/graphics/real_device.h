@@ -9,7 +9,9 @@
 #include "app/app_state.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
+#include "tools/device_window.h"
 #include "tools/message_box_reader.h"
+#include "util/release.h"
 
 inline const int kSize = 64;  // back buffer and flip targets: kSize x kSize
 
@@ -19,25 +21,12 @@ class RealDevice : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     boxes = new MessageBoxReader;
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = "LqGraphicsRealTest";
-    RegisterClassExA(&wc);
-    window = CreateWindowExA(0, wc.lpszClassName, wc.lpszClassName, WS_OVERLAPPEDWINDOW, 0, 0,
-                             kSize + 16, kSize + 40, NULL, NULL, wc.hInstance, NULL);
-    ShowWindow(window, SW_SHOWNOACTIVATE);
-    App.window = window;
-    App.width = kSize;
-    App.height = kSize;
-    App.windowed = 1;
-    started = InitDirectX();
+    started = StartDeviceWindow("LqGraphicsRealTest", kSize, kSize);
+    window = App.window;
     if (started == 0) white = MakeWhiteTexture();
   }
   static void TearDownTestSuite() {
-    if (white != NULL) white->Release();
-    white = NULL;
+    ReleaseAndNull(&white);
     ReleaseDirectX();
     DestroyWindow(window);
     UnregisterClassA("LqGraphicsRealTest", GetModuleHandleA(NULL));
