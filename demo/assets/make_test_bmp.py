@@ -2,8 +2,11 @@
 """Writes test.bmp: a 32 x 32 24-bit sprite (a soft white disc with a bright rim)
 on opaque black, which the texture cache's colour key turns transparent."""
 import math
-import struct
+import os
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from lqmedia import bmp  # noqa: E402
 
 SIZE = 32
 
@@ -19,17 +22,7 @@ def pixel(x, y):
 
 
 def main(path):
-    row_bytes = SIZE * 3
-    pad = (4 - row_bytes % 4) % 4
-    rows = []
-    for y in range(SIZE - 1, -1, -1):  # bottom-up
-        row = b"".join(struct.pack("BBB", *pixel(x, y)[::-1]) for x in range(SIZE))
-        rows.append(row + b"\0" * pad)
-    data = b"".join(rows)
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + data)
+    bmp(path, SIZE, pixel)
 
 
 if __name__ == "__main__":

@@ -4,14 +4,14 @@
   sprite.bmp  32 x 32 green disc on opaque black (opaque black is transparent)
   chime.wav   a 0.4-second 880 Hz tone, 22050 Hz 16-bit mono
 
-Uses the framework's BMP and WAV writers (from its tour); standard library only.
+Uses the framework's BMP and WAV writers (tools/lqmedia.py); standard library only.
 """
 import math
 import os
 import sys
 
-sys.path.insert(0, os.path.join("@LUMAQUILL_DIR@", "examples", "tour"))
-from make_assets import bmp, tone, wav  # noqa: E402
+sys.path.insert(0, os.path.join("@LUMAQUILL_DIR@", "tools"))
+from lqmedia import bmp, tone, wav  # noqa: E402
 
 
 def sprite(x, y):

@@ -8,30 +8,19 @@
              build encodes it to music.ogg, which the tour plays
   blip.wav   a quarter-second two-step chime (1500 Hz, then 2000 Hz)
 
-Only the standard library; the same bytes on every run.
+Only the standard library (and tools/lqmedia.py); the same bytes on every run.
 """
 import math
 import os
-import struct
 import sys
 
-RATE = 22050
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from lqmedia import bmp, tone, wav  # noqa: E402
+
 MELODY = [220.00, 261.63, 329.63, 440.00, 392.00, 329.63, 261.63, 329.63]
 BASS = [110.00, 87.31, 130.81, 98.00]  # A2 F2 C3 G2, two seconds each
 NOTE = 0.25                            # seconds per melody note
 BLIP = [(1500.0, 0.10), (2000.0, 0.15)]
-
-
-def bmp(path, size, pixel):
-    row_bytes = size * 3
-    pad = (4 - row_bytes % 4) % 4
-    data = b"".join(
-        b"".join(struct.pack("BBB", *pixel(x, y)[::-1]) for x in range(size)) + b"\0" * pad
-        for y in range(size - 1, -1, -1))  # rows bottom-up
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, size, size, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + data)
 
 
 def ship(x, y):
@@ -51,30 +40,6 @@ def star(x, y):
         return (0, 0, 0)
     c = int(255 - 150 * d / 7.5)
     return (c, c, c)
-
-
-def wav(path, samples):
-    data = b"".join(struct.pack("<h", max(-32767, min(32767, int(s * 32767)))) for s in samples)
-    fmt = struct.pack("<HHIIHH", 1, 1, RATE, RATE * 2, 2, 16)
-    with open(path, "wb") as f:
-        f.write(b"RIFF" + struct.pack("<I", 4 + 8 + len(fmt) + 8 + len(data)) + b"WAVE")
-        f.write(b"fmt " + struct.pack("<I", len(fmt)) + fmt)
-        f.write(b"data" + struct.pack("<I", len(data)) + data)
-
-
-def tone(freq, seconds, volume, attack=0.01):
-    # Whole periods only, so the note starts and ends at zero and the loop joins cleanly.
-    n = int(round(freq * seconds)) * RATE / freq
-    count = int(seconds * RATE)
-    out = []
-    for i in range(count):
-        t = i / RATE
-        if i >= n:
-            out.append(0.0)
-            continue
-        env = min(1.0, t / attack) * (1.0 - t / seconds) ** 0.5
-        out.append(volume * env * math.sin(2 * math.pi * freq * t))
-    return out
 
 
 def music():

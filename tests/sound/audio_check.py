@@ -6,26 +6,15 @@
 """
 import math, os, random, struct, subprocess, sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
-import tones  # noqa: E402  (the WAV reader)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+import lqmedia  # noqa: E402
 
 RATE = 48000  # of the capture, from its header
 TONES = [300, 400, 500, 630, 750, 870, 1000, 1150, 1300]  # the stream, 1 s each
 
 
 def wav(path, rate, bits, channels, samples, extra=b"", stray=b""):
-    """samples: floats in -1..1, one per frame, copied to every channel; stray:
-    bytes of a last partial block in the data chunk."""
-    if bits == 8:
-        data = bytes(int(128 + 100 * s) for s in samples for _ in range(channels))
-    else:
-        data = b"".join(struct.pack("<h", int(16000 * s)) * channels for s in samples)
-    data += stray
-    align = channels * bits // 8
-    fmt = struct.pack("<HHIIHH", 1, channels, rate, rate * align, align, bits)
-    body = b"WAVE" + b"fmt " + struct.pack("<I", 16) + fmt
-    body += b"data" + struct.pack("<I", len(data)) + data + b"\0" * (len(data) & 1) + extra
-    open(path, "wb").write(b"RIFF" + struct.pack("<I", len(body)) + body)
+    lqmedia.wav(path, samples, rate, bits, channels, 16000, extra, stray)
 
 
 def tone(freq, seconds, rate):
@@ -71,12 +60,9 @@ def seed(folder):
 
 
 def power(x, start, seconds, freq):
-    """Goertzel power of freq over [start, start + seconds) in seconds."""
+    """Power of freq over [start, start + seconds) in seconds."""
     a, n = int(start * RATE), int(seconds * RATE)
-    coeff, s1, s2 = 2 * math.cos(2 * math.pi * freq / RATE), 0.0, 0.0
-    for v in x[a:a + n]:
-        s1, s2 = v + coeff * s1 - s2, s1
-    return s1 * s1 + s2 * s2 - coeff * s1 * s2
+    return lqmedia.power(x[a:a + n], freq, RATE)
 
 
 def heard(x, start, seconds, candidates):
@@ -117,8 +103,8 @@ def longest_gap(x, start, end):
 
 def check(scenario, capture):
     global RATE
-    RATE, x = tones.read(capture)
-    right = tones.read(capture, -1)[1]
+    RATE, x = lqmedia.read(capture)
+    right = lqmedia.read(capture, -1)[1]
     print("%d Hz, %d samples" % (RATE, len(x)))
     end = len(x) / RATE
     t0 = onset(x)

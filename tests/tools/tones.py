@@ -15,48 +15,18 @@ of its sound (samples above 0.001) over its peak: 0.64 for a steady sine tone,
 less when it fades; a float capture read as integers reads as a square wave
 near its peak, with F above 0.8.
 """
-import array
 import math
-import struct
+import os
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from lqmedia import power, read  # noqa: E402
 
 DECIMATE = 4          # averaging 4 samples keeps everything below 3 kHz
 WINDOW = 512          # samples after decimation: 43 ms
 HOP_SECONDS = 0.05
 SHARE = 0.15
 SILENCE = 1e-4        # mean square of a silent window
-
-
-def read(path, channel=0):
-    """Returns (rate, floats of one channel: 0 left, -1 the last), read as the WAV header says."""
-    with open(path, "rb") as f:
-        data = f.read()
-    if data[:4] != b"RIFF" or data[8:12] != b"WAVE":
-        sys.exit(f"tones.py: {path} is not a WAV file")
-    pos, body, fmt = 12, b"", None
-    while pos + 8 <= len(data):
-        cid, size = data[pos:pos + 4], struct.unpack("<I", data[pos + 4:pos + 8])[0]
-        if cid == b"fmt ":
-            fmt, channels, rate = struct.unpack("<HHI", data[pos + 8:pos + 16])
-            bits = struct.unpack("<H", data[pos + 22:pos + 24])[0]
-            if fmt == 0xFFFE:  # extensible: the sub-format's first word
-                fmt = struct.unpack("<H", data[pos + 32:pos + 34])[0]
-        elif cid == b"data":
-            body = data[pos + 8:pos + 8 + size]
-        pos += 8 + size + (size & 1)
-    if fmt is None or channels == 0:
-        sys.exit(f"tones.py: {path} has no format")
-    data = body
-    kinds = {(3, 32): ("f", 1.0), (1, 16): ("h", 1.0 / 32768), (1, 32): ("i", 1.0 / 2 ** 31)}
-    if (fmt, bits) not in kinds or array.array(kinds[fmt, bits][0]).itemsize * 8 != bits:
-        sys.exit(f"tones.py: unsupported format {fmt}, {bits} bits")
-    kind, scale = kinds[fmt, bits]
-    samples = array.array(kind)
-    step = samples.itemsize * channels
-    samples.frombytes(data[:len(data) // step * step])
-    if sys.byteorder == "big":
-        samples.byteswap()
-    return rate, [v * scale for v in samples[channel % channels::channels]]
 
 
 def main(argv):
@@ -69,7 +39,6 @@ def main(argv):
     rate /= DECIMATE
     hann = [0.5 - 0.5 * math.cos(2 * math.pi * i / (WINDOW - 1)) for i in range(WINDOW)]
     s1, s2 = sum(hann), sum(w * w for w in hann)
-    coeffs = [2 * math.cos(2 * math.pi * f / rate) for f in freqs]
     found = [[] for _ in freqs]
     hop = int(HOP_SECONDS * rate)
     for start in range(0, len(low) - WINDOW + 1, hop):
@@ -77,12 +46,8 @@ def main(argv):
         energy = sum(v * v for v in x)
         if energy / WINDOW < SILENCE:
             continue
-        for k, c in enumerate(coeffs):
-            p1 = p2 = 0.0
-            for v in x:  # Goertzel
-                p1, p2 = v + c * p1 - p2, p1
-            power = p1 * p1 + p2 * p2 - c * p1 * p2
-            if power * 2 * s2 / (s1 * s1 * energy) >= SHARE:
+        for k, f in enumerate(freqs):
+            if power(x, f, rate) * 2 * s2 / (s1 * s1 * energy) >= SHARE:
                 found[k].append(start / rate)
     loud = [abs(v) for v in left if abs(v) > 1e-3]
     fill = sum(loud) / len(loud) / max(loud) if loud else 0.0
