@@ -57,7 +57,7 @@ kept() { head -n "$TAKE" | tr '\n' ' '; }
 front() {
   local xwin
   xwin=$(lq_xwindow "$1" 1) || return 1
-  xdotool windowfocus "$xwin" 2>/dev/null
+  lq_xfocus "$xwin"
   lq_probe front "$1" >/dev/null
 }
 finish() {

@@ -119,3 +119,11 @@ lq_escape() {
   lq_quit_retry() { lq_log "still running 10 s after Escape (try $1)"; }
   lq_quit "$LQ_PID" 10 lq_focus "$1" && LQ_PID=""
 }
+
+# Escape to the X window $1 must end the program, with status 0.
+lq_escape_ok() {
+  lq_escape "$1" || lq_fail "still running after Escape"
+  lq_status_ok
+}
+
+lq_status_ok() { [ "$LQ_STATUS" = 0 ] || lq_fail "exit status $LQ_STATUS"; }

@@ -13,5 +13,5 @@ expected='box Error|InitInput : CreateJoystick\n
 box Error|InitDirectInput : Failed\n'
 [ "$out" = "$expected" ] || lq_fail "message boxes were: $out"
 lq_wait_exit 30 || lq_fail "still running 30 s after the messages"
-[ "$LQ_STATUS" = 0 ] || lq_fail "exit status $LQ_STATUS"
+lq_status_ok
 lq_log "two messages, then exit status 0"

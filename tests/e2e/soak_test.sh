@@ -81,6 +81,5 @@ PLOT
 
 [ $ok = 0 ] || lq_fail "memory or handles moved after the warm-up: $verdict"
 if lq_probe boxes 1 1 >/dev/null; then lq_fail "a message box appeared"; fi
-lq_escape "$xwin" || lq_fail "still running after Escape"
-[ "$LQ_STATUS" = 0 ] || lq_fail "exit status $LQ_STATUS"
+lq_escape_ok "$xwin"
 lq_log "Escape ended the program with status 0; plot: $PLOT"

@@ -13,13 +13,12 @@ size=$(stat -c %s "$LQ_ART/sound.wav" 2>/dev/null || echo 0)
 [ "$size" -gt 44 ] || lq_fail "nothing recorded from the sound device ($size bytes)"
 lq_log "started with sound: no message box, $size bytes recorded"
 xwin=$(lq_xwindow Lumaquill) || lq_fail "no X window named Lumaquill"
-lq_escape "$xwin" || lq_fail "still running after Escape"
-[ "$LQ_STATUS" = 0 ] || lq_fail "exit status $LQ_STATUS"
+lq_escape_ok "$xwin"
 
 lq_start "WINEDLLOVERRIDES=dinput8=n,b;winealsa.drv,winepulse.drv,wineoss.drv=d"
 out=$(lq_probe boxes 1 60)
 lq_log "without a sound device: $out"
 [ "$out" = 'box Error|InitSound : Failed\n' ] || lq_fail "message boxes were: $out"
 lq_wait_exit 30 || lq_fail "still running 30 s after the message"
-[ "$LQ_STATUS" = 0 ] || lq_fail "exit status $LQ_STATUS"
+lq_status_ok
 lq_log "one message, then exit status 0"

@@ -41,8 +41,7 @@ lq_wait_poll $((PRESS + 30)) 120 || lq_fail "the program stopped polling"
 while [ $((SECONDS - started)) -lt 14 ]; do sleep 0.5; done
 lq_shot playing
 if lq_probe boxes 1 1 >/dev/null; then lq_fail "a message box appeared"; fi
-lq_escape "$xwin" || lq_fail "still running after Escape"
-[ "$LQ_STATUS" = 0 ] || lq_fail "exit status $LQ_STATUS"
+lq_escape_ok "$xwin"
 lq_log "Escape ended the tour with status 0"
 
 # The sound: the melody's notes (A3 C4 E4 G4 A4) heard past the music file's

@@ -17,6 +17,5 @@ lq_shot window
 
 xwin=$(lq_xwindow Lumaquill)
 [ -n "$xwin" ] || lq_fail "no X window named Lumaquill"
-lq_escape "$xwin" || lq_fail "still running after Escape"
-[ "$LQ_STATUS" = 0 ] || lq_fail "exit status $LQ_STATUS"
+lq_escape_ok "$xwin"
 lq_log "Escape ended the program with status 0"
