@@ -5,6 +5,7 @@
 
 #include <string.h>
 
+#include "app/application.h"
 #include "sound/sound_state.h"
 #include "sound/wave_math.h"
 
@@ -187,8 +188,13 @@ HRESULT StopWave(DWORD index) {
   return WaveSlots[index].lpBuffer->Stop();  // no lock: the position stays
 }
 
+// A game that started without sound is told so by every slot call.
+static bool IsSilentStart() {
+  return !IsSoundPresent() && (GetStartOptions() & START_WITHOUT_SOUND) != 0;
+}
+
 HRESULT ReleaseWave(DWORD index) {
-  if (IsWaveIndexInvalid(index)) return E_FAIL;
+  if (IsWaveIndexInvalid(index) || IsSilentStart()) return E_FAIL;
   return WaveSlots[index].Release();
 }
 
@@ -211,7 +217,7 @@ void WaveSlot::RefillUnstarted() {
 }
 
 HRESULT SetWaveLoop(DWORD index, DWORD loop) {
-  if (IsWaveIndexInvalid(index)) return E_FAIL;
+  if (IsWaveIndexInvalid(index) || IsSilentStart()) return E_FAIL;
   WaveSlots[index].Loop = loop;  // read by the next refill
   if (loop != 0) WaveSlots[index].RefillUnstarted();
   return 0;
