@@ -45,7 +45,13 @@ static const Look kStarLooks[3] = {{0.00f, 0.25f, 8, 8, 0xFFFFE0A0},
 static const Look kSparkLook = {0.75f, 1.00f, 9, 3, 0xFF60C0FF};
 static int32_t ShipHeading;  // where the nose points, in 1/8192 turns (0: up)
 
-// --- The ship: moved by the pad, turned toward its way, drawn at once. ---
+// The angle of the direction (x, y) from the x axis, in 1/8192 turns: clockwise,
+// as y grows down the screen.
+static int32_t AngleOf(float x, float y) {
+  return (int32_t)(atan2f(y, x) * (SIN_TABLE_SIZE / 6.2831853f));
+}
+
+// --- The ship: moved by the pad, turned to face its way, drawn at once. ---
 static void UpdateSprite(Task* self);
 static void DrawSprite(Task* self);
 
@@ -64,9 +70,6 @@ static void Burst(const Task* from) {
   }
 }
 
-// The heading of each pad direction, [down - up + 1][right - left + 1].
-static const int32_t kHeadings[3][3] = {{7168, 0, 1024}, {6144, -1, 2048}, {5120, 4096, 3072}};
-
 static void UpdateShip(Task* self) {
   DWORD pad = GetPadBits();
   const float speed = 4.0f;
@@ -74,18 +77,13 @@ static void UpdateShip(Task* self) {
   int dy = ((pad & PAD_DOWN) != 0) - ((pad & PAD_UP) != 0);
   self->x += speed * dx;
   self->y += speed * dy;
-  // Turn toward the way it goes, at most 1/32 turn a step, the short way round.
-  int32_t target = kHeadings[dy + 1][dx + 1];
-  if (target >= 0) {
-    int32_t turn = ((target - ShipHeading + SIN_TABLE_SIZE / 2) & (SIN_TABLE_SIZE - 1)) -
-                   SIN_TABLE_SIZE / 2;  // -4096..4095
-    ShipHeading += turn > 256 ? 256 : turn < -256 ? -256 : turn;
-  }
+  // The sprite's nose points up: a quarter turn on from the x axis.
+  if (dx != 0 || dy != 0) ShipHeading = AngleOf((float)dx, (float)dy) + SIN_TABLE_SIZE / 4;
   // Keep it on the screen.
   float w = (float)GetScreenWidth(), h = (float)GetScreenHeight();
   self->x = self->x < 16 ? 16 : self->x > w - 16 ? w - 16 : self->x;
   self->y = self->y < 16 ? 16 : self->y > h - 16 ? h - 16 : self->y;
-  // PadBits are levels: act on the frame the button goes down, not while it is held.
+  // PadBits are levels: act on the step the button goes down, not while it is held.
   int pressed = (pad & PAD_BUTTON0) != 0;
   if (pressed && !self->count) {
     PlayWave(WAVE_CHIME);
@@ -124,7 +122,7 @@ static void DrawSprite(Task* self) {
   if (self->kind == KIND_STAR) {
     quad.angle = -3 * self->count;  // each star spins against the ring
   } else {  // a spark: along its flight, fading out
-    quad.angle = (int32_t)(atan2f(self->vy, self->vx) * (SIN_TABLE_SIZE / 6.2831853f));
+    quad.angle = AngleOf(self->vx, self->vy);
     quad.color = (DWORD)(255 * self->count / SPARK_LIFE) << 24 | (look->color & 0xFFFFFF);
   }
   PushQuad(&quad);
@@ -198,7 +196,8 @@ int main(int, char**) {
       DrawString(FONT_TITLE, (800 - title.cx) / 2.0f, 12, kTitleColor, kTitle);
       DrawStringF(FONT_READOUT, 20, 60, kReadoutColor, "fps %lu  quads %lu  pad %05lX%s%s",
                   FramesPerSecond, QuadsShown, GetPadBits(),
-                  IsControllerPresent() ? "" : "  keyboard only", IsSoundPresent() ? "" : "  silent");
+                  IsControllerPresent() ? "" : "  keyboard only",  // what the start found
+                  IsSoundPresent() ? "" : "  silent");
       DrawString(FONT_READOUT, 20, 572, kReadoutColor,
                  "arrows: move   Z: chime and sparks   Esc: quit");
       SetDrawMode(DRAWMODE_LINEAR2);
