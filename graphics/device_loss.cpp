@@ -9,7 +9,9 @@ static HRESULT ResetDevice() {
   HRESULT hr = E_FAIL;
   for (int call = 0; call < ONLOST_CALLS && hr != 0; ++call) hr = OnLost();
   if (hr != 0) return GfxFatal("HandlePresentParam : Failed : OnLost\n", E_FAIL);
-  hr = Gfx.lpDevice->Reset(&Gfx.PresentParam);
+  // Reset writes into the record it is given; ours keeps sizing the targets.
+  D3DPRESENT_PARAMETERS params = Gfx.PresentParam;
+  hr = Gfx.lpDevice->Reset(&params);
   if (hr != D3D_OK) return GfxFatal("HandlePresentParam : Failed : Reset\n", hr);
   hr = OnRestore();
   if (hr != D3D_OK) return GfxFatal("HandlePresentParam : Failed : OnRestore\n", hr);
@@ -34,6 +36,7 @@ HRESULT HandlePresentParam(HRESULT code, int tested) {
 
 HRESULT OnLost() {
   if (InvalidateFonts() != 0) return E_FAIL;  // the targets stay held
+  UnbindResource();
   ReleaseResource();
   return 0;
 }

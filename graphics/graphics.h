@@ -27,7 +27,7 @@ const char* GetAdapterDescription();
 HRESULT CreateResource();
 // Releases the off-screen targets; returns 0.
 HRESULT ReleaseResource();
-// Tells the fonts of a lost device and releases the targets; 0 or the failing status.
+// Tells the fonts of a lost device, unbinds and releases the targets; 0 or the failing status.
 HRESULT OnLost();
 // Rebuilds the targets after a reset and restores the fonts; 0 or the failing status.
 HRESULT OnRestore();

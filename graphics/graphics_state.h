@@ -7,7 +7,7 @@
 
 #include "graphics/quad_batch.h"
 
-enum { FONT_SLOTS = 32, TEXTURE_SLOTS = 256, FORMAT_BUFFER_SIZE = 4096 };
+enum { FONT_SLOTS = 32, TEXTURE_SLOTS = 256, FORMAT_BUFFER_SIZE = 4096, TEXTURE_STAGES = 8 };
 
 // One texture-cache entry; in use exactly while texture is non-null.
 struct TextureEntry {
@@ -48,3 +48,7 @@ extern GraphicsState Gfx;
 // through; the fatal one also posts the quit message so that the main loop ends.
 HRESULT GfxFail(const char* message, HRESULT hr);
 HRESULT GfxFatal(const char* message, HRESULT hr);
+
+// Binds the back buffer, its depth buffer and no textures: nothing of ours stays
+// held by the device (before a reset).
+void UnbindResource();

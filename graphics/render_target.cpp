@@ -72,6 +72,16 @@ static void ReleaseAndNull(T** object) {
   }
 }
 
+// The device holds a reference to what is bound, and a reset needs every
+// default-pool object gone: back to the start-up binding.
+void UnbindResource() {
+  IDirect3DDevice9* device = Gfx.lpDevice;
+  if (device == NULL) return;
+  for (DWORD stage = 0; stage < TEXTURE_STAGES; ++stage) device->SetTexture(stage, NULL);
+  if (Gfx.lpBackSurface != NULL) device->SetRenderTarget(0, Gfx.lpBackSurface);
+  device->SetDepthStencilSurface(Gfx.lpBackZBuffer);
+}
+
 HRESULT ReleaseResource() {
   ReleaseAndNull(&Gfx.lpEffectSurface);
   ReleaseAndNull(&Gfx.lpEffectTexture);

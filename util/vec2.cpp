@@ -1,14 +1,19 @@
-// 2D vector helpers. Each stored result is the exact value rounded once to float,
-// the same in the x87 build (extended intermediates) and the SSE build: products
-// of two floats are exact in double, and the one inexact double step in each
-// function is kept from tipping the float rounding. Intermediates go through
-// volatile variables so that no register keeps more precision than its type.
+// 2D vector helpers. Each stored result is the exact value rounded once to float:
+// products of two floats are exact in double, and the one inexact double step in
+// each function is kept from tipping the float rounding. That needs every float
+// and double step rounded as its type says (SSE2 arithmetic): the x87 unit keeps
+// wider values in its registers, and the Direct3D device narrows it to single
+// precision.
 #include "util/vec2.h"
 
 #include <float.h>
 #include <math.h>
 #include <stdint.h>
 #include <string.h>
+
+#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD != 0
+#error "float and double must be evaluated as their types (GCC: -msse2 -mfpmath=sse)"
+#endif
 
 // The rare case of SumOfSquares: a double sum that lies on a float midpoint, or
 // below the float's normal range. The sum is within a double unit of the exact
@@ -20,49 +25,42 @@ static float RoundSumNearMidpoint(double a, double b, double sum) {
     a = b;
     b = t;
   }
-  volatile float rounded = (float)sum;
+  const float rounded = (float)sum;
   if ((double)rounded == sum) return rounded;
-  volatile float other = nextafterf(rounded, sum > rounded ? INFINITY : -INFINITY);
-  volatile double below = sum - rounded, above = other - sum;  // both exact
+  const float other = nextafterf(rounded, sum > rounded ? INFINITY : -INFINITY);
+  const double below = sum - rounded, above = other - sum;  // both exact
   if (below != above) return rounded;
-  volatile double error = (a - sum) + b;  // a - sum is exact as sum lies in [a, 2a]
+  const double error = (a - sum) + b;  // a - sum is exact as sum lies in [a, 2a]
   if (error == 0.0) return rounded;
-  volatile double moved = nextafter(sum, error > 0.0 ? INFINITY : -INFINITY);
-  rounded = (float)moved;
-  return rounded;
+  const double moved = nextafter(sum, error > 0.0 ? INFINITY : -INFINITY);
+  return (float)moved;
 }
 
-// x * x + y * y rounded once to float. The squares are exact in double (and in
-// the x87's wider registers); their sum is rounded to a double in memory.
+// x * x + y * y rounded once to float. The squares are exact in double; their sum
+// is rounded to a double.
 static float SumOfSquares(float x, float y) {
   const double a = (double)x * x, b = (double)y * y;
-  volatile double sum = a + b;
-  const double s = sum;
+  const double s = a + b;
   uint64_t bits;
   memcpy(&bits, &s, sizeof bits);
   // In the float's normal range a double halfway between two floats has its 29
   // bits below the float's precision at exactly 1 followed by zeros.
-  if (s >= FLT_MIN && (bits & 0x1FFFFFFFu) != 0x10000000u) {
-    volatile float rounded = (float)s;
-    return rounded;
-  }
+  if (s >= FLT_MIN && (bits & 0x1FFFFFFFu) != 0x10000000u) return (float)s;
   return RoundSumNearMidpoint(a, b, s);
 }
 
 float GetVec2Length(float x, float y) {
-  const float s = SumOfSquares(x, y);  // read back from a float: no wider value
+  const float s = SumOfSquares(x, y);
   // Rounding the double root again to float is harmless: 53 bits are more than
   // twice the float's 24 plus two.
-  volatile float length = (float)sqrt((double)s);
-  return length;
+  return (float)sqrt((double)s);
 }
 
 // x * length is exact in double, so the quotient is the only rounding before the
 // float one, and a quotient of such numbers is never close enough to a float
-// midpoint for that first rounding (to double or to the x87's 64 bits) to matter.
+// midpoint for that first rounding (to double) to matter.
 static float Scaled(float v, float length, float current) {
-  volatile float rounded = (float)((double)v * length / current);
-  return rounded;
+  return (float)((double)v * length / current);
 }
 
 void SetVec2Length(Vec2* vector, float length) {
@@ -78,8 +76,8 @@ void SetVec2Length(Vec2* vector, float length) {
 // Both differences are taken before out is written: out may alias from or to.
 void GetVec2Direction(Vec2* out, const Vec2* from, const Vec2* to, float length) {
   if (!out || !from || !to) return;
-  volatile float dx = to->x - from->x;
-  volatile float dy = to->y - from->y;
+  const float dx = to->x - from->x;
+  const float dy = to->y - from->y;
   out->x = dx;
   out->y = dy;
   SetVec2Length(out, length);

@@ -384,18 +384,31 @@ HRESULT Device::Reset(D3DPRESENT_PARAMETERS* params) {
                       params ? Format("%u,%u,%d", params->BackBufferWidth,
                                       params->BackBufferHeight, (int)params->MultiSampleType)
                              : "null");
-  if (params != nullptr) resets.push_back(*params);
+  if (params == nullptr) return hr == D3D_OK ? D3DERR_INVALIDCALL : hr;
+  const D3DPRESENT_PARAMETERS asked = *params;
+  resets.push_back(asked);
+  // As documented: Reset writes into the record it is given.
+  params->BackBufferCount = params->BackBufferWidth = params->BackBufferHeight = 0;
+  if (params->Windowed) params->BackBufferFormat = D3DFMT_UNKNOWN;
   if (hr != D3D_OK) return hr;
-  if (params == nullptr) return D3DERR_INVALIDCALL;
-  // As the real device: every default-pool object must have been released.
+  // As the real device: every default-pool object must have been released, and
+  // a bound one is held by the device (the back buffer and its depth are its own).
   for (Tracked* object : owned) {
     if (object->defaultPool && object->refs > 0) return D3DERR_INVALIDCALL;
   }
+  auto held = [](const void* bound) {
+    auto it = TheWorld().byInterface.find(bound);
+    return it != TheWorld().byInterface.end() && it->second->defaultPool;
+  };
+  if ((renderTarget != backBuffer && held(renderTarget)) ||
+      (depthStencil != autoDepth && held(depthStencil)) || held(texture0)) {
+    return D3DERR_INVALIDCALL;
+  }
   ForgetStates();
-  backBuffer->desc.Width = autoDepth->desc.Width = params->BackBufferWidth;
-  backBuffer->desc.Height = autoDepth->desc.Height = params->BackBufferHeight;
+  backBuffer->desc.Width = autoDepth->desc.Width = asked.BackBufferWidth;
+  backBuffer->desc.Height = autoDepth->desc.Height = asked.BackBufferHeight;
   renderTarget = backBuffer;
-  depthStencil = params->EnableAutoDepthStencil ? autoDepth : nullptr;
+  depthStencil = asked.EnableAutoDepthStencil ? autoDepth : nullptr;
   inScene = false;
   return D3D_OK;
 }

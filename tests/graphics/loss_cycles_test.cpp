@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include <sstream>
+#include <vector>
 
 #include "gfx_fixture.h"
 #include "util/crc32.h"
@@ -64,6 +65,11 @@ TEST_F(LossCycles, EveryResetRebuildsTheTargetsKeepsFontsTexturesAndFrameCountAn
     EXPECT_EQ(fake_d3d::CallCount("OnResetDevice"), 2);
     EXPECT_EQ(Gfx.FlipCount, flips);
     EXPECT_NE(N(Gfx.lpFlipTexture[0]), oldFlip);
+    D3DSURFACE_DESC flip = {}, back = {};
+    Gfx.lpFlipSurface[1]->GetDesc(&flip);
+    Gfx.lpBackSurface->GetDesc(&back);
+    EXPECT_EQ((std::vector<UINT>{flip.Width, flip.Height, back.Width, back.Height}),
+              (std::vector<UINT>{800, 600, 800, 600}));
     if (cycle == 0) live = Live();
     EXPECT_EQ(Live(), live) << fake_d3d::Leaks();
     EXPECT_EQ(live.first, made);

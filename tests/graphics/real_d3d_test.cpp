@@ -1,8 +1,11 @@
 // The graphics core against the real Direct3D 9 (Wine's, software-rendered under
 // Xvfb): quads are drawn into the flip targets and the pixels read back.
+#include <float.h>
 #include <math.h>
 
 #include "real_device.h"
+#include "util/exact_checks.h"
+#include "util/util_state.h"
 
 namespace {
 
@@ -160,6 +163,25 @@ TEST_F(RealDevice, FramesLayThePreviousOneUnderTheNextAndSurviveAReset) {
   ASSERT_EQ(BeginRender(0xFF000000), 0);
   ASSERT_EQ(EndRender(), 0);
   EXPECT_EQ(Flip(0xFFFFFFFF), 0);
+}
+
+// The device narrows its thread's x87 unit to single precision: the sine table and
+// the vector helpers keep their documented results after it, the table is the one
+// computed at the program's start-up precision, and the caller's word survives.
+TEST_F(RealDevice, SineTableAndVectorsStayExactAfterTheDevice) {
+  const unsigned deviceWord = _controlfp(0, 0);
+  ASSERT_EQ(deviceWord & _MCW_PC, (unsigned)_PC_24) << "the device left the x87 precision alone";
+  InitSinTable();
+  EXPECT_EQ(_controlfp(0, 0), deviceWord);
+  ExpectDocumentedSinTable();
+  ExpectExactVec2Table();
+  const std::vector<float> narrowed(Util.sinTable, Util.sinTable + SIN_TABLE_SIZE);
+  _controlfp(_PC_64, _MCW_PC);
+  InitSinTable();
+  _controlfp(deviceWord, _MCW_PC);
+  int differ = 0;
+  for (int i = 0; i < SIN_TABLE_SIZE; ++i) differ += Util.sinTable[i] != narrowed[i];
+  EXPECT_EQ(differ, 0);
 }
 
 }  // namespace
