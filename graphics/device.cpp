@@ -8,7 +8,7 @@
 #include "util/sin_table.h"
 
 HRESULT InitDirectX() {
-  InitSinTable();  // turned quads read it; filled before the device changes the FPU's precision
+  InitSinTable();  // turned quads read it, whether or not the game has filled it
   Gfx.lpD3D = Direct3DCreate9(D3D_SDK_VERSION);
   if (Gfx.lpD3D == NULL) return E_FAIL;
 

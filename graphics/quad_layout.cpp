@@ -23,11 +23,10 @@ void LayoutQuad(Vertex2D out[QUAD_VERTICES], float left, float top, float right,
 }
 
 // The corner (dx, dy) of the upright quad, turned and offset. At no turn dx * 1 -
-// dy * 0 is dx exactly, so cx + dx rounds as cx - hw does for LayoutQuad; volatile,
-// so that the x87 build too rounds it to a float before the offset, as there.
+// dy * 0 is dx exactly, so cx + dx rounds as cx - hw does for LayoutQuad.
 static void SetCorner(Vertex2D* v, float cx, float cy, float dx, float dy, float cosA,
                       float sinA, uint32_t color, float u, float tv) {
-  volatile float x = cx + (dx * cosA - dy * sinA), y = cy + (dx * sinA + dy * cosA);
+  const float x = cx + (dx * cosA - dy * sinA), y = cy + (dx * sinA + dy * cosA);
   SetVertex(v, x - 0.5f, y - 0.5f, color, u, tv);
 }
 
