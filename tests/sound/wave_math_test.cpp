@@ -88,6 +88,8 @@ TEST(WaveMath, ReadsStopAtTheDataEndOrLoop) {
       {"within, looped", "0123456789", 10, 2, 1, 0, ok, 5, "234"},
       {"the next chunk stays unread", "0123456789XYZ", 10, 8, 0, 0, ok, 10, "89...."},
       {"at the end", "0123456789XYZ", 10, 10, 0, 0, ok, 10, "..."},
+      {"start past the data", "0123456789XYZ", 10, 12, 0, 0, ok, 12, "..."},
+      {"loop offset past the file's end", "01234", 10, 3, 1, 7, ok, 7, "34...."},
       {"loop goes on in the same fill", "0123456789XYZ", 10, 8, 1, 0, ok, 4, "890123"},
       {"loop from the end, many laps", "0123XYZ", 4, 4, 7, 0, ok, 2, "0123012301"},
       {"loop offset", "0123456789", 10, 9, 1, 6, ok, 7, "967896"},
