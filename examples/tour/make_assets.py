@@ -5,7 +5,8 @@
   star.bmp   64 x 16 sprite sheet on opaque black, four 16 x 16 cells: a
              four-pointed star, a round star, a small cross, a spark streak
   music.wav  an 8-second A-minor arpeggio over a bass line, 22050 Hz 16-bit mono,
-             made to loop seamlessly (every note ends at a zero crossing)
+             made to loop seamlessly (every note ends at a zero crossing); the
+             build encodes it to music.ogg, which the tour plays
   blip.wav   a quarter-second two-step chime (1500 Hz, then 2000 Hz)
 
 Only the standard library; the same bytes on every run.
