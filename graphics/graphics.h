@@ -96,6 +96,20 @@ HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3
 // Draws the batch in one call with the bound texture and empties it; 0, E_FAIL if none.
 HRESULT FlushRects();
 
+// A sprite: a quad about its centre, turned, with a rectangle of the texture
+// (one cell of a sprite sheet). Initialise it as an aggregate, fields in this order.
+struct QuadDesc {
+  float cx, cy;                 // centre, in pixels
+  float halfWidth, halfHeight;  // before turning
+  int32_t angle;                // turn in sine-table units (8192 a full turn, any integer wraps)
+  D3DCOLOR color;
+  float u0, v0, u1, v1;         // texture rectangle; all four 0 means the whole texture
+};
+// Draws one sprite now; angle 0 gives DrawRectCenter's quad; 0, or E_FAIL (no device, null).
+HRESULT DrawQuad(const QuadDesc* quad);
+// Appends one sprite to the batch, with upright quads in the same call; 0, or E_FAIL.
+HRESULT PushQuad(const QuadDesc* quad);
+
 // Blur
 // Adds a soft copy of the frame so far over it in the given tint (the glow); 0 or the status.
 HRESULT DrawEffectGaussianBlur(D3DCOLOR color);
@@ -119,6 +133,9 @@ HRESULT CreateFontSlot(int slot, const char* face, INT height);
 HRESULT DrawString(int slot, float x, float y, D3DCOLOR color, const char* text);
 // Draws printf-style text, cut at 4095 characters, like DrawString; 0, or E_FAIL.
 HRESULT DrawStringF(int slot, float x, float y, D3DCOLOR color, const char* format, ...);
+// The width and height in pixels that DrawString covers for the text, as D3DX lays
+// it out; 0, or E_FAIL (empty slot, slot outside 0..31, null text or size).
+HRESULT MeasureString(int slot, const char* text, SIZE* size);
 // Tells the slot's font of a lost device; 0 for an empty slot, else the font's status.
 HRESULT InvalidateFont(int slot);
 // Tells the slot's font of a reset device; 0 for an empty slot, else the font's status.

@@ -2,8 +2,9 @@
 // drawn in one call per frame. Neither path binds a texture or sets a preset.
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
+#include "util/sin_table.h"
 
-static HRESULT DrawQuad(const Vertex2D quad[QUAD_VERTICES]) {
+static HRESULT DrawVertices(const Vertex2D quad[QUAD_VERTICES]) {
   Gfx.lpDevice->SetFVF(VERTEX2D_FVF);  // result never reported
   return Gfx.lpDevice->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, VERTEX2D_STRIDE);
 }
@@ -21,7 +22,7 @@ HRESULT DrawRectUV(float left, float top, float right, float bottom, D3DCOLOR co
   if (Gfx.lpDevice == NULL) return E_FAIL;
   Vertex2D quad[QUAD_VERTICES];
   LayoutQuad(quad, left, top, right, bottom, color, uLeft, vTop, uRight, vBottom);
-  return DrawQuad(quad);
+  return DrawVertices(quad);
 }
 
 // Fails with E_FAIL, keeping the quads already batched, when the batch cannot grow.
@@ -48,4 +49,28 @@ HRESULT FlushRects() {
   }
   QuadBatchEmpty(&Gfx.batch);
   return hr;
+}
+
+static void LayoutSprite(Vertex2D out[QUAD_VERTICES], const QuadDesc* q) {
+  const bool whole = q->u0 == 0 && q->v0 == 0 && q->u1 == 0 && q->v1 == 0;
+  // A quarter turn on is the cosine; unsigned, so that any angle wraps.
+  const int32_t quarterOn = (int32_t)((uint32_t)q->angle + SIN_TABLE_SIZE / 4);
+  LayoutTurnedQuad(out, q->cx, q->cy, q->halfWidth, q->halfHeight, GetSin(quarterOn),
+                   GetSin(q->angle), q->color, whole ? 0.0f : q->u0, whole ? 0.0f : q->v0,
+                   whole ? 1.0f : q->u1, whole ? 1.0f : q->v1);
+}
+
+HRESULT DrawQuad(const QuadDesc* quad) {
+  if (Gfx.lpDevice == NULL || quad == NULL) return E_FAIL;
+  Vertex2D vertices[QUAD_VERTICES];
+  LayoutSprite(vertices, quad);
+  return DrawVertices(vertices);
+}
+
+HRESULT PushQuad(const QuadDesc* quad) {
+  if (Gfx.lpDevice == NULL || quad == NULL) return E_FAIL;
+  Vertex2D* vertices = QuadBatchAppendSpace(&Gfx.batch);
+  if (vertices == NULL) return E_FAIL;
+  LayoutSprite(vertices, quad);
+  return 0;
 }

@@ -23,3 +23,12 @@ enum : uint32_t {
 // sorted. The -0.5 puts the vertex of pixel x on that pixel's centre.
 void LayoutQuad(Vertex2D out[QUAD_VERTICES], float left, float top, float right, float bottom,
                 uint32_t color, float uLeft, float vTop, float uRight, float vBottom);
+
+// A quad of half sizes hw, hh about its centre (cx, cy), turned so that its
+// corner at (+hw, 0) lands at (cx + hw * cosA, cy + hw * sinA): clockwise on a
+// screen whose y grows down. Vertex order, offset and texture corners as in
+// LayoutQuad; with cosA 1 and sinA 0 the vertices are exactly those of
+// LayoutQuad(cx - hw, cy - hh, cx + hw, cy + hh).
+void LayoutTurnedQuad(Vertex2D out[QUAD_VERTICES], float cx, float cy, float hw, float hh,
+                      float cosA, float sinA, uint32_t color, float uLeft, float vTop,
+                      float uRight, float vBottom);

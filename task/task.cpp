@@ -47,6 +47,8 @@ static Task* TakeRecord(TaskProc update, TaskProc draw) {
   task->next = &NullTask;
   task->update = update;
   task->draw = draw;
+  task->kind = 0;
+  task->user = nullptr;
   return task;
 }
 

@@ -2,7 +2,8 @@
 """Writes the tour's assets into a folder (default: the current one):
 
   ship.bmp   32 x 32 arrow-head sprite on opaque black (the colour key's transparent)
-  star.bmp   16 x 16 four-pointed star on opaque black
+  star.bmp   64 x 16 sprite sheet on opaque black, four 16 x 16 cells: a
+             four-pointed star, a round star, a small cross, a spark streak
   music.wav  an 8-second A-minor arpeggio over a bass line, 22050 Hz 16-bit mono,
              made to loop seamlessly (every note ends at a zero crossing); the
              build encodes it to music.ogg, which the tour plays
@@ -22,14 +23,14 @@ NOTE = 0.25                            # seconds per melody note
 BLIP = [(1500.0, 0.10), (2000.0, 0.15)]
 
 
-def bmp(path, size, pixel):
-    row_bytes = size * 3
+def bmp(path, width, height, pixel):
+    row_bytes = width * 3
     pad = (4 - row_bytes % 4) % 4
     data = b"".join(
-        b"".join(struct.pack("BBB", *pixel(x, y)[::-1]) for x in range(size)) + b"\0" * pad
-        for y in range(size - 1, -1, -1))  # rows bottom-up
+        b"".join(struct.pack("BBB", *pixel(x, y)[::-1]) for x in range(width)) + b"\0" * pad
+        for y in range(height - 1, -1, -1))  # rows bottom-up
     header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, size, size, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
     with open(path, "wb") as f:
         f.write(header + info + data)
 
@@ -44,13 +45,37 @@ def ship(x, y):
     return (int(255 - 180 * edge), 255, 255)
 
 
+def grey(c):
+    c = max(0, min(255, int(c)))
+    return (c, c, c)
+
+
 def star(x, y):
     u, v = abs(x + 0.5 - 8), abs(y + 0.5 - 8)
     d = math.hypot(u, v)
     if d > 7.5 or min(u, v) * (1 + d) > 6:
         return (0, 0, 0)
-    c = int(255 - 150 * d / 7.5)
-    return (c, c, c)
+    return grey(255 - 150 * d / 7.5)
+
+
+def round_star(x, y):
+    d = math.hypot(x + 0.5 - 8, y + 0.5 - 8)
+    return grey(255 * (1 - d / 7.5) ** 0.7) if d < 7.5 else (0, 0, 0)
+
+
+def cross(x, y):
+    u, v = abs(x + 0.5 - 8), abs(y + 0.5 - 8)
+    return grey(255 - 20 * max(u, v)) if min(u, v) < 1.5 and max(u, v) < 7.5 else (0, 0, 0)
+
+
+def streak(x, y):
+    # Long across, thin down: turned along a spark's flight. Bright at its head (right).
+    u, v = (x + 0.5) / 16, abs(y + 0.5 - 8)
+    return grey(255 * u * (1 - v / 4)) if v < 4 and 0.05 < u < 0.97 else (0, 0, 0)
+
+
+def sheet(x, y):
+    return (star, round_star, cross, streak)[x // 16](x % 16, y)
 
 
 def wav(path, samples):
@@ -97,8 +122,8 @@ def blip():
 
 def main(folder):
     os.makedirs(folder, exist_ok=True)
-    bmp(os.path.join(folder, "ship.bmp"), 32, ship)
-    bmp(os.path.join(folder, "star.bmp"), 16, star)
+    bmp(os.path.join(folder, "ship.bmp"), 32, 32, ship)
+    bmp(os.path.join(folder, "star.bmp"), 64, 16, sheet)
     wav(os.path.join(folder, "music.wav"), music())
     wav(os.path.join(folder, "blip.wav"), blip())
 

@@ -5,6 +5,8 @@
 
 #include "app/application.h"
 #include "fakes/fake_dinput.h"
+#include "input/input.h"
+#include "sound/sound.h"
 #include "tools/message_box_reader.h"
 
 namespace {
@@ -194,6 +196,17 @@ TEST_F(Window, LongNamesAreTruncatedNotOverflowed) {
   EXPECT_EQ(std::string(title), name.substr(0, 256));
   GetClassNameA(GetWindowHandle(), title, sizeof title);
   EXPECT_EQ(std::string(title), name.substr(0, 255));  // the platform's class-name limit
+}
+
+TEST_F(Window, StartOptionsGoOnWithoutAControllerAndRefuseSlotsWithoutSound) {
+  MessageBoxReader reader;
+  AttachFakeControllers(0), SetStartOptions(START_WITHOUT_CONTROLLER | START_WITHOUT_SOUND);
+  Start(1);  // sound: the recorder's device
+  EXPECT_TRUE(reader.Boxes().empty() && !IsControllerPresent() && IsSoundPresent());
+  ReleaseApplication();  // no sound device now, as after a failed InitSound
+  for (HRESULT hr : {LoadWave(0, "x"), PlayWave(0), StopWave(0), SetWaveLoop(0, 1), ReleaseWave(0)})
+    EXPECT_EQ(hr, E_FAIL);
+  SetStartOptions(0), AttachFakeControllers(1);
 }
 
 TEST(WindowFailure, ClassAndWindowFailuresReportAndRelease) {
