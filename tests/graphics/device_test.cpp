@@ -205,7 +205,7 @@ TEST_F(GfxTest, EachResourceStepFailingShowsItsMessageAndReturnsItsCode) {
   EXPECT_FALSE(TakeQuit());
 }
 
-TEST_F(GfxTest, ShutDownReleasesEverythingAndMayRunTwice) {
+TEST_F(GfxTest, ShutDownReleasesWhatTheDeviceMadeBeforeItAndItBeforeDirect3D) {
   ReleaseDirectX();  // nothing created: no platform call
   ReleaseDirectX();
   EXPECT_TRUE(fake_d3d::Log().empty());
