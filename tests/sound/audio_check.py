@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
 """Test WAV files for the sound player, and checks of what Wine recorded.
   audio_check.py make DIR
-  audio_check.py check SCENARIO CAPTURE   (the recorder's WAV: a 44-byte header)
+  audio_check.py check SCENARIO CAPTURE   (the recorder's WAV file)
 """
-import math, random, struct, sys
+import math, os, random, struct, sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+import tones  # noqa: E402  (the WAV reader)
 
 RATE = 48000  # of the capture, from its header
 TONES = [300, 400, 500, 630, 750, 870, 1000, 1150, 1300]  # the stream, 1 s each
@@ -91,15 +94,8 @@ def longest_gap(x, start, end):
 
 def check(scenario, capture):
     global RATE
-    raw = open(capture, "rb").read()
-    tag, channels, RATE = struct.unpack_from("<HHI", raw, 20)
-    bits = struct.unpack_from("<H", raw, 34)[0]
-    # ALSA's recorder labels Wine's 32-bit float samples as integer PCM (tag 1).
-    kind, scale = {(3, 32): ("f", 1.0), (1, 16): ("h", 32768.0), (1, 32): ("f", 1.0)}[tag, bits]
-    size = bits // 8
-    n = (len(raw) - 44) // size
-    x = [v / scale for v in struct.unpack_from("<%d%s" % (n, kind), raw, 44)[0::channels]]
-    print("format %d, %d bits, %d channels, %d Hz" % (tag, bits, channels, RATE))
+    RATE, x = tones.read(capture)
+    print("%d Hz, %d samples" % (RATE, len(x)))
     end = len(x) / RATE
     t0 = onset(x)
     print("recorded %.2f s, first sound at %s s" % (end, t0))
