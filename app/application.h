@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "app/app_state.h"
+
 // Opens the window and starts input, sound and graphics in that order; 0, or the
 // first failing status after a message box and a full shut-down.
 HRESULT InitApplication(const char* name, DWORD width, DWORD height, int windowed);
@@ -17,8 +19,8 @@ int ErrorBox(const char* text, const char* caption);
 // The cursor in client coordinates; (0, 0) without a window.
 POINT GetMousePos();
 
-DWORD GetScreenWidth();            // client width in pixels
-DWORD GetScreenHeight();           // client height in pixels
+inline DWORD GetScreenWidth();     // client width in pixels
+inline DWORD GetScreenHeight();    // client height in pixels
 int IsWindowed();                  // 1 for a framed window, 0 for full screen
 HWND GetWindowHandle();            // the window, or null before InitApplication
 HINSTANCE GetInstanceHandle();     // the program's module handle
@@ -26,3 +28,7 @@ HINSTANCE GetInstanceHandle();     // the program's module handle
 // Mouse buttons as the window procedure last saw them: 1 while down, else 0.
 enum { MOUSE_LEFT = 0, MOUSE_RIGHT = 1, MOUSE_MIDDLE = 2 };
 int IsMouseButtonDown(int button);
+
+// Inline: games read the screen size for every object every frame.
+inline DWORD GetScreenWidth() { return App.width; }
+inline DWORD GetScreenHeight() { return App.height; }

@@ -4,6 +4,7 @@
 #include "app/application.h"
 #include "graphics/graphics.h"
 #include "input/input.h"
+#include "util/force_inline.h"
 #include "util/vec2.h"
 
 extern uint32_t DemoRandState;
@@ -21,7 +22,7 @@ int32_t DemoRand() {
 void SeedDemoRand(uint32_t state) { DemoRandState = state; }
 
 // The vector of the given length from the task toward the target.
-static Vec2 Toward(const Task* task, const Task* target, float length) {
+static LQ_INLINE Vec2 Toward(const Task* task, const Task* target, float length) {
   Vec2 from = {task->x, task->y}, to = {target->x, target->y}, d;
   GetVec2Direction(&d, &from, &to, length);
   return d;
@@ -34,14 +35,19 @@ void AimTaskAt(Task* task, const Task* target, float speed) {
   task->vy = v.y;
 }
 
-void SteerTaskTo(Task* task, const Task* target, float pull, float speed) {
-  if (task == nullptr || target == nullptr) return;
+// Inline in UpdateEnemy: it runs for every enemy every frame.
+static LQ_INLINE void Steer(Task* task, const Task* target, float pull, float speed) {
   Vec2 d = Toward(task, target, pull);
   const Vec2 origin = {0.0f, 0.0f};
   Vec2 sum = {task->vx + d.x, task->vy + d.y}, v;
   GetVec2Direction(&v, &origin, &sum, speed);  // a zero sum stays zero
   task->vx = v.x;
   task->vy = v.y;
+}
+
+void SteerTaskTo(Task* task, const Task* target, float pull, float speed) {
+  if (task == nullptr || target == nullptr) return;
+  Steer(task, target, pull, speed);
 }
 
 void AccelTaskTo(Task* task, const Task* target, float pull, float scale) {
@@ -101,7 +107,7 @@ void UpdateEnemy(Task* task) {
   task->x += task->vx;
   task->y += task->vy;
   if (task->count != 0) {
-    SteerTaskTo(task, PlayerTask, kEnemyPull, kEnemySpeed);
+    if (PlayerTask != nullptr) Steer(task, PlayerTask, kEnemyPull, kEnemySpeed);
     task->count = 0;
   }
   // Strict bounds: 0 and the width itself are still on the screen. A corner exit

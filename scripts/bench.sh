@@ -24,5 +24,9 @@ lq_xvfb '
   done
   (exit $rc)' _ "$root" "$build"
 rc=$?
+# The frame logic's figure, with the machine's load (1, 5, 15 minutes) beside it.
+echo
+echo "frame logic, framework / flat loop: $(tr -d '\r' <"$build/win/bench/frame_bench.txt" |
+  sed -n 's/^RATIO framework \/ flat loop: //p'); load average $(cut -d' ' -f1-3 /proc/loadavg)"
 "$root/scripts/bench-frame.sh" || rc=1
 exit $rc

@@ -17,10 +17,12 @@ static int PoolIndex(const Task* task) {
 }
 
 // Already in the free list: a stale link to it must not be followed into the list.
-static bool IsGone(const Task* task) {
-  if (IsEnd(task)) return true;
-  int index = PoolIndex(task);
-  return index >= 0 && TaskPool.isFree[index];
+// One range test first: the sweep asks this of every task every frame.
+static inline bool IsGone(const Task* task) {
+  const uintptr_t offset =
+      reinterpret_cast<uintptr_t>(task) - reinterpret_cast<uintptr_t>(TaskPool.pool);
+  if (offset < sizeof(TaskPool.pool)) return TaskPool.isFree[offset / sizeof(Task)] != 0;
+  return IsEnd(task);
 }
 
 void InitTask() {
