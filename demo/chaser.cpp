@@ -102,6 +102,13 @@ void DrawPlayer(Task* task) {
   }
 }
 
+// The screen size as a float. 32-bit x86 converts signed ints in one instruction
+// and unsigned ones in six; every real size is a positive int, and converts the
+// same either way.
+static inline float SizeToFloat(DWORD size) {
+  return (int32_t)size >= 0 ? (float)(int32_t)size : (float)size;
+}
+
 void UpdateEnemy(Task* task) {
   task->count += 1;
   task->x += task->vx;
@@ -112,11 +119,11 @@ void UpdateEnemy(Task* task) {
   }
   // Strict bounds: 0 and the width itself are still on the screen. A corner exit
   // kills once and spawns twice.
-  if (task->x > (float)GetScreenWidth() || task->x < 0.0f) {
+  if (task->x > SizeToFloat(GetScreenWidth()) || task->x < 0.0f) {
     KillTask(task);
     SpawnEnemy();
   }
-  if (task->y > (float)GetScreenHeight() || task->y < 0.0f) {
+  if (task->y > SizeToFloat(GetScreenHeight()) || task->y < 0.0f) {
     KillTask(task);
     SpawnEnemy();
   }

@@ -90,9 +90,9 @@ HRESULT DrawRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3
 HRESULT DrawRectUV(float left, float top, float right, float bottom, D3DCOLOR color,
                    float uLeft, float vTop, float uRight, float vBottom);
 // Appends one quad to the batch, drawn at the next FlushRects; 0, or E_FAIL without a device.
-HRESULT PushRect(float left, float top, float right, float bottom, D3DCOLOR color);
+inline HRESULT PushRect(float left, float top, float right, float bottom, D3DCOLOR color);
 // Appends one quad around a centre with half sizes to the batch; 0, or E_FAIL without a device.
-HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3DCOLOR color);
+inline HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3DCOLOR color);
 // Draws the batch in one call with the bound texture and empties it; 0, E_FAIL if none.
 HRESULT FlushRects();
 
@@ -129,3 +129,21 @@ HRESULT InvalidateFonts();
 void RestoreFonts();
 // Frees every font slot.
 void ReleaseFonts();
+
+// Inline: games push quads by the thousand every frame.
+#include "graphics/graphics_state.h"
+
+// Fails with E_FAIL, keeping the quads already batched, when the batch cannot grow.
+// Laid out in place in the batch: no copy through the stack.
+inline HRESULT PushRect(float left, float top, float right, float bottom, D3DCOLOR color) {
+  if (Gfx.lpDevice == NULL) return E_FAIL;
+  Vertex2D* quad = QuadBatchAppendSpace(&Gfx.batch);
+  if (quad == NULL) return E_FAIL;
+  LayoutQuad(quad, left, top, right, bottom, color, 0.0f, 0.0f, 1.0f, 1.0f);
+  return 0;
+}
+
+inline HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight,
+                              D3DCOLOR color) {
+  return PushRect(cx - halfWidth, cy - halfHeight, cx + halfWidth, cy + halfHeight, color);
+}

@@ -24,26 +24,6 @@ HRESULT DrawRectUV(float left, float top, float right, float bottom, D3DCOLOR co
   return DrawQuad(quad);
 }
 
-// Fails with E_FAIL, keeping the quads already batched, when the batch cannot grow.
-// Laid out in place in the batch: no copy through the stack. Inline in both
-// callers: it runs once per quad.
-static inline HRESULT AppendRect(float left, float top, float right, float bottom,
-                                 D3DCOLOR color) {
-  if (Gfx.lpDevice == NULL) return E_FAIL;
-  Vertex2D* quad = QuadBatchAppendSpace(&Gfx.batch);
-  if (quad == NULL) return E_FAIL;
-  LayoutQuad(quad, left, top, right, bottom, color, 0.0f, 0.0f, 1.0f, 1.0f);
-  return 0;
-}
-
-HRESULT PushRect(float left, float top, float right, float bottom, D3DCOLOR color) {
-  return AppendRect(left, top, right, bottom, color);
-}
-
-HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3DCOLOR color) {
-  return AppendRect(cx - halfWidth, cy - halfHeight, cx + halfWidth, cy + halfHeight, color);
-}
-
 // Empties the batch in every case, so quads that failed to draw never come back.
 HRESULT FlushRects() {
   HRESULT hr = E_FAIL;

@@ -62,10 +62,12 @@ LQ_INLINE float GetVec2Length(float x, float y) {
 // matter.
 LQ_INLINE void SetVec2Length(Vec2* vector, float length) {
   if (!vector) return;
-  const __m128d v = _mm_cvtps_pd(_mm_setr_ps(vector->x, vector->y, 0.0f, 0.0f));
-  const __m128d squares = _mm_mul_pd(v, v);
-  const __m128 current = Vec2RootOfSum(squares, _mm_unpackhi_pd(squares, squares));
-  if (_mm_cvtss_f32(current) == 0.0f) return;  // a zero vector has no direction to keep
+  const double x = vector->x, y = vector->y;
+  const __m128 current = Vec2RootOfSum(_mm_set_sd(x * x), _mm_set_sd(y * y));
+  const __m128d v = _mm_setr_pd(x, y);
+  // A zero vector has no direction to keep. The root is +0 or above (or NaN), so
+  // one integer test finds the zero.
+  if (_mm_cvtsi128_si32(_mm_castps_si128(current)) == 0) return;
   const __m128d divisor = _mm_cvtps_pd(_mm_shuffle_ps(current, current, 0));
   const __m128 scaled = _mm_cvtpd_ps(_mm_div_pd(_mm_mul_pd(v, _mm_set1_pd(length)), divisor));
   vector->x = _mm_cvtss_f32(scaled);
