@@ -52,8 +52,10 @@ HRESULT InitSound() {
 
 HRESULT ReleaseSound() {
   if (Sound.hSoundThread != NULL) {
-    PostThreadMessageA(Sound.SoundThreadId, WM_QUIT, 0, 0);
-    WaitForSingleObject(Sound.hSoundThread, INFINITE);
+    // Posting fails while the thread has no message queue yet (its start-up
+    // event may have been missing): the quit is posted again until it ends.
+    do PostThreadMessageA(Sound.SoundThreadId, WM_QUIT, 0, 0);
+    while (WaitForSingleObject(Sound.hSoundThread, 100) == WAIT_TIMEOUT);
     CloseHandle(Sound.hSoundThread);
     Sound.hSoundThread = NULL;
     Sound.SoundThreadId = 0;

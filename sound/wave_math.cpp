@@ -29,24 +29,34 @@ uint32_t ReadableBytes(uint32_t position, uint32_t dataBytes, uint32_t want) {
   return want < left ? want : left;
 }
 
+uint32_t PresentDataBytes(uint32_t chunkBytes, uint32_t fileBytesAfter, uint32_t blockAlign) {
+  if (blockAlign == 0) return 0;
+  uint32_t bytes = chunkBytes < fileBytesAfter ? chunkBytes : fileBytesAfter;
+  return bytes - bytes % blockAlign;
+}
+
 uint32_t ReadData(DataReader& reader, uint8_t* dest, uint32_t count) {
-  uint32_t done = 0;
-  int lapEmpty = 0;  // set on going back, cleared by any byte read since
+  uint32_t done = 0, lapStart = 0;
+  int wentBack = 0;
   while (done < count) {
     uint32_t want = ReadableBytes(reader.position, reader.dataBytes, count - done);
     int32_t got = want ? reader.read(reader.file, dest + done, want) : 0;
     if (got > 0) {
       done += (uint32_t)got;
       reader.position += (uint32_t)got;
-      lapEmpty = 0;
     }
     if (got > 0 && (uint32_t)got == want) continue;
-    // The end of the data: the chunk's end, the file's end or a read error.
+    // The end of the data: the chunk's end, the file's end or a read error. Its
+    // stray bytes are dropped: the next lap would otherwise start mid-sample.
+    uint32_t stray = reader.blockAlign > 1 ? reader.position % reader.blockAlign : 0;
+    done -= stray < done - lapStart ? stray : done - lapStart;
     reader.position = reader.dataBytes;
-    if (!reader.loop || lapEmpty || reader.loopOffset >= reader.dataBytes) break;
+    if (!reader.loop || (wentBack && done == lapStart) || reader.loopOffset >= reader.dataBytes)
+      break;
     if (reader.seek(reader.file, reader.loopOffset) != 0) break;
     reader.position = reader.loopOffset;
-    lapEmpty = 1;
+    wentBack = 1;
+    lapStart = done;
   }
   return done;
 }

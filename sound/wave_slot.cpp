@@ -63,7 +63,12 @@ HRESULT WaveSlot::LoadFile(const char* name, int streamed) {
     HalfBytes = StreamHalfBytes(Format.nSamplesPerSec, Format.nBlockAlign);
     BufferBytes = 2 * HalfBytes;
   } else {
-    BufferBytes = DataChunk.cksize;
+    // The chunk's size is not trusted: a file claiming gigabytes it does not
+    // hold would exhaust memory.
+    LONG end = mmioSeek(hFile, 0, SEEK_END);
+    DWORD after = end > (LONG)DataChunk.dwDataOffset ? (DWORD)end - DataChunk.dwDataOffset : 0;
+    BufferBytes = PresentDataBytes(DataChunk.cksize, after, Format.nBlockAlign);
+    if (mmioSeek(hFile, DataChunk.dwDataOffset, SEEK_SET) == -1) BufferBytes = 0;
   }
   lpBuffer = BufferBytes ? CreateWaveBuffer(&Format, BufferBytes, WAVE_BUFFER_FLAGS) : NULL;
   if (lpBuffer == NULL) {
@@ -147,17 +152,22 @@ static int SeekSlotData(void* file, uint32_t position) {
 }
 
 DWORD WaveSlot::FillRegion(int fromFile, void* region, DWORD size) {
-  FillSilence(region, size);
-  if (!fromFile) return size;
+  if (!fromFile) {
+    FillSilence(region, size);
+    return size;
+  }
   DataReader reader = {};
   reader.position = (DWORD)mmioSeek(hFile, 0, SEEK_CUR) - DataChunk.dwDataOffset;
   reader.dataBytes = DataChunk.cksize;
   reader.loop = Loop;
   reader.loopOffset = LoopOffset;
+  reader.blockAlign = Format.nBlockAlign;
   reader.file = this;
   reader.read = ReadSlotFile;
   reader.seek = SeekSlotData;
-  return ReadData(reader, (uint8_t*)region, size);
+  DWORD read = ReadData(reader, (uint8_t*)region, size);
+  FillSilence((BYTE*)region + read, size - read);  // also over dropped stray bytes
+  return read;
 }
 
 void WaveSlot::FillSilence(void* destination, DWORD count) {
@@ -212,7 +222,9 @@ void WaveSlot::RefillUnstarted() {
 
 HRESULT SetWaveLoop(DWORD index, DWORD loop) {
   if (IsWaveIndexInvalid(index)) return E_FAIL;
-  WaveSlots[index].Loop = loop;  // read by the next refill
+  LockSound();  // read by the service's next refill
+  WaveSlots[index].Loop = loop;
+  UnlockSound();
   if (loop != 0) WaveSlots[index].RefillUnstarted();
   return 0;
 }

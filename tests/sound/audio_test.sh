@@ -16,6 +16,7 @@ scenarios=(
   "resume stream 7 tones.wav play 7 wait 2500 stop 7 wait 1000 play 7 wait 2000"
   "loop stream 3 short.wav loop 3 1 play 3 wait 10000"
   "short8 stream 4 short8.wav play 4 wait 7000"
+  "odd stream 5 stray.wav loop 5 1 play 5 wait 3800"
 )
 status=0
 for line in "${scenarios[@]}"; do

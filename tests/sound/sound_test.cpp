@@ -36,6 +36,13 @@ bool IsClosed(const char* name) {
   return h != INVALID_HANDLE_VALUE;
 }
 
+// A service thread that makes its message queue late: a quit posted at once fails.
+DWORD WINAPI LateQueueThread(LPVOID) {
+  MSG msg;
+  for (Sleep(300); GetMessageA(&msg, NULL, 0, 0) > 0;) {}
+  return 0;
+}
+
 bool IsEmpty(const WaveSlot& s) { return !s.lpBuffer && !s.hFile && !s.BufferBytes && !s.HalfBytes; }
 
 class Sound8 : public ::testing::Test {
@@ -70,6 +77,14 @@ TEST_F(Sound8, LifeCycleAndTheServiceThread) {
     ASSERT_EQ(InitSound(), 0);
     ReleaseSound();
   }
+  ASSERT_EQ(InitSound(), 0);
+  PostThreadMessageA(Sound.SoundThreadId, WM_QUIT, 0, 0);
+  WaitForSingleObject(Sound.hSoundThread, INFINITE);
+  CloseHandle(Sound.hSoundThread);
+  Sound.hSoundThread = CreateThread(NULL, 0, LateQueueThread, NULL, 0, &Sound.SoundThreadId);
+  HANDLE late = OpenThread(SYNCHRONIZE, FALSE, Sound.SoundThreadId);
+  EXPECT_EQ(ReleaseSound() + WaitForSingleObject(late, 0), WAIT_OBJECT_0);  // returned, thread gone
+  CloseHandle(late);
 }
 
 TEST_F(Sound8, ReleaseWithStreamsPlayingIsPrompt) {
@@ -102,6 +117,8 @@ TEST_F(Sound8, BadFilesLeaveTheSlotEmptyAndTheFileClosed) {
       {"4 s overflow, streamed", Wave(Fmt(1, 8, 200000, 0x2000) + kData), 1, E_FAIL},
       {"data before fmt", Wave(Chunk("LIST", "x") + kData + stereo), 0, 0},
       {"data before fmt, streamed", Wave(kData + stereo + Chunk("LIST", "x")), 1, 0},
+      {"no whole block", Wave(kPcm + Chunk("data", "0", 0x0FFFFFFF)), 0, E_FAIL},
+      {"data size lies (last)", Wave(kPcm + Chunk("data", "0123", 0x0FFFFFFF)), 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -111,6 +128,9 @@ TEST_F(Sound8, BadFilesLeaveTheSlotEmptyAndTheFileClosed) {
     EXPECT_EQ(IsClosed("case.wav"), c.result != 0);
     ReleaseWave(9);
   }
+  for (DWORD i = 10; i < 30; ++i) EXPECT_EQ(LoadWave(i, "case.wav"), 0);  // the lying size
+  EXPECT_EQ(WaveSlots[29].BufferBytes, 4u);  // as present, not as claimed
+  EXPECT_EQ(LoadWave(30, "good.wav") + PlayWave(30), 0);
   for (const char* name : {"missing.wav", (const char*)NULL}) {
     EXPECT_EQ(LoadWave(9, name), E_FAIL);
     EXPECT_EQ(LoadStreamWave(9, name), E_FAIL);

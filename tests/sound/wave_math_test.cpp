@@ -80,6 +80,7 @@ TEST(WaveMath, ReadsStopAtTheDataEndOrLoop) {
     uint32_t dataBytes, position, loop, loopOffset;
     size_t errorAt, next;  // next: where the file stands for the next fill
     const char* read;      // what the fill holds, '.' where nothing was read
+    uint32_t align = 1;
   };
   const size_t ok = 1000;
   const Case cases[] = {
@@ -93,16 +94,18 @@ TEST(WaveMath, ReadsStopAtTheDataEndOrLoop) {
       {"loop offset past the data", "0123456789", 10, 9, 1, 10, ok, 10, "9..."},
       {"empty data with loop", "XYZ", 0, 0, 1, 0, ok, 0, "...."},
       {"file ends before the chunk", "01234", 10, 0, 0, 0, ok, 5, "01234..."},
-      {"same, looped", "01234", 10, 3, 1, 0, ok, 1, "34012340"},
+      {"same, looped: laps of whole blocks", "01234", 10, 2, 1, 0, ok, 2, "23012301", 2},
+      {"a lap of one stray byte, looped", "0123", 1, 0, 1, 0, ok, 1, "....", 2},
       {"read error ends the data", "0123456789", 10, 0, 0, 0, 5, 5, "01234..."},
       {"read error at once, looped", "0123456789", 10, 0, 1, 0, 0, 0, "...."},
   };
   for (const Case& c : cases) {
     MemoryFile file = {c.file, c.position, c.errorAt};
-    DataReader reader = {c.position, c.dataBytes, c.loop, c.loopOffset, &file, ReadMemory,
-                         SeekMemory};
+    DataReader reader = {c.position, c.dataBytes, c.loop, c.loopOffset, c.align, &file,
+                         ReadMemory, SeekMemory};
     std::string dest(strlen(c.read), '.');
     uint32_t n = ReadData(reader, (uint8_t*)&dest[0], dest.size());
+    dest.replace(n, dest.size() - n, dest.size() - n, '.');  // past n: undefined
     EXPECT_EQ(dest, c.read) << c.name;
     EXPECT_EQ(n, std::string(c.read).find_last_not_of('.') + 1) << c.name;
     EXPECT_EQ(file.at, c.next) << c.name;
