@@ -130,7 +130,8 @@ void RestoreFonts();
 // Frees every font slot.
 void ReleaseFonts();
 
-// Inline: games push quads by the thousand every frame.
+// The push into the batch is inline (games push quads by the thousand every
+// frame); it reads the module's state.
 #include "graphics/graphics_state.h"
 
 // Fails with E_FAIL, keeping the quads already batched, when the batch cannot grow.

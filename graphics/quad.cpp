@@ -1,5 +1,6 @@
 // Screen-space quads, drawn at once from the stack or collected in the batch and
-// drawn in one call per frame. Neither path binds a texture or sets a preset.
+// drawn in one call per frame (the push into the batch is inline, in
+// graphics.h). Neither path binds a texture or sets a preset.
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 
