@@ -9,7 +9,7 @@
 HRESULT DrawEffectGaussianBlur(D3DCOLOR color) {
   IDirect3DDevice9* device = Gfx.lpDevice;
   if (device == NULL) return E_FAIL;
-  IDirect3DTexture9* source = Gfx.lpFlipTexture[Gfx.FlipCount & 1];
+  IDirect3DTexture9* source = Gfx.lpFlipTexture[FlipIndex()];
   if (source == NULL) return E_FAIL;  // targets released by a device loss
 
   HRESULT hr = device->SetTexture(0, source);

@@ -18,7 +18,7 @@ HRESULT Clear(D3DCOLOR color) {
 
   device->Clear(0, NULL, flags, color, 1.0f, 0);  // whatever is bound; result unused
   ++Gfx.FlipCount;
-  const DWORD current = Gfx.FlipCount & 1, previous = (Gfx.FlipCount - 1) & 1;
+  const DWORD current = FlipIndex(), previous = current ^ 1;
   HRESULT hr = device->SetRenderTarget(0, Gfx.lpFlipSurface[current]);
   if (hr != D3D_OK) {
     ErrorBox("Clear : Failed : SetRenderTarget\n", "Error");
@@ -83,7 +83,7 @@ HRESULT Flip(D3DCOLOR color) {
       ErrorBox("Flip : SetDepthStencilSurface : Failed\n", "Error");
       return hr;
     }
-    device->SetTexture(0, Gfx.lpFlipTexture[Gfx.FlipCount & 1]);
+    device->SetTexture(0, Gfx.lpFlipTexture[FlipIndex()]);
     // Ends at W - 0.5, H - 0.5, under whatever draw mode the frame left.
     DrawRect(0.0f, 0.0f, (float)Gfx.PresentParam.BackBufferWidth - 0.5f,
              (float)Gfx.PresentParam.BackBufferHeight - 0.5f, color);

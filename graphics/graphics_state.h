@@ -23,7 +23,7 @@ struct GraphicsState {
   D3DDISPLAYMODE displayMode;                // its Format is the back-buffer format
   D3DPRESENT_PARAMETERS PresentParam;        // as the successful attempt left it
 
-  // Render targets; the flip pair is indexed by FlipCount & 1.
+  // Render targets; the flip pair is indexed by FlipIndex().
   IDirect3DSurface9* lpBackSurface;
   IDirect3DSurface9* lpBackZBuffer;
   IDirect3DTexture9* lpEffectTexture;
@@ -43,6 +43,9 @@ struct GraphicsState {
 };
 
 extern GraphicsState Gfx;
+
+// The flip target of this frame: each Clear moves on to the other one of the pair.
+inline DWORD FlipIndex() { return Gfx.FlipCount & 1; }
 
 // Failure reports of the graphics files: the message box with the status passed
 // through; the fatal one also posts the quit message so that the main loop ends.

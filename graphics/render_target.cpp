@@ -97,19 +97,19 @@ HRESULT ReleaseResource() {
 
 HRESULT SetRenderTarget() {
   if (Gfx.lpDevice == NULL) return E_FAIL;
-  HRESULT hr = Gfx.lpDevice->SetRenderTarget(0, Gfx.lpFlipSurface[Gfx.FlipCount & 1]);
+  HRESULT hr = Gfx.lpDevice->SetRenderTarget(0, Gfx.lpFlipSurface[FlipIndex()]);
   if (hr != D3D_OK) ErrorBox("CreateResource : SetRenderTarget(lpFlipSurface)\n", "Error");
   return hr;
 }
 
 HRESULT SetDepthStencilSurface() {
   if (Gfx.lpDevice == NULL) return E_FAIL;
-  HRESULT hr = Gfx.lpDevice->SetDepthStencilSurface(Gfx.lpFlipZBuffer[Gfx.FlipCount & 1]);
+  HRESULT hr = Gfx.lpDevice->SetDepthStencilSurface(Gfx.lpFlipZBuffer[FlipIndex()]);
   if (hr != D3D_OK) {
     ErrorBox("SetDepthStencilSurface : SetDepthStencilSurface(lpFlipZBuffer)\n", "Error");
   }
   return hr;
 }
 
-IDirect3DTexture9* GetFlipTexture() { return Gfx.lpFlipTexture[Gfx.FlipCount & 1]; }
-IDirect3DSurface9* GetFlipSurface() { return Gfx.lpFlipSurface[Gfx.FlipCount & 1]; }
+IDirect3DTexture9* GetFlipTexture() { return Gfx.lpFlipTexture[FlipIndex()]; }
+IDirect3DSurface9* GetFlipSurface() { return Gfx.lpFlipSurface[FlipIndex()]; }

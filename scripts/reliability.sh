@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The long forms of the reliability runs (scripts/test.sh runs short ones):
 #   scripts/reliability.sh [wav [N]] [loss [N]] [soak [MINUTES]]
-# With no argument all three: 10000 malformed WAV files, 1000 device-loss cycles
+# With no argument all three: 10000 malformed WAV and Ogg files, 1000 device-loss cycles
 # on the recording fake, a 10-minute soak of the demo (docs/soak.png).
 # See docs/reliability.md for what each asserts.
 set -uo pipefail

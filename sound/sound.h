@@ -1,6 +1,6 @@
 // Sound: the DirectSound device with its playback format, the keep-alive buffer,
-// the sound lock and service thread, and 256 WAV slots played whole from memory
-// or streamed from their open file.
+// the sound lock and service thread, and 256 slots of WAV or Ogg Vorbis sound
+// played whole from memory or streamed as they play.
 #pragma once
 #include <windows.h>
 #include <mmsystem.h>
@@ -26,11 +26,12 @@ void LockSound();
 // Leaves the sound lock taken by LockSound.
 void UnlockSound();
 
-// WAV slots 0 to 255. Statuses are E_FAIL for an index of 256 or more.
+// Sound slots 0 to 255. Statuses are E_FAIL for an index of 256 or more. A file is
+// RIFF WAVE (PCM) or Ogg Vorbis (mono or stereo), told apart by its content.
 enum { WAVE_SLOT_COUNT = 256 };
-// Loads a WAV file whole into slot 0..255; 0, or E_FAIL (slot taken, bad file).
+// Loads a sound file whole into slot 0..255; 0, or E_FAIL (slot taken, bad file).
 HRESULT LoadWave(DWORD index, const char* name);
-// Opens a WAV file into slot 0..255 to stream as it plays; 0, or E_FAIL (slot taken, bad file).
+// Opens a sound file into slot 0..255 to stream as it plays; 0, or E_FAIL (slot taken, bad file).
 HRESULT LoadStreamWave(DWORD index, const char* name);
 // Plays a loaded slot from its start, a stream from where it stopped; 0, or E_FAIL if empty.
 HRESULT PlayWave(DWORD index);
@@ -41,3 +42,16 @@ HRESULT ReleaseWave(DWORD index);  // 1 once the slot is empty
 HRESULT SetWaveLoop(DWORD index, DWORD loop);
 // 1 if the index is past the last slot (255), else 0.
 int IsWaveIndexInvalid(DWORD index);
+
+// The settings below stay with a loaded slot (and its voices) until it is released.
+// Volume in hundredths of a decibel, 0 (as recorded) to -10000 (silent), clamped; 0 or E_FAIL.
+HRESULT SetWaveVolume(DWORD index, LONG volume);
+// Pan, -10000 (left only) through 0 (centre) to 10000 (right only), clamped; 0 or E_FAIL.
+HRESULT SetWavePan(DWORD index, LONG pan);
+// Plays at hz samples a second (pitch and speed; 0: the file's own); 0, or E_FAIL changing nothing.
+HRESULT SetWaveFrequency(DWORD index, DWORD hz);
+// 1 while the slot or one of its voices sounds (a stream: until its last data is heard), else 0.
+int IsWavePlaying(DWORD index);
+// Plays a static slot from its start beside its earlier plays, up to 8 at once (the ninth
+// cuts the oldest); 0, or E_FAIL for an empty or streamed slot.
+HRESULT PlayWaveVoice(DWORD index);

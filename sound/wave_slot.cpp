@@ -1,10 +1,12 @@
-// WAV slots: RIFF files read through the multimedia file functions, played whole
-// from one buffer or streamed through a four-second buffer that the service
-// thread refills two seconds at a time.
+// Sound slots: RIFF WAVE files read through the multimedia file functions, Ogg
+// Vorbis files through the decoder (wave_ogg.cpp), played whole from one buffer
+// or streamed through a four-second buffer that the service thread refills two
+// seconds at a time.
 #include "sound/wave_slot.h"
 
 #include <string.h>
 
+#include "sound/ogg_pages.h"
 #include "sound/sound_state.h"
 #include "sound/wave_math.h"
 
@@ -13,7 +15,9 @@ static const DWORD WAVE_BUFFER_FLAGS = 0x180E8;
 
 WaveSlot::WaveSlot()
     : lpBuffer(NULL), Format(), hFile(NULL), RiffChunk(), DataChunk(), BufferBytes(0),
-      HalfBytes(0), WriteOffset(0), SecondHalfNext(0), MoreData(0), Loop(0), LoopOffset(0) {}
+      HalfBytes(0), WriteOffset(0), SecondHalfNext(0), MoreData(0), Loop(0), LoopOffset(0),
+      DataEnd(0), Finished(0), Vorbis(NULL), OggBytes(NULL), Voices(), NextVoice(0), Volume(0),
+      Pan(0), Frequency(0) {}
 
 WaveSlot::~WaveSlot() { Release(); }
 
@@ -30,31 +34,10 @@ HRESULT WaveSlot::LoadFile(const char* name, int streamed) {
   if (name == NULL) return E_FAIL;
   hFile = mmioOpenA(const_cast<char*>(name), NULL, MMIO_READ | MMIO_ALLOCBUF);
   if (hFile == NULL) return E_FAIL;
-
-  mmioDescend(hFile, &RiffChunk, NULL, 0);
-  if (RiffChunk.ckid != FOURCC_RIFF || RiffChunk.fccType != mmioFOURCC('W', 'A', 'V', 'E')) {
-    Release();
-    return E_FAIL;
-  }
-  MMCKINFO formatChunk = {};
-  formatChunk.ckid = mmioFOURCC('f', 'm', 't', ' ');
-  // 18 bytes are read; a 16-byte PCM format at the very end of the file (no
-  // extra-size field to read) still loads.
-  LONG formatBytes = mmioDescend(hFile, &formatChunk, &RiffChunk, MMIO_FINDCHUNK) == 0
-                         ? mmioRead(hFile, (HPSTR)&Format, 18)
-                         : 0;
-  if (formatBytes < 18) Format.cbSize = 0;
-  // A rate beyond what a buffer can play is refused: Wine's mixer takes such a
-  // buffer and then divides by zero on its own thread as soon as it plays.
-  if (formatBytes < 16 || Format.wFormatTag != WAVE_FORMAT_PCM ||
-      Format.nSamplesPerSec > DSBFREQUENCY_MAX) {
-    Release();
-    return E_FAIL;
-  }
-  // The data chunk is searched from the first sub-chunk: it may come before "fmt ".
-  mmioSeek(hFile, RiffChunk.dwDataOffset + 4, SEEK_SET);
-  DataChunk.ckid = mmioFOURCC('d', 'a', 't', 'a');
-  if (mmioDescend(hFile, &DataChunk, &RiffChunk, MMIO_FINDCHUNK) != 0) {
+  // Told apart by content, whatever the name.
+  BYTE signature[4] = {};
+  int ogg = mmioRead(hFile, (HPSTR)signature, 4) == 4 && IsOggData(signature, 4);
+  if (ogg ? OpenOgg() != 0 : mmioSeek(hFile, 0, SEEK_SET) != 0 || OpenWave() != 0) {
     Release();
     return E_FAIL;
   }
@@ -62,6 +45,8 @@ HRESULT WaveSlot::LoadFile(const char* name, int streamed) {
   if (streamed) {
     HalfBytes = StreamHalfBytes(Format.nSamplesPerSec, Format.nBlockAlign);
     BufferBytes = 2 * HalfBytes;
+  } else if (ogg) {
+    BufferBytes = StaticOggBytes();
   } else {
     // The chunk's size is not trusted: a file claiming gigabytes it does not
     // hold would exhaust memory.
@@ -77,14 +62,47 @@ HRESULT WaveSlot::LoadFile(const char* name, int streamed) {
   }
   MoreData = 1;
   DWORD written = 0;
-  return Fill(1, 0, BufferBytes, &written);
+  HRESULT hr = Fill(1, 0, BufferBytes, &written);
+  if (ogg && !streamed) CloseOgg();  // decoded whole: nothing more to read
+  return hr;
+}
+
+// The RIFF header, the PCM format and the data chunk's header; 0 or E_FAIL.
+HRESULT WaveSlot::OpenWave() {
+  mmioDescend(hFile, &RiffChunk, NULL, 0);
+  if (RiffChunk.ckid != FOURCC_RIFF || RiffChunk.fccType != mmioFOURCC('W', 'A', 'V', 'E')) {
+    return E_FAIL;
+  }
+  MMCKINFO formatChunk = {};
+  formatChunk.ckid = mmioFOURCC('f', 'm', 't', ' ');
+  // 18 bytes are read; a 16-byte PCM format at the very end of the file (no
+  // extra-size field to read) still loads.
+  LONG formatBytes = mmioDescend(hFile, &formatChunk, &RiffChunk, MMIO_FINDCHUNK) == 0
+                         ? mmioRead(hFile, (HPSTR)&Format, 18)
+                         : 0;
+  if (formatBytes < 18) Format.cbSize = 0;
+  // A rate beyond what a buffer can play is refused: Wine's mixer takes such a
+  // buffer and then divides by zero on its own thread as soon as it plays.
+  if (formatBytes < 16 || Format.wFormatTag != WAVE_FORMAT_PCM ||
+      Format.nSamplesPerSec > DSBFREQUENCY_MAX) {
+    return E_FAIL;
+  }
+  // The data chunk is searched from the first sub-chunk: it may come before "fmt ".
+  mmioSeek(hFile, RiffChunk.dwDataOffset + 4, SEEK_SET);
+  DataChunk.ckid = mmioFOURCC('d', 'a', 't', 'a');
+  return mmioDescend(hFile, &DataChunk, &RiffChunk, MMIO_FINDCHUNK) == 0 ? 0 : E_FAIL;
 }
 
 int WaveSlot::Release() {
   int streamed = HalfBytes != 0;
   if (streamed) LockSound();
+  for (IDirectSoundBuffer*& voice : Voices) {
+    if (voice != NULL) voice->Release();  // a playing voice stops with its last reference
+    voice = NULL;
+  }
   if (lpBuffer != NULL) lpBuffer->Stop();
   if (hFile != NULL) mmioClose(hFile, 0);
+  CloseOgg();
   if (lpBuffer != NULL) lpBuffer->Release();
   lpBuffer = NULL;
   memset(&Format, 0, sizeof Format);
@@ -92,7 +110,9 @@ int WaveSlot::Release() {
   memset(&RiffChunk, 0, sizeof RiffChunk);
   memset(&DataChunk, 0, sizeof DataChunk);
   BufferBytes = HalfBytes = WriteOffset = 0;
-  SecondHalfNext = MoreData = Loop = LoopOffset = 0;
+  SecondHalfNext = MoreData = Loop = LoopOffset = DataEnd = Finished = NextVoice = 0;
+  Volume = Pan = 0;
+  Frequency = 0;
   if (streamed) UnlockSound();
   return 1;
 }
@@ -114,7 +134,12 @@ void WaveSlot::UpdateStream() {
   if (HalfBytes == 0 || lpBuffer == NULL) return;
   DWORD cursor = 0;
   if (lpBuffer->GetCurrentPosition(&cursor, NULL) != 0) cursor = 0;
+  // All the data has played once the cursor is past its end within the half
+  // that holds it, or has left that half for good (its refill is due).
+  DWORD endHalf = DataEnd > HalfBytes ? HalfBytes : 0;
+  if (DataEnd != 0 && cursor >= DataEnd && cursor < endHalf + HalfBytes) Finished = 1;
   if (!IsRefillDue(cursor, BufferBytes, SecondHalfNext)) return;
+  if (DataEnd > WriteOffset && DataEnd <= WriteOffset + HalfBytes) Finished = 1;
   DWORD written = 0;
   Fill(MoreData, WriteOffset, HalfBytes, &written);
   WriteOffset = SecondHalfNext ? 0 : HalfBytes;
@@ -137,6 +162,8 @@ HRESULT WaveSlot::Fill(int fromFile, DWORD offset, DWORD count, DWORD* written) 
     if (region[i] != NULL) total += FillRegion(fromFile, region[i], size[i]);
   }
   if (total != 0 && written != NULL) *written = total;
+  if (fromFile && total == count) DataEnd = 0;  // where the data ended, until read again
+  else if (fromFile && DataEnd == 0) DataEnd = offset + total ? offset + total : BufferBytes;
   // Every byte of both regions was written: silence where nothing was read.
   return lpBuffer->Unlock(region[0], size[0], region[1], size[1]);
 }
@@ -145,11 +172,11 @@ static int32_t ReadSlotFile(void* file, uint8_t* dest, uint32_t count) {
   return mmioRead(((WaveSlot*)file)->hFile, (HPSTR)dest, (LONG)count);
 }
 
-static int SeekSlotData(void* file, uint32_t position) {
-  WaveSlot* slot = (WaveSlot*)file;
-  LONG at = mmioSeek(slot->hFile, (LONG)(slot->DataChunk.dwDataOffset + position), SEEK_SET);
-  return at == -1 ? 1 : 0;
+static int32_t ReadSlotOgg(void* file, uint8_t* dest, uint32_t count) {
+  return (int32_t)((WaveSlot*)file)->ReadOgg(dest, count);
 }
+
+static int RewindSlot(void* file, uint32_t) { return ((WaveSlot*)file)->Rewind(); }
 
 DWORD WaveSlot::FillRegion(int fromFile, void* region, DWORD size) {
   if (!fromFile) {
@@ -157,14 +184,19 @@ DWORD WaveSlot::FillRegion(int fromFile, void* region, DWORD size) {
     return size;
   }
   DataReader reader = {};
-  reader.position = (DWORD)mmioSeek(hFile, 0, SEEK_CUR) - DataChunk.dwDataOffset;
-  reader.dataBytes = DataChunk.cksize;
+  if (Vorbis != NULL) {
+    reader.dataBytes = 0xFFFFFFFF;  // unknown: the decoder tells where it ends
+    reader.read = ReadSlotOgg;
+  } else {
+    reader.position = (DWORD)mmioSeek(hFile, 0, SEEK_CUR) - DataChunk.dwDataOffset;
+    reader.dataBytes = DataChunk.cksize;
+    reader.read = ReadSlotFile;
+  }
   reader.loop = Loop;
   reader.loopOffset = LoopOffset;
   reader.blockAlign = Format.nBlockAlign;
   reader.file = this;
-  reader.read = ReadSlotFile;
-  reader.seek = SeekSlotData;
+  reader.seek = RewindSlot;
   DWORD read = ReadData(reader, (uint8_t*)region, size);
   FillSilence((BYTE*)region + read, size - read);  // also over dropped stray bytes
   return read;
@@ -209,10 +241,9 @@ HRESULT ReleaseWave(DWORD index) {
 void WaveSlot::RefillUnstarted() {
   LockSound();
   DWORD status = 0, cursor = 0;
-  if (lpBuffer != NULL && HalfBytes != 0 && DataChunk.cksize < BufferBytes && WriteOffset == 0 &&
+  if (lpBuffer != NULL && HalfBytes != 0 && DataEnd != 0 && WriteOffset == 0 &&
       !SecondHalfNext && lpBuffer->GetStatus(&status) == 0 && !(status & DSBSTATUS_PLAYING) &&
-      lpBuffer->GetCurrentPosition(&cursor, NULL) == 0 && cursor == 0 &&
-      mmioSeek(hFile, (LONG)(DataChunk.dwDataOffset + LoopOffset), SEEK_SET) != -1) {
+      lpBuffer->GetCurrentPosition(&cursor, NULL) == 0 && cursor == 0 && Rewind() == 0) {
     DWORD written = 0;
     MoreData = 1;
     Fill(1, 0, BufferBytes, &written);

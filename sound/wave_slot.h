@@ -1,13 +1,18 @@
-// One WAV slot: a static buffer holding the whole data chunk, or a four-second
-// streamed buffer refilled half by half from the still open file.
+// One sound slot: a static buffer holding the whole sound (with up to eight
+// voices playing copies of it), or a four-second streamed buffer refilled half
+// by half from the still open WAV file or from the Ogg Vorbis decoder.
 #pragma once
 #include "sound/sound.h"
+
+struct stb_vorbis;
+enum { WAVE_VOICE_COUNT = 8 };
 
 class WaveSlot {
  public:
   WaveSlot();   // an empty slot, every field zero
   ~WaveSlot();  // releases the slot
-  // Loads a WAV file whole (streamed 0) or for streaming (1); 0, or E_FAIL leaving it empty.
+  // Loads a WAV or Ogg Vorbis file whole (streamed 0) or for streaming (1); 0, or
+  // E_FAIL leaving it empty.
   HRESULT Load(const char* name, int streamed);
   // Stops the buffer, closes the file and empties the slot; returns 1.
   int Release();
@@ -20,6 +25,15 @@ class WaveSlot {
   // Writes count bytes of silence (0x80 for 8-bit samples, else 0) at destination.
   void FillSilence(void* destination, DWORD count);
   void RefillUnstarted();  // after the loop value is set
+  // Goes back to the data's loop offset (WAV) or the first sample (Ogg); 0 when done.
+  int Rewind();
+  // Reads up to count bytes of decoded Ogg samples into dest; how many (whole frames).
+  DWORD ReadOgg(BYTE* dest, DWORD count);
+  // Keeps these settings and gives them to the buffer and its voices; 0, or E_FAIL
+  // (empty slot, or refused by the buffer: then nothing changes).
+  HRESULT Adjust(LONG volume, LONG pan, DWORD frequency);
+  HRESULT PlayVoice();  // a static slot's sound once more, beside earlier plays; status
+  int IsPlaying();      // the buffer or a voice sounds, and a stream's data is not all heard
 
   IDirectSoundBuffer8* lpBuffer;
   WAVEFORMATEX Format;
@@ -33,8 +47,21 @@ class WaveSlot {
   DWORD MoreData;        // 0 once the file is exhausted: refills write silence
   DWORD Loop;
   DWORD LoopOffset;
+  DWORD DataEnd;   // nonzero: where in a stream's buffer its data ended (1..BufferBytes)
+  DWORD Finished;  // the stream's last data has been played
+  stb_vorbis* Vorbis;  // an Ogg file's decoder, reading OggBytes
+  BYTE* OggBytes;      // the Ogg file, its intact pages
+  IDirectSoundBuffer* Voices[WAVE_VOICE_COUNT];
+  DWORD NextVoice;  // the oldest voice, which the next one replaces
+  LONG Volume, Pan;  // hundredths of a decibel; -10000 left to 10000 right
+  DWORD Frequency;   // 0: the file's own rate
 
  private:
   HRESULT LoadFile(const char* name, int streamed);
+  HRESULT OpenWave();  // the RIFF header, the format and the data chunk; 0 or E_FAIL
+  HRESULT OpenOgg();   // the whole file read, its decoder opened, Format set; 0 or E_FAIL
+  DWORD StaticOggBytes();  // decoded size in bytes (capped), the decoder back at the start
+  void CloseOgg();
+  HRESULT ApplySettings(IDirectSoundBuffer* buffer);
   DWORD FillRegion(int fromFile, void* region, DWORD size);
 };

@@ -13,7 +13,7 @@
 // Assets, found in the working directory (examples/tour/make_assets.py makes them).
 static const char* const kShip = "ship.bmp";
 static const char* const kStar = "star.bmp";
-static const char* const kMusic = "music.wav";
+static const char* const kMusic = "music.ogg";  // Ogg Vorbis: compressed, streamed
 static const char* const kChime = "blip.wav";
 
 // Slot numbers are the game's to choose.
@@ -58,7 +58,7 @@ static void UpdateShip(Task* self) {
   // PadBits are levels: act on the frame the button goes down, not while it is held.
   int pressed = (pad & PAD_BUTTON0) != 0;
   if (pressed && !self->count) {
-    PlayWave(WAVE_CHIME);
+    PlayWaveVoice(WAVE_CHIME);  // quick presses overlap rather than cut each other
     Burst(self);
   }
   self->count = pressed;
@@ -132,6 +132,7 @@ int main(int, char**) {
   CreateFontSlot(FONT_READOUT, "Courier New", 16);
   if (LoadStreamWave(WAVE_MUSIC, kMusic) == 0) {
     SetWaveLoop(WAVE_MUSIC, 1);  // after the load: loading clears it
+    SetWaveVolume(WAVE_MUSIC, -600);  // half the amplitude: the chime sounds over it
     PlayWave(WAVE_MUSIC);
   }
   LoadWave(WAVE_CHIME, kChime);

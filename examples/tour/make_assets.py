@@ -4,7 +4,8 @@
   ship.bmp   32 x 32 arrow-head sprite on opaque black (the colour key's transparent)
   star.bmp   16 x 16 four-pointed star on opaque black
   music.wav  an 8-second A-minor arpeggio over a bass line, 22050 Hz 16-bit mono,
-             made to loop seamlessly (every note ends at a zero crossing)
+             made to loop seamlessly (every note ends at a zero crossing); the
+             build encodes it to music.ogg, which the tour plays
   blip.wav   a quarter-second two-step chime (1500 Hz, then 2000 Hz)
 
 Only the standard library; the same bytes on every run.

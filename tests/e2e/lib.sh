@@ -32,20 +32,16 @@ lq_fail() {
 
 lq_wine() { "$LQ_SOURCE/tests/tools/wine-run.sh" "$LQ_STATE" "$@"; }
 
-# Starts the program from the run folder; its output goes to program.log.
+# Starts the program from the run folder through scripts/run-game.sh (on the
+# test's display, in the build's Wine prefix); its output goes to program.log.
 # Arguments are extra environment settings (NAME=value). These machines have no
 # game controller, so the virtual one (tools/virtual_pad) is loaded unless
-# LQ_VIRTUAL_PAD=0 is set before the call.
+# LQ_VIRTUAL_PAD=0 is set before the call. What it plays is recorded to
+# sound.wav unless LQ_SOUND_FILE says otherwise.
 lq_start() {
-  local pad=()
-  if [ "${LQ_VIRTUAL_PAD:-1}" = 1 ]; then
-    cp "$LQ_BUILD/tools/virtual_pad/dinput8.dll" "$LQ_ART/run/" || lq_fail "no virtual controller built"
-    pad=(WINEDLLOVERRIDES=dinput8=n,b)
-  else
-    rm -f "$LQ_ART/run/dinput8.dll"
-  fi
-  (cd "$LQ_ART/run" && exec env "${pad[@]}" "$@" "$LQ_SOURCE/tests/tools/wine-run.sh" "$LQ_STATE" \
-     "./$(basename "$LQ_EXE")" >"$LQ_ART/program.log" 2>&1 </dev/null) &
+  (cd "$LQ_ART/run" && exec env LQ_WINE_STATE="$LQ_STATE" LQ_VIRTUAL_PAD="${LQ_VIRTUAL_PAD:-1}" \
+     LQ_VIRTUAL_PAD_DLL="$LQ_BUILD/tools/virtual_pad/dinput8.dll" LQ_SOUND_FILE="$LQ_ART/sound.wav" \
+     "$@" "$LQ_SOURCE/scripts/run-game.sh" "./$(basename "$LQ_EXE")" >"$LQ_ART/program.log" 2>&1 </dev/null) &
   LQ_PID=$!
 }
 
@@ -61,7 +57,7 @@ lq_wait_exit() {
 }
 
 lq_stop() {
-  # Only the process this script started: Wine runs the program in that process.
+  # Only the process this script started: run-game.sh stops the program with it.
   if [ -n "$LQ_PID" ] && kill -0 "$LQ_PID" 2>/dev/null; then
     kill "$LQ_PID" 2>/dev/null
   fi

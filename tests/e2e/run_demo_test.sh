@@ -38,11 +38,11 @@ lq_log "screenshot: $white swarm pixels, $blue player pixels; animation: $frames
 
 # Ctrl-C reaches the command's whole process group; job control gives it one.
 set -m
-rm -rf "$out/demo-run/frames"
+rm -rf "$out/demo-frames"
 demo interrupted --seconds 60 &
 pid=$!
 for i in $(seq 600); do
-  [ -s "$out/demo-run/frames/0001.png" ] || ! kill -0 "$pid" 2>/dev/null && break
+  [ -s "$out/demo-frames/0001.png" ] || ! kill -0 "$pid" 2>/dev/null && break
   sleep 0.2
 done
 running >"$LQ_ART/running.txt"

@@ -5,7 +5,7 @@
 LQ_EXE=examples/tour/LumaquillTour.exe
 LQ_TITLE="Lumaquill Tour"
 source "$(dirname "$0")/lib.sh"
-for f in ship.bmp star.bmp music.wav blip.wav; do
+for f in ship.bmp star.bmp music.ogg blip.wav; do
   cp "$LQ_BUILD/examples/tour/$f" "$LQ_ART/run/" || lq_fail "tour asset $f not built"
 done
 

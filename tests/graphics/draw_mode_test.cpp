@@ -38,6 +38,11 @@ States With(States states, DWORD destBlend) {
   return states;
 }
 
+// The framework's own words: the glow's soft pass, the trails, the glow's additive pass.
+const DWORD kSoft = DRAWMODE_BLEND_ALPHA | DRAWMODE_TEXTURE_MODULATE | DRAWMODE_LINEAR;
+const DWORD kTrail = DRAWMODE_BLEND_ALPHA | DRAWMODE_TEXTURE_MODULATE | DRAWMODE_LINEAR2;
+const DWORD kGlow = DRAWMODE_BLEND_ADD | DRAWMODE_TEXTURE_MODULATE | DRAWMODE_LINEAR2;
+
 const StageStates kModulate = {{{0, D3DTSS_ALPHAOP}, D3DTOP_MODULATE},
                                {{0, D3DTSS_COLORARG1}, D3DTA_TEXTURE},
                                {{0, D3DTSS_COLORARG2}, D3DTA_DIFFUSE}};
@@ -56,10 +61,10 @@ TEST_F(DrawModeTest, EachPresetSetsExactlyItsStates) {
   const Case cases[] = {
       {0, off, {}, {}, FALSE},
       {0x4000, off, {}, {}, FALSE},  // meaningless bits change nothing
-      {273, With(off, D3DBLEND_INVSRCALPHA), kModulate, kLinear, FALSE},
-      {529, With(off, D3DBLEND_INVSRCALPHA), kModulate, kLinear, FALSE},
-      {530, With(off, D3DBLEND_ONE), kModulate, kLinear, FALSE},
-      {512, off, {}, kLinear, FALSE},
+      {kSoft, With(off, D3DBLEND_INVSRCALPHA), kModulate, kLinear, FALSE},
+      {kTrail, With(off, D3DBLEND_INVSRCALPHA), kModulate, kLinear, FALSE},
+      {kGlow, With(off, D3DBLEND_ONE), kModulate, kLinear, FALSE},
+      {DRAWMODE_LINEAR2, off, {}, kLinear, FALSE},
       {DRAWMODE_BLEND_ALPHA | DRAWMODE_BLEND_ADD, With(off, D3DBLEND_ONE), {}, {}, FALSE},
       {DRAWMODE_LINEAR | DRAWMODE_LINEAR2, off, {}, kLinear, FALSE},
       {DRAWMODE_ZBUFFER | DRAWMODE_FOG | DRAWMODE_CULL | DRAWMODE_LIGHTING,
@@ -76,7 +81,8 @@ TEST_F(DrawModeTest, EachPresetSetsExactlyItsStates) {
 }
 
 TEST_F(DrawModeTest, CallsComeInTheirFixedOrder) {
-  Apply(0x3F13);  // every flag
+  Apply(DRAWMODE_BLEND_ALPHA | DRAWMODE_BLEND_ADD | DRAWMODE_TEXTURE_MODULATE | DRAWMODE_LINEAR |
+        DRAWMODE_LINEAR2 | DRAWMODE_ZBUFFER | DRAWMODE_FOG | DRAWMODE_CULL | DRAWMODE_LIGHTING);
   EXPECT_EQ(fake_d3d::Log(),
             (Strings{"SetRenderState(27,1)", "SetRenderState(19,5)", "SetRenderState(20,6)",
                      "SetRenderState(27,1)", "SetRenderState(19,5)", "SetRenderState(20,2)",
@@ -90,9 +96,9 @@ TEST_F(DrawModeTest, CallsComeInTheirFixedOrder) {
 }
 
 TEST_F(DrawModeTest, SwitchOnFlagsLeaveTheirStatesToLaterWords) {
-  Apply(530);
+  Apply(kGlow);
   fake_d3d::ClearLog();
-  ASSERT_EQ(SetDrawMode(512), 0);
+  ASSERT_EQ(SetDrawMode(DRAWMODE_LINEAR2), 0);
   EXPECT_EQ(Dev().renderStates[D3DRS_DESTBLEND], (DWORD)D3DBLEND_ONE);  // still additive
   EXPECT_EQ(Dev().renderStates[D3DRS_ALPHABLENDENABLE], 1u);
   ASSERT_EQ(SetDrawMode(0), 0);
@@ -104,7 +110,7 @@ TEST_F(DrawModeTest, SwitchOnFlagsLeaveTheirStatesToLaterWords) {
 TEST_F(DrawModeTest, OnlyTheLightingCallsResultIsReported) {
   Dev().ForgetStates();
   fake_d3d::FailCall("SetRenderState", 1, D3DERR_INVALIDCALL);
-  EXPECT_EQ(SetDrawMode(273), 0);  // a failure midway does not stop the preset
+  EXPECT_EQ(SetDrawMode(kSoft), 0);  // a failure midway does not stop the preset
   EXPECT_EQ(Dev().renderStates.size(), 7u);
   fake_d3d::FailCall("SetRenderState", 5, D3DERR_INVALIDCALL);  // the lighting one
   EXPECT_EQ(SetDrawMode(0), D3DERR_INVALIDCALL);
@@ -112,13 +118,13 @@ TEST_F(DrawModeTest, OnlyTheLightingCallsResultIsReported) {
 
 TEST_F(GfxTest, TheWordIsKeptWithoutADeviceAndRestoredLater) {
   EXPECT_EQ(GetDrawMode(), 0u);
-  EXPECT_EQ(SetDrawMode(273), E_FAIL);
-  EXPECT_EQ(GetDrawMode(), 273u);
+  EXPECT_EQ(SetDrawMode(kSoft), E_FAIL);
+  EXPECT_EQ(GetDrawMode(), kSoft);
   EXPECT_EQ(RestoreDrawMode(), E_FAIL);
   Start();
   EXPECT_EQ(RestoreDrawMode(), 0);
   EXPECT_EQ(Dev().renderStates[D3DRS_DESTBLEND], (DWORD)D3DBLEND_INVSRCALPHA);
-  EXPECT_EQ(GetDrawMode(), 273u);
+  EXPECT_EQ(GetDrawMode(), kSoft);
 }
 
 DWORD Bits(float value) {

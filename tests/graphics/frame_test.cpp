@@ -36,7 +36,8 @@ TEST_F(GfxTest, FramesAlternateTargetsAndLayThePreviousOneUnderTheNext) {
     EXPECT_EQ(N(Dev().depthStencil), N(Gfx.lpFlipZBuffer[current]));
     EXPECT_EQ(GetFlipSurface(), Gfx.lpFlipSurface[current]);
     EXPECT_EQ(GetFlipTexture(), Gfx.lpFlipTexture[current]);
-    EXPECT_EQ(GetDrawMode(), 529u);  // the trail preset stays in force
+    EXPECT_EQ(GetDrawMode(),  // the trail preset stays in force
+              DRAWMODE_BLEND_ALPHA | DRAWMODE_TEXTURE_MODULATE | DRAWMODE_LINEAR2);
     EXPECT_TRUE(Dev().inScene);
     EXPECT_EQ(Dev().texture0, nullptr);
 

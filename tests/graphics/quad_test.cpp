@@ -76,7 +76,10 @@ void ExpectNumbered(const QuadBatch& batch, uint32_t quads) {
 TEST(QuadBatch, GrowsWithoutLosingQuadsAndKeepsStorageWhenEmptied) {
   QuadBatch batch = {};
   const uint32_t quads = 3 * QUAD_BATCH_FIRST_CAPACITY / 6 + 5;  // crosses two growths
-  for (uint32_t i = 0; i < quads; ++i) AppendNumbered(&batch, i);
+  uint32_t i = 0;
+  for (; i < QUAD_BATCH_FIRST_CAPACITY / 6; ++i) AppendNumbered(&batch, i);
+  EXPECT_EQ(batch.capacity, QUAD_BATCH_FIRST_CAPACITY);  // full, not yet grown
+  for (; i < quads; ++i) AppendNumbered(&batch, i);
   ExpectNumbered(batch, quads);
   EXPECT_EQ(batch.capacity, 4 * QUAD_BATCH_FIRST_CAPACITY);
 
@@ -90,12 +93,15 @@ TEST(QuadBatch, GrowsWithoutLosingQuadsAndKeepsStorageWhenEmptied) {
   QuadBatchFree(&batch);
   EXPECT_EQ(batch.vertices, nullptr);
   EXPECT_EQ(batch.capacity, 0u);
+  EXPECT_EQ(batch.count, 0u);
   AppendNumbered(&batch, 0);  // usable again
   QuadBatchFree(&batch);
 }
 
 TEST(QuadBatch, AtItsLimitAnAppendFailsAndKeepsWhatItHolds) {
   QuadBatch batch = {};
+  EXPECT_EQ(QuadBatchAppend(&batch, nullptr), -1);
+  EXPECT_EQ(batch.count, 0u);
   batch.maxVertices = 17;  // rounded down to whole quads: two
   AppendNumbered(&batch, 0);
   AppendNumbered(&batch, 1);
@@ -114,6 +120,8 @@ TEST(QuadBatch, GrowthDoublesFromAFirstBlockAndStopsAtTheLimit) {
   const uint32_t first = QUAD_BATCH_FIRST_CAPACITY;
   EXPECT_EQ(QuadBatchGrowth(0, 6, 0), first);
   EXPECT_EQ(QuadBatchGrowth(first, first + 6, 0), 2 * first);
+  EXPECT_EQ(QuadBatchGrowth(2 * first, 2 * first + 6, 0), 4 * first);  // doubles, not steps
+  EXPECT_EQ(QuadBatchGrowth(0, 3 * first, 0), 3 * first);               // never less than asked
   EXPECT_EQ(QuadBatchGrowth(first, first + 6, first + 600), first + 600);  // clamped
   EXPECT_EQ(QuadBatchGrowth(first, first + 6, first), 0u);                 // cannot fit
   EXPECT_EQ(QuadBatchGrowth(0, 6, 13), 12u);
@@ -123,6 +131,16 @@ TEST(QuadBatch, GrowthDoublesFromAFirstBlockAndStopsAtTheLimit) {
   // Every capacity it hands out holds whole quads and fits in 2 GiB.
   EXPECT_EQ(QUAD_BATCH_MAX_VERTICES % 6, 0u);
   EXPECT_LT((uint64_t)QUAD_BATCH_MAX_VERTICES * sizeof(Vertex2D), 0x80000000ull);
+}
+
+// Run by its own test entry, whose allocator fails allocations over 1 MiB.
+TEST(QuadBatch, DISABLED_AFailedAllocationKeepsWhatItHolds) {
+  QuadBatch batch = {nullptr, 0, 0, 16 * QUAD_BATCH_FIRST_CAPACITY};  // ends if none fails
+  Vertex2D q[6] = {};
+  while (QuadBatchAppend(&batch, q) == 0) {}
+  EXPECT_EQ(batch.count, 4 * QUAD_BATCH_FIRST_CAPACITY);  // 8 first blocks exceed 1 MiB
+  EXPECT_EQ(batch.capacity, 4 * QUAD_BATCH_FIRST_CAPACITY);
+  QuadBatchFree(&batch);
 }
 
 }  // namespace

@@ -6,19 +6,19 @@ namespace {
 TEST_F(RealDevice, TheGlowSpreadsTheTintBeyondABrightSquareAndRestoresTheDrawMode) {
   for (D3DCOLOR tint : {0xFFFF8722u, 0x00FF8722u}) {
     SCOPED_TRACE(tint);
-    const int i = Gfx.FlipCount & 1;  // the glow works on the current target
+    const int i = FlipIndex();  // the glow works on the current target
     std::vector<DWORD> before;
     DWORD mode = 0, blend = 0;
     DrawInto(i, 0xFF000000, [&] {
       SetDrawMode(DRAWMODE_TEXTURE_MODULATE);
       DrawRect(24, 24, 40, 40, 0xFFFFFFFF);
       before = Read(Gfx.lpFlipSurface[i]);
-      SetDrawMode(529);
+      SetDrawMode(DRAWMODE_BLEND_ALPHA | DRAWMODE_TEXTURE_MODULATE | DRAWMODE_LINEAR2);
       EXPECT_EQ(DrawEffectGaussianBlur(tint), 0);
       mode = GetDrawMode();
       GetDevice()->GetRenderState(D3DRS_DESTBLEND, &blend);
     });
-    EXPECT_EQ(mode, 529u);
+    EXPECT_EQ(mode, DRAWMODE_BLEND_ALPHA | DRAWMODE_TEXTURE_MODULATE | DRAWMODE_LINEAR2);
     EXPECT_EQ(blend, (DWORD)D3DBLEND_INVSRCALPHA);  // not the glow's additive blend
     const std::vector<DWORD> after = Read(Gfx.lpFlipSurface[i]);
     ASSERT_EQ(after.size(), (size_t)kSize * kSize);

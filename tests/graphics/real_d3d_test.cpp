@@ -50,8 +50,8 @@ TEST_F(RealDevice, AlphaAndAdditivePresetsBlendAsTheirFormulasSay) {
     SetDrawMode(DRAWMODE_BLEND_ADD | DRAWMODE_TEXTURE_MODULATE);
     DrawRect(8, 0, 16, 8, 0x80FF0000);
     DrawRect(16, 0, 24, 8, 0x40808080);
-    SetDrawMode(530);
-    SetDrawMode(512);  // sets no blend state: still additive
+    SetDrawMode(DRAWMODE_BLEND_ADD | DRAWMODE_TEXTURE_MODULATE | DRAWMODE_LINEAR2);
+    SetDrawMode(DRAWMODE_LINEAR2);  // sets no blend state: still additive
     DrawRect(24, 0, 32, 8, 0x80FF0000);
   });
   const std::vector<DWORD> pixels = Read(Gfx.lpFlipSurface[1]);
@@ -120,7 +120,7 @@ TEST_F(RealDevice, FramesLayThePreviousOneUnderTheNextAndSurviveAReset) {
   for (int frame = 0; frame < 3; ++frame) {
     SCOPED_TRACE(frame);
     ASSERT_EQ(BeginRender(0xFF000000), 0);
-    EXPECT_EQ(GetFlipSurface(), Gfx.lpFlipSurface[Gfx.FlipCount & 1]);
+    EXPECT_EQ(GetFlipSurface(), Gfx.lpFlipSurface[FlipIndex()]);
     SetDrawMode(DRAWMODE_TEXTURE_MODULATE);
     GetDevice()->SetTexture(0, white);
     // A red square in the first frame only: later frames show its fading trail.

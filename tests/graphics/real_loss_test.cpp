@@ -28,8 +28,8 @@ TEST_F(RealDevice, AResetWithTheFlipTextureBoundOrItsSurfaceSetRebuildsClearsAnd
     GetDevice()->GetRenderTarget(0, &target);
     if (bound != NULL) bound->Release();
     if (target != NULL) target->Release();
-    EXPECT_TRUE(round == 1 ? target == Gfx.lpFlipSurface[Gfx.FlipCount & 1]
-                           : bound == Gfx.lpFlipTexture[Gfx.FlipCount & 1]);
+    EXPECT_TRUE(round == 1 ? target == Gfx.lpFlipSurface[FlipIndex()]
+                           : bound == Gfx.lpFlipTexture[FlipIndex()]);
     const DWORD flips = Gfx.FlipCount;
     ASSERT_EQ(HandlePresentParam(D3DERR_DEVICENOTRESET, 0), 0)
         << (boxes->Texts().empty() ? "" : boxes->Texts()[0]);
@@ -46,7 +46,7 @@ TEST_F(RealDevice, AResetWithTheFlipTextureBoundOrItsSurfaceSetRebuildsClearsAnd
     SetDrawMode(0);
     DrawRect(4, 4, 12, 12, 0xFFFF0000);
     EndRender();
-    const std::vector<DWORD> pixels = Read(Gfx.lpFlipSurface[Gfx.FlipCount & 1]);
+    const std::vector<DWORD> pixels = Read(Gfx.lpFlipSurface[FlipIndex()]);
     ASSERT_EQ(pixels.size(), (size_t)kSize * kSize);
     EXPECT_EQ(pixels[8 * kSize + 8], 0xFF0000u);
     EXPECT_EQ(Flip(0xFFFFFFFF), 0);

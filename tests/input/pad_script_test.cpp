@@ -33,6 +33,15 @@ TEST(PadScript, LinesLastTheirCountThenThePadIsNeutral) {
   std::vector<uint32_t> buttons;
   for (int i = 0; i < 5; ++i) buttons.push_back(NextPadStep(u).buttons);
   EXPECT_EQ(buttons, (std::vector<uint32_t>{1, 1, 0x80000000u, 0, 0}));
+
+  // The largest mask and count, on a line without a line feed that ends the buffer.
+  const char last[] = "123 -456 ffffffff 4294967295";
+  PadScript v = ParsePadScript(std::vector<char>(last, last + sizeof last).data());
+  ASSERT_EQ(v.steps.size(), 1u);
+  EXPECT_EQ(v.steps[0].x, 123);
+  EXPECT_EQ(v.steps[0].y, -456);
+  EXPECT_EQ(v.steps[0].buttons, 0xFFFFFFFFu);
+  EXPECT_EQ(v.steps[0].count, 4294967295u);
 }
 
 // Read alike with LF and with CR LF line ends.
@@ -48,12 +57,15 @@ TEST(PadScript, UnreadableLinesAreSkippedAndPositionsClamped) {
       "0 0 -1\n"
       "1 2 3 4 5\n"     // too long
       "1 2 3 -4\n"      // negative count
+      "1 2 3 +4\n"      // signed count
+      "1 2 3z\n"
+      "99999999999999999999 0 0\n"  // over 64 bits
       "1 2 123456789\n" // more than 32 buttons
       "-99999 99999 0x3 2\n";
   for (int crlf = 0; crlf < 2; ++crlf) {
     SCOPED_TRACE(crlf ? "CR LF" : "LF");
     PadScript s = ParsePadScript(text.c_str());
-    EXPECT_EQ(s.skipped, 11);
+    EXPECT_EQ(s.skipped, 14);
     ASSERT_EQ(s.steps.size(), 1u);
     EXPECT_EQ(s.steps[0].x, -1000);
     EXPECT_EQ(s.steps[0].y, 1000);

@@ -1,9 +1,13 @@
 #!/usr/bin/env python3
-"""Test WAV files for the sound player, and checks of what Wine recorded.
+"""Test WAV and Ogg Vorbis files for the sound player, and checks of what Wine recorded.
   audio_check.py make DIR
-  audio_check.py check SCENARIO CAPTURE   (the recorder's WAV: a 44-byte header)
+  audio_check.py seed DIR                 (fuzz.ogg, which the fuzz test damages)
+  audio_check.py check SCENARIO CAPTURE   (the recorder's WAV file)
 """
-import math, random, struct, sys
+import math, os, random, struct, subprocess, sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+import tones  # noqa: E402  (the WAV reader)
 
 RATE = 48000  # of the capture, from its header
 TONES = [300, 400, 500, 630, 750, 870, 1000, 1150, 1300]  # the stream, 1 s each
@@ -39,9 +43,31 @@ def make(folder):
     # The loop's lap rises in loudness, so that each loop point shows as a drop.
     lap = tone(1000, 0.75, 22050)
     wav(folder + "/short.wav", 22050, 16, 1, [v * (0.3 + 0.7 * i / len(lap)) for i, v in enumerate(lap)])
-    wav(folder + "/short8.wav", 11025, 8, 1, tone(500, 0.5, 11025))
+    wav(folder + "/tone8.wav", 11025, 8, 1, tone(500, 0.5, 11025))
+    wav(folder + "/level.wav", 22050, 16, 1, tone(500, 1, 22050))
+    wav(folder + "/halves.wav", 22050, 16, 1, tone(600, 0.5, 22050) + tone(900, 0.5, 22050))
+    wav(folder + "/tones8.wav", 44100, 16, 2, sum((tone(f, 1, 44100) for f in TONES[:8]), []))
+    for name in ("tones8", "short", "two_tones"):  # Ogg Vorbis copies
+        ogg(folder, name)
+    # One byte changed 60 % into the file: the sound must end at that page, cleanly.
+    data = bytearray(open(folder + "/tones8.ogg", "rb").read())
+    data[len(data) * 6 // 10] ^= 0x55
+    open(folder + "/damaged.ogg", "wb").write(data)
     # Its data ends one byte into a sample: looped, a shifted lap would be noise.
     wav(folder + "/stray.wav", 22050, 16, 1, tone(500, 0.75, 22050), stray=b"\x7f")
+
+
+def ogg(folder, name):
+    subprocess.run(["oggenc", "-Q", "-o", "%s/%s.ogg" % (folder, name),
+                    "%s/%s.wav" % (folder, name)], check=True)
+
+
+def seed(folder):
+    """2 s of stereo tones and noise: noise keeps it long enough for a dozen pages."""
+    rnd = random.Random(5)
+    sound = tone(440, 1, 44100) + tone(660, 1, 44100)
+    wav(folder + "/fuzz.wav", 44100, 16, 2, [0.5 * v + 0.5 * rnd.uniform(-1, 1) for v in sound])
+    ogg(folder, "fuzz")
 
 
 def power(x, start, seconds, freq):
@@ -91,15 +117,9 @@ def longest_gap(x, start, end):
 
 def check(scenario, capture):
     global RATE
-    raw = open(capture, "rb").read()
-    tag, channels, RATE = struct.unpack_from("<HHI", raw, 20)
-    bits = struct.unpack_from("<H", raw, 34)[0]
-    # ALSA's recorder labels Wine's 32-bit float samples as integer PCM (tag 1).
-    kind, scale = {(3, 32): ("f", 1.0), (1, 16): ("h", 32768.0), (1, 32): ("f", 1.0)}[tag, bits]
-    size = bits // 8
-    n = (len(raw) - 44) // size
-    x = [v / scale for v in struct.unpack_from("<%d%s" % (n, kind), raw, 44)[0::channels]]
-    print("format %d, %d bits, %d channels, %d Hz" % (tag, bits, channels, RATE))
+    RATE, x = tones.read(capture)
+    right = tones.read(capture, -1)[1]
+    print("%d Hz, %d samples" % (RATE, len(x)))
     end = len(x) / RATE
     t0 = onset(x)
     print("recorded %.2f s, first sound at %s s" % (end, t0))
@@ -112,16 +132,16 @@ def check(scenario, capture):
         if got != want:
             bad.append(what)
 
-    if scenario in ("stream", "extra", "resume"):
-        count = 9 if scenario != "resume" else 2
+    if scenario in ("stream", "extra", "resume", "oggstream"):
+        count = {"resume": 2, "oggstream": 8}.get(scenario, 9)
         got = [heard(x, t0 + k + 0.2, 0.6, TONES) for k in range(count)]
         expect("tones in order", got, TONES[:count])
-    if scenario in ("stream", "extra"):
-        found = gaps(x, t0, t0 + 8.95)
+    if scenario in ("stream", "extra", "oggstream"):
+        found = gaps(x, t0, t0 + count - 0.05)
         print("  gaps inside (s, ms): %s" % ["%.2f %.0f" % g for g in found])
         # Silence from the slot would last a half (2 s); a busy machine makes Wine's
         # mixer miss a few 10 ms periods now and then, which delays what follows.
-        expect("whole: no gap over 250 ms", longest_gap(x, t0, t0 + 8.95) <= 250, True)
+        expect("whole: no gap over 250 ms", longest_gap(x, t0, t0 + count - 0.05) <= 250, True)
     if scenario == "extra":
         last = max(i for i, v in enumerate(x) if abs(v) > 0.01) / RATE
         sounding = last - t0 - sum(ms for _, ms in gaps(x, t0, last)) / 1000
@@ -130,7 +150,7 @@ def check(scenario, capture):
               "then %.1f s of silence" % (last, sounding, 100 * pure, end - last))
         expect("nothing played after the last tone", sounding < 9.05 and pure > 0.8 and
                end - last > 2, True)
-    if scenario == "static":
+    if scenario in ("static", "oggstatic"):
         expect("first start: A then B", [heard(x, t0 + 0.2, 0.6, [600, 900]),
                                          heard(x, t0 + 1.1, 0.3, [600, 900])], [600, 900])
         t1 = onset(x, t0 + 1.6)
@@ -144,7 +164,7 @@ def check(scenario, capture):
         expect("resumes in tone 3, then tone 4", t1 and [heard(x, t1 + 0.05, 0.3, TONES[:4]),
                                                         heard(x, t1 + 0.7, 0.6, TONES[:4])],
                TONES[2:4])
-    if scenario == "loop":  # 0.75 s of 1 kHz rising in loudness, looped
+    if scenario in ("loop", "oggloop"):  # 0.75 s of 1 kHz rising in loudness, looped
         # Peak per millisecond (one cycle); a loop point is where the peak drops
         # back to the start of the lap; the silent milliseconds before it are its gap.
         start = int((t0 + 0.05) * RATE)
@@ -163,6 +183,41 @@ def check(scenario, capture):
         expect("loop points heard, no gap > 10 ms at them", len(points) >= 5 and
                max(ms for _, ms in points) <= 10, True)
         expect("no gap over 250 ms from the start", longest_gap(x, t0, end - 0.5) <= 250, True)
+    if scenario == "oggdamaged":
+        last = max(i for i, v in enumerate(x) if abs(v) > 0.01) / RATE
+        whole = int(last - t0)  # tones heard whole before the end
+        got = [heard(x, t0 + k + 0.2, 0.6, TONES) for k in range(whole)]
+        # Noise would leave next to nothing at the tones' frequencies; a window
+        # across a change of tone still holds a good share of both.
+        starts = [t0 + k / 10 for k in range(int((last - t0) * 10) - 1)]
+        shares = [sum(purity(x, s, 0.1, f) for f in TONES[:8]) for s in starts
+                  if not gaps(x, s, s + 0.1)]
+        print("  sound ends at %.2f s; tones %s; least share of the tones per 0.1 s: %.2f"
+              % (last, got, min(shares or [0])))
+        expect("ends early, in order, no noise", 2 <= whole < 8 and got == TONES[:whole] and
+               min(shares or [0]) > 0.3 and end - last > 1, True)
+    if scenario == "mix":  # 1 s of 500 Hz at 0, at -600, panned left, at twice its rate
+        def rms(v, start, seconds):
+            a = int(start * RATE)
+            return math.sqrt(sum(s * s for s in v[a:a + int(seconds * RATE)]) / (seconds * RATE))
+        t = [t0]
+        for _ in range(3):
+            t.append(onset(x, t[-1] + 1.1) or end)
+        ratio = rms(x, t[1] + 0.1, 0.8) / rms(x, t[0] + 0.1, 0.8)
+        print("  plays at %s s; -600 over 0: %.3f of the amplitude" % (["%.2f" % v for v in t], ratio))
+        expect("-600 is half the amplitude (5%)", abs(ratio - 0.5) <= 0.025, True)
+        left, right_ = rms(x, t[2] + 0.1, 0.8), rms(right, t[2] + 0.1, 0.8)
+        print("  panned left: left %.4f, right %.6f" % (left, right_))
+        expect("pan -10000: the right silent", left > 0.1 and right_ < 0.001 * left, True)
+        expect("twice the rate: 1000 Hz, for 0.5 s", [heard(x, t[3] + 0.1, 0.3, [500, 1000]),
+               rms(x, t[3] + 0.6, 0.3) < 0.001], [1000, True])
+    if scenario == "voices":  # 0.5 s of 600 Hz then 900 Hz, played twice 0.5 s apart
+        # The overlap is sought: a stall of Wine's mixer can shift it a little.
+        alone = purity(x, t0 + 0.05, 0.2, 600)
+        both = max(min(purity(x, t0 + k / 20, 0.1, 600), purity(x, t0 + k / 20, 0.1, 900))
+                   for k in range(6, 20))
+        print("  600 Hz share first: %.2f; both tones at once: %.2f of each at least" % (alone, both))
+        expect("the voices overlap", alone > 0.8 and both > 0.25, True)
     if scenario == "odd":  # 0.75 s of 500 Hz and a stray byte, looped
         # Windows holding a mixer stall (a gap, not noise) are left out.
         starts = [t0 + 0.05 + k / 10 for k in range(33)]
@@ -180,8 +235,8 @@ def check(scenario, capture):
 
 
 if __name__ == "__main__":
-    if sys.argv[1] == "make":
-        make(sys.argv[2])
+    if sys.argv[1] in ("make", "seed"):
+        {"make": make, "seed": seed}[sys.argv[1]](sys.argv[2])
     else:
         failed = check(sys.argv[2], sys.argv[3])
         print("FAILED: " + ", ".join(failed) if failed else "ok")

@@ -8,15 +8,21 @@ art="$build/e2e/audio_test"
 rm -rf "$art" && mkdir -p "$art"
 python3 "$source/tests/sound/audio_check.py" make "$art" || exit 1
 # Each scenario: its name, then the player's commands (slot numbers vary so that
-# 255 is played for real too).
+# 255 is played for real too). The recording is NAME.wav: no input may bear it.
 scenarios=(
   "static load 255 two_tones.wav play 255 wait 1500 stop 255 wait 500 play 255 wait 2500"
   "stream stream 0 tones.wav play 0 wait 12000"
   "extra stream 0 tones_extra.wav play 0 wait 12000"
   "resume stream 7 tones.wav play 7 wait 2500 stop 7 wait 1000 play 7 wait 2000"
-  "loop stream 3 short.wav loop 3 1 play 3 wait 10000"
-  "short8 stream 4 short8.wav play 4 wait 7000"
+  "loop stream 3 short.wav loop 3 1 play 3 wait 10000 playing 3 1 stop 3 playing 3 0"
+  "short8 stream 4 tone8.wav play 4 playing 4 1 wait 2000 playing 4 0 wait 5000"
   "odd stream 5 stray.wav loop 5 1 play 5 wait 3800"
+  "mix load 1 level.wav play 1 playing 1 1 wait 1300 playing 1 0 volume 1 -600 play 1 wait 1300 volume 1 0 pan 1 -10000 play 1 wait 1300 pan 1 0 freq 1 44100 play 1 wait 900"
+  "voices load 2 halves.wav voice 2 wait 500 voice 2 wait 1500"
+  "oggstream stream 6 tones8.ogg play 6 playing 6 1 wait 10500 playing 6 0"
+  "oggloop stream 3 short.ogg loop 3 1 play 3 wait 10000"
+  "oggdamaged stream 8 damaged.ogg play 8 wait 9000"
+  "oggstatic load 200 two_tones.ogg play 200 wait 1500 stop 200 wait 500 play 200 wait 2500"
 )
 status=0
 for line in "${scenarios[@]}"; do

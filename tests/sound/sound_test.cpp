@@ -147,6 +147,12 @@ TEST_F(Sound8, Slot255WorksAnd256FailsEverywhere) {
       EXPECT_EQ(streamed ? LoadStreamWave(index, "good.wav") : LoadWave(index, "good.wav"), ok);
       EXPECT_EQ(PlayWave(index), ok);
       EXPECT_EQ(StopWave(index), ok);
+      EXPECT_EQ(IsWavePlaying(index), 0);
+      EXPECT_EQ(SetWaveVolume(index, -20000), ok);  // clamped: the device takes no less
+      EXPECT_EQ(SetWavePan(index, 20000), ok);
+      EXPECT_EQ(SetWaveFrequency(index, 100000), ok);
+      EXPECT_EQ(SetWaveFrequency(index, 99), E_FAIL);
+      EXPECT_EQ(PlayWaveVoice(index), streamed ? E_FAIL : ok);
       EXPECT_EQ(SetWaveLoop(index, 1), ok);
       EXPECT_EQ(ReleaseWave(index), ok ? ok : 1);
       EXPECT_EQ(IsWaveIndexInvalid(index), ok != 0);

@@ -1,4 +1,4 @@
-// Malformed and mutated WAV files against the real DirectSound under Wine. Case N
+// Malformed and mutated WAV and Ogg Vorbis files against the real DirectSound under Wine. Case N
 // comes from the seed and N alone: LQ_WAVE_FIRST=N LQ_WAVE_FILES=1 replays it. The
 // files of a batch are deleted only when it has passed, so a failure keeps them.
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -59,6 +60,18 @@ struct Kind {
 };
 void None(Rng&, WaveParts&) {}
 void Keep(Rng&, Bytes&) {}
+// The Ogg Vorbis file that the build made with oggenc; the Ogg cases damage it.
+const Bytes& OggSeed() {
+  static Bytes seed;
+  FILE* f = seed.empty() ? fopen("fuzz.ogg", "rb") : NULL;
+  for (int c; f && (c = fgetc(f)) != EOF;) seed += (char)c;
+  if (f) fclose(f);
+  return seed;
+}
+// The start of a page at or after a random byte, or the end.
+size_t PageAt(Rng& r, const Bytes& f) {
+  return std::min(f.find("OggS", Below(r, (uint32_t)f.size())), f.size());
+}
 const Kind kKinds[] = {
     {"valid", None, Keep},
     {"truncated", None, [](Rng& r, Bytes& f) { f.resize(Below(r, (uint32_t)f.size())); }},
@@ -85,6 +98,16 @@ const Kind kKinds[] = {
      }},
     {"bytes changed", None, [](Rng& r, Bytes& f) {
        for (uint32_t n = 1 + Below(r, 8); n; --n) f[Below(r, 64 < f.size() ? 64 : (uint32_t)f.size())] = (uint8_t)r();
+     }},
+    {"Ogg truncated", None, [](Rng& r, Bytes& f) { f = OggSeed(); f.resize(Below(r, (uint32_t)f.size())); }},
+    {"Ogg bytes flipped", None, [](Rng& r, Bytes& f) {
+       f = OggSeed();
+       for (uint32_t n = 1 + Below(r, 8); n; --n) f[Below(r, (uint32_t)f.size())] ^= (char)(1 + Below(r, 255));
+     }},
+    {"Ogg pages cut", None, [](Rng& r, Bytes& f) {
+       f = OggSeed();
+       size_t a = PageAt(r, f), b = PageAt(r, f);
+       f.erase(std::min(a, b), a < b ? b - a : a - b);
      }},
 };
 const uint32_t kKindCount = sizeof kKinds / sizeof kKinds[0];
@@ -135,6 +158,7 @@ TEST(WaveFuzz, MalformedFilesLoadPlayAndReleaseWithNothingLeft) {
   const uint32_t files = EnvOr("LQ_WAVE_FILES", 300), batch = WAVE_SLOT_COUNT / 2;
   App.window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 8, 8, NULL, NULL, NULL, NULL);
   ASSERT_EQ(InitSound(), 0) << "no sound device";
+  ASSERT_GT(OggSeed().size(), 4096u) << "fuzz.ogg missing";
   CreateDirectoryA("wave_fuzz", NULL);
 
   // Warm-up: the platform's first load and play start threads of its own, and the
@@ -149,7 +173,7 @@ TEST(WaveFuzz, MalformedFilesLoadPlayAndReleaseWithNothingLeft) {
   const long before = OwnHandles();
   ASSERT_GT(before, 0);
 
-  uint32_t loaded[2] = {0, 0}, refused[2] = {0, 0};
+  uint32_t loaded[4] = {}, refused[4] = {};  // static, streamed; then the Ogg ones
   for (uint32_t start = first; start < first + files && !HasFailure(); start += batch) {
     const uint32_t end = start + batch < first + files ? start + batch : first + files;
     std::vector<std::string> names;
@@ -164,7 +188,7 @@ TEST(WaveFuzz, MalformedFilesLoadPlayAndReleaseWithNothingLeft) {
         const WaveSlot& s = WaveSlots[slot];
         // A valid file loads; as a static slot only when its data is not empty.
         if (n % kKindCount == 0 && (mode == 1 || size > 44)) EXPECT_NE(s.lpBuffer, nullptr);
-        ++(s.lpBuffer ? loaded : refused)[mode];
+        ++(s.lpBuffer ? loaded : refused)[mode + 2 * (kKinds[n % kKindCount].name[0] == 'O')];
         EXPECT_EQ(hr == 0, s.lpBuffer != NULL);
         EXPECT_TRUE(s.lpBuffer != NULL || SlotEmpty(slot));
         if (s.lpBuffer != NULL) {
@@ -186,9 +210,10 @@ TEST(WaveFuzz, MalformedFilesLoadPlayAndReleaseWithNothingLeft) {
   }
   for (DWORD slot = 0; slot < WAVE_SLOT_COUNT; ++slot) EXPECT_TRUE(SlotEmpty(slot)) << slot;
   const long after = OwnHandles();
-  printf("%u files from seed %u: static %u loaded %u refused, streamed %u loaded %u refused;"
-         " handles %ld before, %ld after\n", files, seed, loaded[0], refused[0], loaded[1],
-         refused[1], before, after);
+  printf("%u files from seed %u: static %u loaded %u refused, streamed %u loaded %u refused"
+         " (of them Ogg: static %u/%u, streamed %u/%u); handles %ld before, %ld after\n", files,
+         seed, loaded[0] + loaded[2], refused[0] + refused[2], loaded[1] + loaded[3],
+         refused[1] + refused[3], loaded[2], refused[2], loaded[3], refused[3], before, after);
   EXPECT_LE(after, before);
   ReleaseSound();
   DestroyWindow(App.window);

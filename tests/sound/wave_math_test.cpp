@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "sound/ogg_pages.h"
 #include "sound/wave_math.h"
 
 TEST(WaveMath, StreamHalfIsTwoSecondsOrRefused) {
@@ -88,6 +89,8 @@ TEST(WaveMath, ReadsStopAtTheDataEndOrLoop) {
       {"within, looped", "0123456789", 10, 2, 1, 0, ok, 5, "234"},
       {"the next chunk stays unread", "0123456789XYZ", 10, 8, 0, 0, ok, 10, "89...."},
       {"at the end", "0123456789XYZ", 10, 10, 0, 0, ok, 10, "..."},
+      {"start past the data", "0123456789XYZ", 10, 12, 0, 0, ok, 12, "..."},
+      {"loop offset past the file's end", "01234", 10, 3, 1, 7, ok, 7, "34...."},
       {"loop goes on in the same fill", "0123456789XYZ", 10, 8, 1, 0, ok, 4, "890123"},
       {"loop from the end, many laps", "0123XYZ", 4, 4, 7, 0, ok, 2, "0123012301"},
       {"loop offset", "0123456789", 10, 9, 1, 6, ok, 7, "967896"},
@@ -110,4 +113,34 @@ TEST(WaveMath, ReadsStopAtTheDataEndOrLoop) {
     EXPECT_EQ(n, std::string(c.read).find_last_not_of('.') + 1) << c.name;
     EXPECT_EQ(file.at, c.next) << c.name;
   }
+}
+
+// An Ogg page of one segment; its checksum right, or off by one when bad.
+std::string OggPage(uint32_t serial, uint32_t sequence, char flags, const std::string& body,
+                    bool bad = false) {
+  std::string p = std::string("OggS\0", 5) + flags + std::string(8, '\0') +
+                  std::string((const char*)&serial, 4) + std::string((const char*)&sequence, 4) +
+                  std::string(4, '\0') + '\1' + (char)body.size() + body;
+  uint32_t crc = OggPageCrc((const uint8_t*)p.data(), (uint32_t)p.size()) + bad;
+  memcpy(&p[22], &crc, 4);
+  return p;
+}
+
+TEST(WaveMath, OggPagesPassWholeUnchangedAndInOrder) {
+  const std::string a = OggPage(7, 0, 2, "head"), b = OggPage(7, 1, 0, "audio"),
+                    c = OggPage(7, 2, 4, "end");
+  struct Case { const char* name; std::string file; size_t intact; };
+  const Case cases[] = {
+      {"whole", a + b + c, a.size() + b.size() + c.size()},
+      {"cut inside a page", a + b + c.substr(0, 30), a.size() + b.size()},
+      {"cut inside a header", a + b.substr(0, 20), a.size()},
+      {"a byte changed", a + OggPage(7, 1, 0, "audio", true) + c, a.size()},
+      {"a page missing", a + c, a.size()},
+      {"a page of another stream", a + OggPage(8, 1, 0, "audio") + c, a.size()},
+      {"bytes after the last page", a + b + c + a, a.size() + b.size() + c.size()},
+      {"not Ogg", "RIFF" + a, 0},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(OggIntactBytes((const uint8_t*)c.file.data(), (uint32_t)c.file.size()), c.intact)
+        << c.name;
 }

@@ -44,8 +44,9 @@ class TaskTest : public ::testing::Test {
 TEST_F(TaskTest, EmptyTreeAndReinit) {
   EXPECT_EQ(0, UpdateTask());
   EXPECT_EQ(0, DrawTask());
-  Make('A');
+  Task* kept = Make('A');
   InitTask();
+  EXPECT_EQ(&NullTask, CreateChildTask(kept, U, D));  // a record from before is free
   EXPECT_EQ(0, UpdateTask());
   EXPECT_EQ(0, UpdateTaskPostOrder());
   EXPECT_EQ("", updates + draws);
@@ -124,14 +125,20 @@ TEST_F(TaskTest, SweepKeepsOrderAndReusesLastFreedFirst) {
 }
 
 TEST_F(TaskTest, ExhaustedPoolReturnsNullTaskAndChangesNothing) {
-  std::set<Task*> all;
-  for (int i = 0; i < TASK_POOL_SIZE; ++i) all.insert(CreateTask(nullptr, nullptr));
+  Task* parent = CreateTask(nullptr, nullptr);
+  Task* child = CreateChildTask(parent, nullptr, nullptr);
+  std::set<Task*> all = {parent, child};
+  for (int i = 2; i < TASK_POOL_SIZE; ++i) all.insert(CreateTask(nullptr, nullptr));
   EXPECT_EQ(size_t{TASK_POOL_SIZE}, all.size());
   EXPECT_EQ(0u, all.count(&NullTask));
   Task* extra = CreateTask(U, D);
   EXPECT_EQ(&NullTask, extra);
   EXPECT_EQ(1, IsTaskNull(extra));
-  EXPECT_EQ(TASK_POOL_SIZE, UpdateTask());
+  EXPECT_EQ(&NullTask, CreateChildTask(parent, U, D));
+  EXPECT_EQ(child, parent->child);
+  EXPECT_EQ(&NullTask, NullTask.next);
+  EXPECT_EQ(&NullTask, NullTask.child);
+  EXPECT_EQ(TASK_POOL_SIZE - 1, UpdateTask());
   Task* some = *all.begin();
   KillTask(some);
   SweepTask();
@@ -198,8 +205,10 @@ TEST_F(TaskTest, ChildrenAreSweptAndGoWithTheirParent) {
   UpdateTask();
   EXPECT_EQ("P1g", updates);
   EXPECT_EQ(c2, CreateTask(nullptr, nullptr));
-  KillTask(p);  // takes its live children along, freed before it
+  CreateChildTask(p, U, D);
+  KillTask(p);  // takes its live children (two) along, freed before it
   SweepTask();
+  EXPECT_NE(0u, IsTaskDead(c1));
   EXPECT_EQ(p, CreateTask(nullptr, nullptr));
   EXPECT_EQ(TASK_POOL_SIZE - 2, FreeCount());
 }

@@ -20,7 +20,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 # has an ALSA configuration, the default device is a recorder: everything the
 # program plays is written in real time to $LQ_SOUND_FILE (default
 # STATE_DIR/sound.wav) as a WAV file, rewritten by each program that opens the
-# device. The header's sizes stay 0 (it is written through a pipe).
+# device; sound-pace.py gives it a header that says what it holds.
 asoundrc="$HOME/.asoundrc"
 if [ "${LQ_SOUND:-}" = machine ]; then
   if grep -qs '^# lumaquill recorder' "$asoundrc"; then rm -f "$asoundrc"; fi

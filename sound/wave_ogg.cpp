@@ -1,0 +1,73 @@
+// Ogg Vorbis in the sound slots: the file is read whole into memory, cut at the
+// first damaged or missing page (ogg_pages.h) and decoded to 16-bit samples,
+// whole at load for a static slot, half by half on the service thread for a stream.
+#include <stdlib.h>
+
+#include "sound/ogg_pages.h"
+#include "sound/wave_slot.h"
+
+#define STB_VORBIS_HEADER_ONLY
+#define STB_VORBIS_NO_STDIO
+#define STB_VORBIS_NO_PUSHDATA_API
+#include <stb_vorbis.h>
+
+// Six minutes of 44.1 kHz stereo: a static sound longer than this is cut.
+static const DWORD STATIC_OGG_MAX_BYTES = 1u << 26;
+
+HRESULT WaveSlot::OpenOgg() {
+  LONG size = mmioSeek(hFile, 0, SEEK_END);
+  OggBytes = size > 0 ? (BYTE*)malloc(size) : NULL;
+  if (OggBytes == NULL || mmioSeek(hFile, 0, SEEK_SET) != 0 ||
+      mmioRead(hFile, (HPSTR)OggBytes, size) != size)
+    return E_FAIL;
+  mmioClose(hFile, 0);  // the decoder reads from memory
+  hFile = NULL;
+  uint32_t intact = OggIntactBytes(OggBytes, (uint32_t)size);
+  int error = 0;
+  Vorbis = intact ? stb_vorbis_open_memory(OggBytes, (int)intact, &error, NULL) : NULL;
+  if (Vorbis == NULL) return E_FAIL;
+  stb_vorbis_info info = stb_vorbis_get_info(Vorbis);
+  // More channels would need another format; a rate out of range no buffer plays.
+  if (info.channels < 1 || info.channels > 2 || info.sample_rate < DSBFREQUENCY_MIN ||
+      info.sample_rate > DSBFREQUENCY_MAX)
+    return E_FAIL;
+  Format.wFormatTag = WAVE_FORMAT_PCM;
+  Format.nChannels = (WORD)info.channels;
+  Format.nSamplesPerSec = info.sample_rate;
+  Format.wBitsPerSample = 16;
+  Format.nBlockAlign = (WORD)(2 * info.channels);
+  Format.nAvgBytesPerSec = Format.nBlockAlign * info.sample_rate;
+  return 0;
+}
+
+DWORD WaveSlot::StaticOggBytes() {
+  BYTE scratch[16384];
+  DWORD bytes = 0, n = 0;
+  while (bytes < STATIC_OGG_MAX_BYTES && (n = ReadOgg(scratch, sizeof scratch)) != 0) bytes += n;
+  if (bytes > STATIC_OGG_MAX_BYTES) bytes = STATIC_OGG_MAX_BYTES;  // whole blocks of 2 or 4
+  return Rewind() == 0 ? bytes : 0;
+}
+
+DWORD WaveSlot::ReadOgg(BYTE* dest, DWORD count) {
+  DWORD done = 0;
+  while (Vorbis != NULL && count - done >= Format.nBlockAlign) {
+    int frames = stb_vorbis_get_samples_short_interleaved(
+        Vorbis, Format.nChannels, (short*)(dest + done), (int)((count - done) / 2));
+    if (frames <= 0) break;
+    done += (DWORD)frames * Format.nBlockAlign;
+  }
+  return done;
+}
+
+int WaveSlot::Rewind() {
+  if (Vorbis != NULL) return stb_vorbis_seek_start(Vorbis) ? 0 : 1;
+  if (hFile == NULL) return 1;
+  return mmioSeek(hFile, (LONG)(DataChunk.dwDataOffset + LoopOffset), SEEK_SET) == -1 ? 1 : 0;
+}
+
+void WaveSlot::CloseOgg() {
+  if (Vorbis != NULL) stb_vorbis_close(Vorbis);
+  Vorbis = NULL;
+  free(OggBytes);
+  OggBytes = NULL;
+}

@@ -1,0 +1,96 @@
+// What a game asks of a loaded slot besides play and stop: volume, pan and rate
+// kept by the slot, overlapping voices of a static sound, and whether it sounds.
+// The service thread reads the same slots: each call holds the sound lock.
+#include "sound/sound_state.h"
+
+// The slot's settings on one of its buffers; 0 or the failing status.
+HRESULT WaveSlot::ApplySettings(IDirectSoundBuffer* buffer) {
+  HRESULT hr = buffer->SetVolume(Volume);
+  if (hr == 0) hr = buffer->SetPan(Pan);
+  if (hr == 0) hr = buffer->SetFrequency(Frequency ? Frequency : DSBFREQUENCY_ORIGINAL);
+  return hr;
+}
+
+HRESULT WaveSlot::Adjust(LONG volume, LONG pan, DWORD frequency) {
+  if (lpBuffer == NULL) return E_FAIL;
+  const LONG was[3] = {Volume, Pan, (LONG)Frequency};
+  Volume = volume;
+  Pan = pan;
+  Frequency = frequency;
+  if (ApplySettings((IDirectSoundBuffer*)lpBuffer) != 0) {
+    Volume = was[0];
+    Pan = was[1];
+    Frequency = (DWORD)was[2];
+    ApplySettings((IDirectSoundBuffer*)lpBuffer);
+    return E_FAIL;
+  }
+  for (IDirectSoundBuffer* voice : Voices) {
+    if (voice != NULL) ApplySettings(voice);
+  }
+  return 0;
+}
+
+HRESULT WaveSlot::PlayVoice() {
+  if (lpBuffer == NULL || HalfBytes != 0) return E_FAIL;
+  IDirectSoundBuffer*& voice = Voices[NextVoice];
+  if (voice != NULL) voice->Release();  // the oldest voice is cut
+  voice = NULL;
+  // A duplicate shares the slot's samples: no copy, only a play position of its own.
+  HRESULT hr = Sound.lpDirectSound->DuplicateSoundBuffer((IDirectSoundBuffer*)lpBuffer, &voice);
+  if (hr != 0 || voice == NULL) {
+    voice = NULL;
+    return E_FAIL;
+  }
+  NextVoice = (NextVoice + 1) % WAVE_VOICE_COUNT;
+  ApplySettings(voice);
+  return voice->Play(0, 0, 0);
+}
+
+static int IsSounding(IDirectSoundBuffer* buffer) {
+  DWORD status = 0;
+  return buffer != NULL && buffer->GetStatus(&status) == 0 && (status & DSBSTATUS_PLAYING);
+}
+
+int WaveSlot::IsPlaying() {
+  if (HalfBytes != 0) return !Finished && IsSounding((IDirectSoundBuffer*)lpBuffer);
+  int playing = IsSounding((IDirectSoundBuffer*)lpBuffer);
+  for (IDirectSoundBuffer* voice : Voices) playing |= IsSounding(voice);
+  return playing;
+}
+
+// Runs a slot method under the sound lock; E_FAIL for an index past the last slot.
+template <typename Call>
+static HRESULT WithSlot(DWORD index, Call call) {
+  if (IsWaveIndexInvalid(index)) return E_FAIL;
+  LockSound();
+  HRESULT hr = call(WaveSlots[index]);
+  UnlockSound();
+  return hr;
+}
+
+static LONG Clamp(LONG value, LONG low, LONG high) {
+  return value < low ? low : value > high ? high : value;
+}
+
+HRESULT SetWaveVolume(DWORD index, LONG volume) {
+  volume = Clamp(volume, DSBVOLUME_MIN, DSBVOLUME_MAX);
+  return WithSlot(index, [=](WaveSlot& s) { return s.Adjust(volume, s.Pan, s.Frequency); });
+}
+
+HRESULT SetWavePan(DWORD index, LONG pan) {
+  pan = Clamp(pan, DSBPAN_LEFT, DSBPAN_RIGHT);
+  return WithSlot(index, [=](WaveSlot& s) { return s.Adjust(s.Volume, pan, s.Frequency); });
+}
+
+HRESULT SetWaveFrequency(DWORD index, DWORD hz) {
+  if (hz != 0 && (hz < DSBFREQUENCY_MIN || hz > DSBFREQUENCY_MAX)) return E_FAIL;
+  return WithSlot(index, [=](WaveSlot& s) { return s.Adjust(s.Volume, s.Pan, hz); });
+}
+
+HRESULT PlayWaveVoice(DWORD index) {
+  return WithSlot(index, [](WaveSlot& s) { return s.PlayVoice(); });
+}
+
+int IsWavePlaying(DWORD index) {
+  return WithSlot(index, [](WaveSlot& s) { return (HRESULT)s.IsPlaying(); }) == 1;
+}

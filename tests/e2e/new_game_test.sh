@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# A game of one's own, as a new user makes it: scripts/new-game.sh writes it into
+# a folder outside the tree; it builds by the command printed (the framework as a
+# subdirectory) and from an install prefix (find_package), both compiled with the
+# framework's SSE2 flags and importing only system DLLs and D3DX; the printed run
+# command, headless for 5 s, shows its sprite (moved right by the pad) and text,
+# and records its chime in a WAV file read as its header says.
+source "$(dirname "$0")/lib.sh"
+shot_py="$LQ_SOURCE/tests/tools/shot.py"
+tmp=$(mktemp -d /tmp/lq-new-game.XXXXXX)
+trap 'rm -rf "$tmp"' EXIT
+game="$tmp/rocket" prefix="$tmp/prefix"
+
+"$LQ_SOURCE/scripts/new-game.sh" Rocket "$game" >"$LQ_ART/new.log" || lq_fail "new-game.sh failed"
+cat "$LQ_ART/new.log"
+build_cmd=$(grep -m1 '^  cmake ' "$LQ_ART/new.log") run_cmd=$(grep -m1 'run-game.sh' "$LQ_ART/new.log")
+[ -n "$build_cmd" ] && [ -n "$run_cmd" ] || lq_fail "no build or run command printed"
+
+# Recipe 1: the printed command (add_subdirectory of the framework).
+eval "$build_cmd" >"$LQ_ART/build1.log" 2>&1 || { tail -20 "$LQ_ART/build1.log"; lq_fail "recipe 1 build failed"; }
+# Recipe 2: the framework installed into a fresh prefix, the game finding it.
+cmake --install "$LQ_BUILD" --prefix "$prefix" >"$LQ_ART/install.log" 2>&1 || lq_fail "install failed"
+[ -z "$(find "$prefix/include" -name '*_state.h')" ] && [ -f "$prefix/include/app/application.h" ] ||
+  lq_fail "installed headers: $(find "$prefix/include" -name '*.h' | head)"
+mkdir "$tmp/rocket2" && cp "$game"/*.cpp "$game"/*.py "$tmp/rocket2/"
+sed -e 's|^add_subdirectory(.*|find_package(Lumaquill REQUIRED)|' -e 's|PRIVATE lumaquill)|PRIVATE Lumaquill::lumaquill)|' \
+  "$game/CMakeLists.txt" >"$tmp/rocket2/CMakeLists.txt"
+{ cmake -S "$tmp/rocket2" -B "$tmp/rocket2/build" -DCMAKE_PREFIX_PATH="$prefix" \
+    -DCMAKE_TOOLCHAIN_FILE="$prefix/lib/cmake/Lumaquill/mingw-i686.cmake" -DLUMAQUILL_DIR=/nonexistent &&
+  cmake --build "$tmp/rocket2/build" -j2; } >"$LQ_ART/build2.log" 2>&1 ||
+  { tail -20 "$LQ_ART/build2.log"; lq_fail "recipe 2 build failed"; }
+for exe in "$game/build/Rocket.exe" "$tmp/rocket2/build/Rocket.exe"; do
+  sh "$LQ_SOURCE/tools/virtual_pad/check_imports.sh" i686-w64-mingw32-objdump "$exe" \
+    'kernel32|user32|gdi32|advapi32|msvcrt|ole32|winmm|dsound|d3d9|dinput8|d3dx9_43' ||
+    lq_fail "$exe imports more than system DLLs and D3DX"
+  # The game's own code is compiled for SSE2 arithmetic, as the framework is.
+  grep -q -- '-msse2 -mfpmath=sse' "$(dirname "$exe")/CMakeFiles/Rocket.dir/flags.make" ||
+    lq_fail "$exe: its code not compiled with the framework's SSE2 flags"
+done
+lq_log "built by both recipes (SSE2); imports only system DLLs and d3dx9_43.dll"
+
+# Run: right for 10 frames (40 px), then button 0 (a chime), on a busy machine
+# well within the 5 s.
+printf '1000 0 0 10\n0 0 1 1\n0 0 0 100000\n' >"$tmp/pad.txt"
+eval "env -u DISPLAY LQ_WINE_STATE=\"$LQ_STATE\" LQ_VIRTUAL_PAD_DLL=\"$LQ_BUILD/tools/virtual_pad/dinput8.dll\" $run_cmd" \
+  --seconds 5 --pad-script "$tmp/pad.txt" --record-sound "$LQ_ART/sound.wav" --shots "$LQ_ART" \
+  >"$LQ_ART/run.log" 2>&1 || { cat "$LQ_ART/run.log"; lq_fail "run-game.sh failed"; }
+cat "$LQ_ART/run.log"
+png="$LQ_ART/Rocket.png"
+# The window's frame is a few pixels wide: its client area starts near (3, 25).
+sprite=$(python3 "$shot_py" blob "$png" 0 0 820 640 20 150 20 110 255 110)
+text=$(python3 "$shot_py" blob "$png" 10 30 420 60 120 95 20 255 215 80)
+lq_log "sprite: $sprite; text: $text"
+read -r _ n _ cx _ <<<"$sprite"
+[ "${n:-0}" -gt 300 ] && awk -v x="$cx" 'BEGIN { exit !(x > 440 && x < 447) }' ||
+  lq_fail "no sprite moved 40 px right of the centre: $sprite"
+[ "$(cut -d' ' -f2 <<<"$text")" -gt 200 ] || lq_fail "no text on screen: $text"
+tones=$(python3 "$LQ_SOURCE/tests/tools/tones.py" "$LQ_ART/sound.wav" 880) || lq_fail "recording unreadable"
+lq_log "recorded: $(tr '\n' ';' <<<"$tones")"
+read -r _ fill <<<"$(head -1 <<<"$tones" | cut -d' ' -f3-)"
+read -r _ _ windows _ <<<"$(tail -1 <<<"$tones")"
+awk -v f="$fill" 'BEGIN { exit !(f > 0 && f < 0.7) }' || lq_fail "the recording does not read as tones"
+[ "$windows" -ge 2 ] || lq_fail "the chime is not in the recording"
