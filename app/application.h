@@ -3,8 +3,6 @@
 #pragma once
 #include <windows.h>
 
-#include "app/app_state.h"
-
 // Opens the window and starts input, sound and graphics in that order; 0, or the
 // first failing status after a message box and a full shut-down.
 HRESULT InitApplication(const char* name, DWORD width, DWORD height, int windowed);
@@ -29,6 +27,9 @@ HINSTANCE GetInstanceHandle();     // the program's module handle
 enum { MOUSE_LEFT = 0, MOUSE_RIGHT = 1, MOUSE_MIDDLE = 2 };
 int IsMouseButtonDown(int button);
 
-// Inline: games read the screen size for every object every frame.
-inline DWORD GetScreenWidth() { return App.width; }
-inline DWORD GetScreenHeight() { return App.height; }
+// The client size as the application keeps it, for the getters: games read it
+// for every object every frame, and a call costs more than the read.
+extern const DWORD& AppClientWidth;
+extern const DWORD& AppClientHeight;
+inline DWORD GetScreenWidth() { return AppClientWidth; }
+inline DWORD GetScreenHeight() { return AppClientHeight; }

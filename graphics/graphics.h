@@ -6,6 +6,7 @@
 #include <d3d9.h>
 #include <d3dx9.h>
 
+#include "graphics/quad_batch.h"
 #include "graphics/quad_layout.h"
 
 // Device
@@ -130,15 +131,16 @@ void RestoreFonts();
 // Frees every font slot.
 void ReleaseFonts();
 
-// The push into the batch is inline (games push quads by the thousand every
-// frame); it reads the module's state.
-#include "graphics/graphics_state.h"
+// The device and the batch as the module keeps them, for the push: games push
+// quads by the thousand every frame, and a call costs more than the quad.
+extern IDirect3DDevice9* const& GfxDeviceRef;
+extern QuadBatch* const GfxQuadBatch;
 
 // Fails with E_FAIL, keeping the quads already batched, when the batch cannot grow.
 // Laid out in place in the batch: no copy through the stack.
 inline HRESULT PushRect(float left, float top, float right, float bottom, D3DCOLOR color) {
-  if (Gfx.lpDevice == NULL) return E_FAIL;
-  Vertex2D* quad = QuadBatchAppendSpace(&Gfx.batch);
+  if (GfxDeviceRef == NULL) return E_FAIL;
+  Vertex2D* quad = QuadBatchAppendSpace(GfxQuadBatch);
   if (quad == NULL) return E_FAIL;
   LayoutQuad(quad, left, top, right, bottom, color, 0.0f, 0.0f, 1.0f, 1.0f);
   return 0;
