@@ -111,8 +111,6 @@ POINT GetMousePos() {
   return point;
 }
 
-DWORD GetScreenWidth() { return App.width; }
-DWORD GetScreenHeight() { return App.height; }
 int IsWindowed() { return App.windowed; }
 HWND GetWindowHandle() { return App.window; }
 HINSTANCE GetInstanceHandle() { return App.instance; }

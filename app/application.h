@@ -27,8 +27,8 @@ int ErrorBox(const char* text, const char* caption);
 // The cursor in client coordinates; (0, 0) without a window.
 POINT GetMousePos();
 
-DWORD GetScreenWidth();            // client width in pixels
-DWORD GetScreenHeight();           // client height in pixels
+inline DWORD GetScreenWidth();     // client width in pixels
+inline DWORD GetScreenHeight();    // client height in pixels
 int IsWindowed();                  // 1 for a framed window, 0 for full screen
 HWND GetWindowHandle();            // the window, or null before InitApplication
 HINSTANCE GetInstanceHandle();     // the program's module handle
@@ -36,6 +36,13 @@ HINSTANCE GetInstanceHandle();     // the program's module handle
 // Mouse buttons as the window procedure last saw them: 1 while down, else 0.
 enum { MOUSE_LEFT = 0, MOUSE_RIGHT = 1, MOUSE_MIDDLE = 2 };
 int IsMouseButtonDown(int button);
+
+// The client size as the application keeps it, for the getters: games read it
+// for every object every frame, and a call costs more than the read.
+extern const DWORD& AppClientWidth;
+extern const DWORD& AppClientHeight;
+inline DWORD GetScreenWidth() { return AppClientWidth; }
+inline DWORD GetScreenHeight() { return AppClientHeight; }
 
 // Fixed logic steps, counted on the high-resolution clock.
 // Sets the steps a second (60 at the start); 0 is refused and keeps the rate.

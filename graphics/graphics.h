@@ -6,6 +6,7 @@
 #include <d3d9.h>
 #include <d3dx9.h>
 
+#include "graphics/quad_batch.h"
 #include "graphics/quad_layout.h"
 
 // Device
@@ -90,9 +91,9 @@ HRESULT DrawRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3
 HRESULT DrawRectUV(float left, float top, float right, float bottom, D3DCOLOR color,
                    float uLeft, float vTop, float uRight, float vBottom);
 // Appends one quad to the batch, drawn at the next FlushRects; 0, or E_FAIL without a device.
-HRESULT PushRect(float left, float top, float right, float bottom, D3DCOLOR color);
+inline HRESULT PushRect(float left, float top, float right, float bottom, D3DCOLOR color);
 // Appends one quad around a centre with half sizes to the batch; 0, or E_FAIL without a device.
-HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3DCOLOR color);
+inline HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3DCOLOR color);
 // Draws the batch in one call with the bound texture and empties it; 0, E_FAIL if none.
 HRESULT FlushRects();
 
@@ -146,3 +147,23 @@ HRESULT InvalidateFonts();
 void RestoreFonts();
 // Frees every font slot.
 void ReleaseFonts();
+
+// The device and the batch as the module keeps them, for the push: games push
+// quads by the thousand every frame, and a call costs more than the quad.
+extern IDirect3DDevice9* const& GfxDeviceRef;
+extern QuadBatch* const GfxQuadBatch;
+
+// Fails with E_FAIL, keeping the quads already batched, when the batch cannot grow.
+// Laid out in place in the batch: no copy through the stack.
+inline HRESULT PushRect(float left, float top, float right, float bottom, D3DCOLOR color) {
+  if (GfxDeviceRef == NULL) return E_FAIL;
+  Vertex2D* quad = QuadBatchAppendSpace(GfxQuadBatch);
+  if (quad == NULL) return E_FAIL;
+  LayoutQuad(quad, left, top, right, bottom, color, 0.0f, 0.0f, 1.0f, 1.0f);
+  return 0;
+}
+
+inline HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight,
+                              D3DCOLOR color) {
+  return PushRect(cx - halfWidth, cy - halfHeight, cx + halfWidth, cy + halfHeight, color);
+}

@@ -1,5 +1,6 @@
 // Screen-space quads, drawn at once from the stack or collected in the batch and
-// drawn in one call per frame. Neither path binds a texture or sets a preset.
+// drawn in one call per frame (the push into the batch is inline, in
+// graphics.h). Neither path binds a texture or sets a preset.
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 #include "util/sin_table.h"
@@ -23,20 +24,6 @@ HRESULT DrawRectUV(float left, float top, float right, float bottom, D3DCOLOR co
   Vertex2D quad[QUAD_VERTICES];
   LayoutQuad(quad, left, top, right, bottom, color, uLeft, vTop, uRight, vBottom);
   return DrawVertices(quad);
-}
-
-// Fails with E_FAIL, keeping the quads already batched, when the batch cannot grow.
-HRESULT PushRect(float left, float top, float right, float bottom, D3DCOLOR color) {
-  if (Gfx.lpDevice == NULL) return E_FAIL;
-  // Laid out in place in the batch: no copy through the stack.
-  Vertex2D* quad = QuadBatchAppendSpace(&Gfx.batch);
-  if (quad == NULL) return E_FAIL;
-  LayoutQuad(quad, left, top, right, bottom, color, 0.0f, 0.0f, 1.0f, 1.0f);
-  return 0;
-}
-
-HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3DCOLOR color) {
-  return PushRect(cx - halfWidth, cy - halfHeight, cx + halfWidth, cy + halfHeight, color);
 }
 
 // Empties the batch in every case, so quads that failed to draw never come back.
