@@ -56,7 +56,10 @@ HRESULT InitApplication(const char* name, DWORD width, DWORD height, int windowe
   HRESULT hr = InitInput();
   if (hr != 0) return FailStart("InitDirectInput : Failed\n", hr);
   hr = InitSound();
-  if (hr != 0) return FailStart("InitSound : Failed\n", hr);
+  if (hr != 0 && !(App.startOptions & START_WITHOUT_SOUND)) {
+    return FailStart("InitSound : Failed\n", hr);
+  }
+  if (hr != 0) ReleaseSound();  // silent: a half-opened device is closed too
   hr = InitDirectX();
   if (hr != 0) return FailStart("InitDirectX : Failed\n", hr);
   return 0;
@@ -108,12 +111,22 @@ POINT GetMousePos() {
   return point;
 }
 
-DWORD GetScreenWidth() { return App.width; }
-DWORD GetScreenHeight() { return App.height; }
 int IsWindowed() { return App.windowed; }
 HWND GetWindowHandle() { return App.window; }
 HINSTANCE GetInstanceHandle() { return App.instance; }
 
 int IsMouseButtonDown(int button) {
   return button >= 0 && button < 3 ? App.mouseButton[button] : 0;
+}
+
+void SetStartOptions(DWORD options) { App.startOptions = options; }
+DWORD GetStartOptions() { return App.startOptions; }
+
+void SetStepRate(DWORD stepsPerSecond) { SetStepClockRate(&App.steps, stepsPerSecond); }
+
+int GetStepsDue() {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return CountStepsDue(&App.steps, (uint64_t)now.QuadPart, (uint64_t)frequency.QuadPart);
 }

@@ -3,6 +3,16 @@
 #pragma once
 #include <windows.h>
 
+// What a start may go without, for SetStartOptions.
+enum : DWORD {
+  START_WITHOUT_CONTROLLER = 1,  // no game controller: the keyboard alone, no message
+  START_WITHOUT_SOUND = 2,       // no sound device: silent, every slot call E_FAIL, no message
+};
+// Sets the START_ flags for the next InitApplication; 0 (the default) requires both.
+void SetStartOptions(DWORD options);
+// The START_ flags last set.
+DWORD GetStartOptions();
+
 // Opens the window and starts input, sound and graphics in that order; 0, or the
 // first failing status after a message box and a full shut-down.
 HRESULT InitApplication(const char* name, DWORD width, DWORD height, int windowed);
@@ -17,8 +27,8 @@ int ErrorBox(const char* text, const char* caption);
 // The cursor in client coordinates; (0, 0) without a window.
 POINT GetMousePos();
 
-DWORD GetScreenWidth();            // client width in pixels
-DWORD GetScreenHeight();           // client height in pixels
+inline DWORD GetScreenWidth();     // client width in pixels
+inline DWORD GetScreenHeight();    // client height in pixels
 int IsWindowed();                  // 1 for a framed window, 0 for full screen
 HWND GetWindowHandle();            // the window, or null before InitApplication
 HINSTANCE GetInstanceHandle();     // the program's module handle
@@ -26,3 +36,17 @@ HINSTANCE GetInstanceHandle();     // the program's module handle
 // Mouse buttons as the window procedure last saw them: 1 while down, else 0.
 enum { MOUSE_LEFT = 0, MOUSE_RIGHT = 1, MOUSE_MIDDLE = 2 };
 int IsMouseButtonDown(int button);
+
+// The client size as the application keeps it, for the getters: games read it
+// for every object every frame, and a call costs more than the read.
+extern const DWORD& AppClientWidth;
+extern const DWORD& AppClientHeight;
+inline DWORD GetScreenWidth() { return AppClientWidth; }
+inline DWORD GetScreenHeight() { return AppClientHeight; }
+
+// Fixed logic steps, counted on the high-resolution clock.
+// Sets the steps a second (60 at the start); 0 is refused and keeps the rate.
+void SetStepRate(DWORD stepsPerSecond);
+// The logic steps due since the last call (1 at the first), at most 5: a longer
+// stall is dropped, not replayed; time short of a step waits for the next call.
+int GetStepsDue();

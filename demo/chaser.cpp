@@ -4,6 +4,7 @@
 #include "app/application.h"
 #include "graphics/graphics.h"
 #include "input/input.h"
+#include "util/force_inline.h"
 #include "util/vec2.h"
 
 extern uint32_t DemoRandState;
@@ -21,7 +22,7 @@ int32_t DemoRand() {
 void SeedDemoRand(uint32_t state) { DemoRandState = state; }
 
 // The vector of the given length from the task toward the target.
-static Vec2 Toward(const Task* task, const Task* target, float length) {
+static LQ_INLINE Vec2 Toward(const Task* task, const Task* target, float length) {
   Vec2 from = {task->x, task->y}, to = {target->x, target->y}, d;
   GetVec2Direction(&d, &from, &to, length);
   return d;
@@ -34,14 +35,19 @@ void AimTaskAt(Task* task, const Task* target, float speed) {
   task->vy = v.y;
 }
 
-void SteerTaskTo(Task* task, const Task* target, float pull, float speed) {
-  if (task == nullptr || target == nullptr) return;
+// Inline in UpdateEnemy: it runs for every enemy every frame.
+static LQ_INLINE void Steer(Task* task, const Task* target, float pull, float speed) {
   Vec2 d = Toward(task, target, pull);
   const Vec2 origin = {0.0f, 0.0f};
   Vec2 sum = {task->vx + d.x, task->vy + d.y}, v;
   GetVec2Direction(&v, &origin, &sum, speed);  // a zero sum stays zero
   task->vx = v.x;
   task->vy = v.y;
+}
+
+void SteerTaskTo(Task* task, const Task* target, float pull, float speed) {
+  if (task == nullptr || target == nullptr) return;
+  Steer(task, target, pull, speed);
 }
 
 void AccelTaskTo(Task* task, const Task* target, float pull, float scale) {
@@ -96,21 +102,28 @@ void DrawPlayer(Task* task) {
   }
 }
 
+// The screen size as a float. 32-bit x86 converts signed ints in one instruction
+// and unsigned ones in six; every real size is a positive int, and converts the
+// same either way.
+static inline float SizeToFloat(DWORD size) {
+  return (int32_t)size >= 0 ? (float)(int32_t)size : (float)size;
+}
+
 void UpdateEnemy(Task* task) {
   task->count += 1;
   task->x += task->vx;
   task->y += task->vy;
   if (task->count != 0) {
-    SteerTaskTo(task, PlayerTask, kEnemyPull, kEnemySpeed);
+    if (PlayerTask != nullptr) Steer(task, PlayerTask, kEnemyPull, kEnemySpeed);
     task->count = 0;
   }
   // Strict bounds: 0 and the width itself are still on the screen. A corner exit
   // kills once and spawns twice.
-  if (task->x > (float)GetScreenWidth() || task->x < 0.0f) {
+  if (task->x > SizeToFloat(GetScreenWidth()) || task->x < 0.0f) {
     KillTask(task);
     SpawnEnemy();
   }
-  if (task->y > (float)GetScreenHeight() || task->y < 0.0f) {
+  if (task->y > SizeToFloat(GetScreenHeight()) || task->y < 0.0f) {
     KillTask(task);
     SpawnEnemy();
   }

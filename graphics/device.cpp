@@ -6,8 +6,10 @@
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 #include "util/release.h"
+#include "util/sin_table.h"
 
 HRESULT InitDirectX() {
+  InitSinTable();  // turned quads read it, whether or not the game has filled it
   Gfx.lpD3D = Direct3DCreate9(D3D_SDK_VERSION);
   if (Gfx.lpD3D == NULL) return E_FAIL;
 

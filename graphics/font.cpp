@@ -42,6 +42,20 @@ HRESULT DrawString(int slot, float x, float y, D3DCOLOR color, const char* text)
   return 0;
 }
 
+// DT_CALCRECT: D3DX lays the text out as DrawString would and only reports the
+// rectangle it covers.
+HRESULT MeasureString(int slot, const char* text, SIZE* size) {
+  if (!IsSlot(slot) || Gfx.fonts[slot] == NULL || text == NULL || size == NULL) {
+    if (size != NULL) size->cx = size->cy = 0;
+    return E_FAIL;
+  }
+  RECT rect = {0, 0, 0, 0};
+  Gfx.fonts[slot]->DrawTextA(NULL, text, (INT)strlen(text), &rect, DT_NOCLIP | DT_CALCRECT, 0);
+  size->cx = rect.right - rect.left;
+  size->cy = rect.bottom - rect.top;
+  return 0;
+}
+
 HRESULT DrawStringF(int slot, float x, float y, D3DCOLOR color, const char* format, ...) {
   if (!IsSlot(slot) || Gfx.fonts[slot] == NULL) return E_FAIL;
   va_list args;

@@ -6,6 +6,7 @@
 #include <d3d9.h>
 #include <d3dx9.h>
 
+#include "graphics/quad_batch.h"
 #include "graphics/quad_layout.h"
 
 // Device
@@ -90,11 +91,25 @@ HRESULT DrawRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3
 HRESULT DrawRectUV(float left, float top, float right, float bottom, D3DCOLOR color,
                    float uLeft, float vTop, float uRight, float vBottom);
 // Appends one quad to the batch, drawn at the next FlushRects; 0, or E_FAIL without a device.
-HRESULT PushRect(float left, float top, float right, float bottom, D3DCOLOR color);
+inline HRESULT PushRect(float left, float top, float right, float bottom, D3DCOLOR color);
 // Appends one quad around a centre with half sizes to the batch; 0, or E_FAIL without a device.
-HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3DCOLOR color);
+inline HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3DCOLOR color);
 // Draws the batch in one call with the bound texture and empties it; 0, E_FAIL if none.
 HRESULT FlushRects();
+
+// A sprite: a quad about its centre, turned, with a rectangle of the texture
+// (one cell of a sprite sheet). Initialise it as an aggregate, fields in this order.
+struct QuadDesc {
+  float cx, cy;                 // centre, in pixels
+  float halfWidth, halfHeight;  // before turning
+  int32_t angle;                // turn in sine-table units (8192 a full turn, any integer wraps)
+  D3DCOLOR color;
+  float u0, v0, u1, v1;         // texture rectangle; all four 0 means the whole texture
+};
+// Draws one sprite now; angle 0 gives DrawRectCenter's quad; 0, or E_FAIL (no device, null).
+HRESULT DrawQuad(const QuadDesc* quad);
+// Appends one sprite to the batch, with upright quads in the same call; 0, or E_FAIL.
+HRESULT PushQuad(const QuadDesc* quad);
 
 // Blur
 // Adds a soft copy of the frame so far over it in the given tint (the glow); 0 or the status.
@@ -119,6 +134,9 @@ HRESULT CreateFontSlot(int slot, const char* face, INT height);
 HRESULT DrawString(int slot, float x, float y, D3DCOLOR color, const char* text);
 // Draws printf-style text, cut at 4095 characters, like DrawString; 0, or E_FAIL.
 HRESULT DrawStringF(int slot, float x, float y, D3DCOLOR color, const char* format, ...);
+// The width and height in pixels that DrawString covers for the text, as D3DX lays
+// it out; 0, or E_FAIL (empty slot, slot outside 0..31, null text or size).
+HRESULT MeasureString(int slot, const char* text, SIZE* size);
 // Tells the slot's font of a lost device; 0 for an empty slot, else the font's status.
 HRESULT InvalidateFont(int slot);
 // Tells the slot's font of a reset device; 0 for an empty slot, else the font's status.
@@ -129,3 +147,23 @@ HRESULT InvalidateFonts();
 void RestoreFonts();
 // Frees every font slot.
 void ReleaseFonts();
+
+// The device and the batch as the module keeps them, for the push: games push
+// quads by the thousand every frame, and a call costs more than the quad.
+extern IDirect3DDevice9* const& GfxDeviceRef;
+extern QuadBatch* const GfxQuadBatch;
+
+// Fails with E_FAIL, keeping the quads already batched, when the batch cannot grow.
+// Laid out in place in the batch: no copy through the stack.
+inline HRESULT PushRect(float left, float top, float right, float bottom, D3DCOLOR color) {
+  if (GfxDeviceRef == NULL) return E_FAIL;
+  Vertex2D* quad = QuadBatchAppendSpace(GfxQuadBatch);
+  if (quad == NULL) return E_FAIL;
+  LayoutQuad(quad, left, top, right, bottom, color, 0.0f, 0.0f, 1.0f, 1.0f);
+  return 0;
+}
+
+inline HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight,
+                              D3DCOLOR color) {
+  return PushRect(cx - halfWidth, cy - halfHeight, cx + halfWidth, cy + halfHeight, color);
+}

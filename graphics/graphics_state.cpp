@@ -1,8 +1,11 @@
 #include "graphics/graphics_state.h"
 
 #include "app/application.h"
+#include "graphics/graphics.h"
 
 GraphicsState Gfx;
+IDirect3DDevice9* const& GfxDeviceRef = Gfx.lpDevice;
+QuadBatch* const GfxQuadBatch = &Gfx.batch;
 
 HRESULT GfxFail(const char* message, HRESULT hr) {
   ErrorBox(message, "Error");

@@ -1,9 +1,11 @@
 // Screen-space quads, drawn at once from the stack or collected in the batch and
-// drawn in one call per frame. Neither path binds a texture or sets a preset.
+// drawn in one call per frame (the push into the batch is inline, in
+// graphics.h). Neither path binds a texture or sets a preset.
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
+#include "util/sin_table.h"
 
-static HRESULT DrawQuad(const Vertex2D quad[QUAD_VERTICES]) {
+static HRESULT DrawVertices(const Vertex2D quad[QUAD_VERTICES]) {
   Gfx.lpDevice->SetFVF(VERTEX2D_FVF);  // result never reported
   return Gfx.lpDevice->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, VERTEX2D_STRIDE);
 }
@@ -21,21 +23,7 @@ HRESULT DrawRectUV(float left, float top, float right, float bottom, D3DCOLOR co
   if (Gfx.lpDevice == NULL) return E_FAIL;
   Vertex2D quad[QUAD_VERTICES];
   LayoutQuad(quad, left, top, right, bottom, color, uLeft, vTop, uRight, vBottom);
-  return DrawQuad(quad);
-}
-
-// Fails with E_FAIL, keeping the quads already batched, when the batch cannot grow.
-HRESULT PushRect(float left, float top, float right, float bottom, D3DCOLOR color) {
-  if (Gfx.lpDevice == NULL) return E_FAIL;
-  // Laid out in place in the batch: no copy through the stack.
-  Vertex2D* quad = QuadBatchAppendSpace(&Gfx.batch);
-  if (quad == NULL) return E_FAIL;
-  LayoutQuad(quad, left, top, right, bottom, color, 0.0f, 0.0f, 1.0f, 1.0f);
-  return 0;
-}
-
-HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3DCOLOR color) {
-  return PushRect(cx - halfWidth, cy - halfHeight, cx + halfWidth, cy + halfHeight, color);
+  return DrawVertices(quad);
 }
 
 // Empties the batch in every case, so quads that failed to draw never come back.
@@ -48,4 +36,28 @@ HRESULT FlushRects() {
   }
   QuadBatchEmpty(&Gfx.batch);
   return hr;
+}
+
+static void LayoutSprite(Vertex2D out[QUAD_VERTICES], const QuadDesc* q) {
+  const bool whole = q->u0 == 0 && q->v0 == 0 && q->u1 == 0 && q->v1 == 0;
+  // A quarter turn on is the cosine; unsigned, so that any angle wraps.
+  const int32_t quarterOn = (int32_t)((uint32_t)q->angle + SIN_TABLE_SIZE / 4);
+  LayoutTurnedQuad(out, q->cx, q->cy, q->halfWidth, q->halfHeight, GetSin(quarterOn),
+                   GetSin(q->angle), q->color, whole ? 0.0f : q->u0, whole ? 0.0f : q->v0,
+                   whole ? 1.0f : q->u1, whole ? 1.0f : q->v1);
+}
+
+HRESULT DrawQuad(const QuadDesc* quad) {
+  if (Gfx.lpDevice == NULL || quad == NULL) return E_FAIL;
+  Vertex2D vertices[QUAD_VERTICES];
+  LayoutSprite(vertices, quad);
+  return DrawVertices(vertices);
+}
+
+HRESULT PushQuad(const QuadDesc* quad) {
+  if (Gfx.lpDevice == NULL || quad == NULL) return E_FAIL;
+  Vertex2D* vertices = QuadBatchAppendSpace(&Gfx.batch);
+  if (vertices == NULL) return E_FAIL;
+  LayoutSprite(vertices, quad);
+  return 0;
 }

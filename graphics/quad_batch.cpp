@@ -17,7 +17,7 @@ uint32_t QuadBatchGrowth(uint32_t capacity, uint32_t needed, uint32_t maxVertice
   return next;
 }
 
-Vertex2D* QuadBatchAppendSpace(QuadBatch* batch) {
+Vertex2D* QuadBatchAppendGrowing(QuadBatch* batch) {
   if (batch == nullptr) return nullptr;
   if (batch->count > QUAD_BATCH_MAX_VERTICES - QUAD_VERTICES) return nullptr;
   uint32_t needed = batch->count + QUAD_VERTICES;

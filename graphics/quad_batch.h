@@ -28,7 +28,21 @@ int QuadBatchAppend(QuadBatch* batch, const Vertex2D quad[QUAD_VERTICES]);
 
 // Appends room for one quad, for the caller to fill in place, and returns it;
 // null when the batch cannot grow, as for QuadBatchAppend.
-Vertex2D* QuadBatchAppendSpace(QuadBatch* batch);
+inline Vertex2D* QuadBatchAppendSpace(QuadBatch* batch);
+
+// QuadBatchAppendSpace when the storage may have to grow first.
+Vertex2D* QuadBatchAppendGrowing(QuadBatch* batch);
+
+// Inline: once per quad. Room for one more quad in the storage is the common case.
+inline Vertex2D* QuadBatchAppendSpace(QuadBatch* batch) {
+  if (batch == nullptr || batch->capacity < QUAD_VERTICES ||
+      batch->count > batch->capacity - QUAD_VERTICES) {
+    return QuadBatchAppendGrowing(batch);
+  }
+  Vertex2D* space = batch->vertices + batch->count;
+  batch->count += QUAD_VERTICES;
+  return space;
+}
 
 // Drops the vertices and keeps the storage for the next frame.
 void QuadBatchEmpty(QuadBatch* batch);

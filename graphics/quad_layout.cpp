@@ -10,14 +10,21 @@ static void SetVertex(Vertex2D* v, float x, float y, uint32_t color, float u, fl
   v->v = tv;
 }
 
-void LayoutQuad(Vertex2D out[QUAD_VERTICES], float left, float top, float right, float bottom,
-                uint32_t color, float uLeft, float vTop, float uRight, float vBottom) {
-  // Each offset result is stored as a 32-bit float before it is used.
-  const float l = left - 0.5f, t = top - 0.5f, r = right - 0.5f, b = bottom - 0.5f;
-  SetVertex(&out[0], l, t, color, uLeft, vTop);
-  SetVertex(&out[1], r, t, color, uRight, vTop);
-  SetVertex(&out[2], l, b, color, uLeft, vBottom);
-  SetVertex(&out[3], r, t, color, uRight, vTop);
-  SetVertex(&out[4], r, b, color, uRight, vBottom);
-  SetVertex(&out[5], l, b, color, uLeft, vBottom);
+// The corner (dx, dy) of the upright quad, turned and offset. At no turn dx * 1 -
+// dy * 0 is dx exactly, so cx + dx rounds as cx - hw does for LayoutQuad.
+static void SetCorner(Vertex2D* v, float cx, float cy, float dx, float dy, float cosA,
+                      float sinA, uint32_t color, float u, float tv) {
+  const float x = cx + (dx * cosA - dy * sinA), y = cy + (dx * sinA + dy * cosA);
+  SetVertex(v, x - 0.5f, y - 0.5f, color, u, tv);
+}
+
+void LayoutTurnedQuad(Vertex2D out[QUAD_VERTICES], float cx, float cy, float hw, float hh,
+                      float cosA, float sinA, uint32_t color, float uLeft, float vTop,
+                      float uRight, float vBottom) {
+  SetCorner(&out[0], cx, cy, -hw, -hh, cosA, sinA, color, uLeft, vTop);
+  SetCorner(&out[1], cx, cy, hw, -hh, cosA, sinA, color, uRight, vTop);
+  SetCorner(&out[2], cx, cy, -hw, hh, cosA, sinA, color, uLeft, vBottom);
+  out[3] = out[1];
+  SetCorner(&out[4], cx, cy, hw, hh, cosA, sinA, color, uRight, vBottom);
+  out[5] = out[2];
 }

@@ -28,9 +28,15 @@ HRESULT InitInput() {
   hr = CreateKeyboard();
   if (hr != 0) return Report("InitInput : CreateKeyboard\n", hr);
   hr = CreateJoystick();
+  // None attached: a game that allows it plays on the keyboard alone.
+  if (hr == E_FAIL && Input.lpJoystick == NULL && (GetStartOptions() & START_WITHOUT_CONTROLLER)) {
+    return 0;
+  }
   if (hr != 0) return Report("InitInput : CreateJoystick\n", hr);
   return 0;
 }
+
+int IsControllerPresent() { return Input.lpJoystick != NULL ? 1 : 0; }
 
 HRESULT CreateKeyboard() {
   if (Input.lpDirectInput == NULL) return E_FAIL;

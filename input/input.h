@@ -8,7 +8,8 @@
 // (hundredths of a percent of the travel: 40 %) they report 0.
 enum { JOY_AXIS_RANGE = 1000, JOY_DEAD_ZONE = 4000 };
 
-// Opens the keyboard and the first game controller (required); 0 or the failing status.
+// Opens the keyboard and the first game controller (required unless the start options
+// allow none); 0 or the failing status.
 HRESULT InitInput();
 HRESULT CreateKeyboard();  // used by InitInput; 0 or the failing status
 HRESULT CreateJoystick();  // used by InitInput; E_FAIL when no controller is attached
@@ -16,6 +17,8 @@ HRESULT CreateJoystick();  // used by InitInput; E_FAIL when no controller is at
 HRESULT UpdateInput();
 // Closes both devices and DirectInput; safe before InitInput and twice.
 void ReleaseInput();
+// 1 while a game controller is open; 0 when started without one (START_WITHOUT_CONTROLLER).
+int IsControllerPresent();
 
 DWORD GetJoystickBits();   // PadBits from the controller alone
 DWORD GetKeyboardBits();   // PadBits from the keyboard alone

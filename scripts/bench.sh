@@ -22,6 +22,20 @@ lq_xvfb '
     "$root/tests/tools/wine-run.sh" "$build/win/wine" "$exe" >"$out" 2>&1 </dev/null || rc=1
     tr -d "\r" <"$out"
   done
+  # The ratio of the frame logic in three runs (this was the first), each with the
+  # load average of the machine (1, 5, 15 minutes) as it ended.
+  ratio() {
+    echo "frame logic, framework / flat loop: $(tr -d "\r" <"$1" |
+      sed -n "s/^RATIO framework \/ flat loop: //p"); load average $(cut -d" " -f1-3 /proc/loadavg)"
+  }
+  ratios=$(ratio "$build/win/bench/frame_bench.txt")
+  for run in 2 3; do
+    "$root/tests/tools/wine-run.sh" "$build/win/wine" "$build/win/bench/frame_bench.exe" \
+      >"$build/win/bench/frame_bench-$run.txt" 2>&1 </dev/null || rc=1
+    ratios="$ratios
+$(ratio "$build/win/bench/frame_bench-$run.txt")"
+  done
+  echo; echo "$ratios"
   (exit $rc)' _ "$root" "$build"
 rc=$?
 "$root/scripts/bench-frame.sh" || rc=1

@@ -75,6 +75,8 @@ HRESULT ReleaseSound() {
   return 0;
 }
 
+int IsSoundPresent() { return Sound.lpDirectSound != NULL ? 1 : 0; }
+
 DWORD GetSoundSampleRate() { return Sound.SoundCaps.dwMaxSecondarySampleRate; }
 DWORD GetSoundChannels() { return PlaybackChannels(Sound.SoundCaps.dwFlags); }
 DWORD GetSoundBitsPerSample() { return PlaybackBits(Sound.SoundCaps.dwFlags); }

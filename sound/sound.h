@@ -10,6 +10,8 @@
 HRESULT InitSound();
 // Stops the streaming thread, empties every WAV slot, closes the device; safe twice; 0.
 HRESULT ReleaseSound();
+// 1 while the sound device is open, else 0 (a start without sound: START_WITHOUT_SOUND).
+int IsSoundPresent();
 // The sample rate the device plays at, in Hz (0 before InitSound).
 DWORD GetSoundSampleRate();
 // The device's playback channels: 2 or 1.

@@ -6,6 +6,7 @@
 
 #include <string.h>
 
+#include "app/application.h"
 #include "sound/buffer_write.h"
 #include "sound/ogg_pages.h"
 #include "sound/sound_state.h"
@@ -223,8 +224,13 @@ HRESULT StopWave(DWORD index) {
   return WaveSlots[index].lpBuffer->Stop();  // no lock: the position stays
 }
 
+// A game that started without sound is told so by every slot call.
+static bool IsSilentStart() {
+  return !IsSoundPresent() && (GetStartOptions() & START_WITHOUT_SOUND) != 0;
+}
+
 HRESULT ReleaseWave(DWORD index) {
-  if (IsWaveIndexInvalid(index)) return E_FAIL;
+  if (IsWaveIndexInvalid(index) || IsSilentStart()) return E_FAIL;
   return WaveSlots[index].Release();
 }
 
@@ -246,7 +252,7 @@ void WaveSlot::RefillUnstarted() {
 }
 
 HRESULT SetWaveLoop(DWORD index, DWORD loop) {
-  if (IsWaveIndexInvalid(index)) return E_FAIL;
+  if (IsWaveIndexInvalid(index) || IsSilentStart()) return E_FAIL;
   LockSound();  // read by the service's next refill
   WaveSlots[index].Loop = loop;
   UnlockSound();

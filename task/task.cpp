@@ -17,10 +17,12 @@ static int PoolIndex(const Task* task) {
 }
 
 // Already in the free list: a stale link to it must not be followed into the list.
-static bool IsGone(const Task* task) {
-  if (IsEnd(task)) return true;
-  int index = PoolIndex(task);
-  return index >= 0 && TaskPool.isFree[index];
+// One range test first: the sweep asks this of every task every frame.
+static inline bool IsGone(const Task* task) {
+  const uintptr_t offset =
+      reinterpret_cast<uintptr_t>(task) - reinterpret_cast<uintptr_t>(TaskPool.pool);
+  if (offset >= sizeof(TaskPool.pool)) return IsEnd(task);
+  return TaskPool.isFree[offset / sizeof(Task)] != 0;
 }
 
 void InitTask() {
@@ -47,6 +49,8 @@ static Task* TakeRecord(TaskProc update, TaskProc draw) {
   task->next = &NullTask;
   task->update = update;
   task->draw = draw;
+  task->kind = 0;
+  task->user = nullptr;
   return task;
 }
 
@@ -77,25 +81,28 @@ static bool IsNewInPass(const Task* task) {
 
 // Pre-order: a task, its subtree, then the next sibling. Iterates along a chain and
 // recurses only into child chains. Links are read after the callback has returned.
-// Returns the number of tasks run in the chain itself.
-static int WalkPreOrder(Task* first, bool isChildChain) {
+// Returns the number of tasks run in the chain itself. The kind of chain is a
+// template argument: the walks run for every task every frame.
+template <bool isChildChain>
+static int WalkPreOrder(Task* first) {
   int count = 0;
   for (Task* task = first; !IsEnd(task); task = task->next) {
     if (isChildChain && IsNewInPass(task)) continue;
     ++count;
     if (task->update) task->update(task);
-    if (!IsEnd(task->child)) WalkPreOrder(task->child, true);
+    if (!IsEnd(task->child)) WalkPreOrder<true>(task->child);
   }
   return count;
 }
 
 // Post-order: children (with their subtrees) before their parent. Returns every
 // task visited.
-static int WalkPostOrder(Task* first, TaskProc Task::*proc, bool skipNew) {
+template <TaskProc Task::*proc, bool skipNew>
+static int WalkPostOrder(Task* first) {
   int count = 0;
   for (Task* task = first; !IsEnd(task); task = task->next) {
     if (skipNew && IsNewInPass(task)) continue;
-    if (!IsEnd(task->child)) count += WalkPostOrder(task->child, proc, skipNew);
+    if (!IsEnd(task->child)) count += WalkPostOrder<proc, skipNew>(task->child);
     if (task->*proc) (task->*proc)(task);
     ++count;
   }
@@ -104,14 +111,14 @@ static int WalkPostOrder(Task* first, TaskProc Task::*proc, bool skipNew) {
 
 int UpdateTask() {
   ++TaskPool.updatePass;
-  return WalkPreOrder(TaskPool.root, false);
+  return WalkPreOrder<false>(TaskPool.root);
 }
 
-int DrawTask() { return WalkPostOrder(TaskPool.root, &Task::draw, false); }
+int DrawTask() { return WalkPostOrder<&Task::draw, false>(TaskPool.root); }
 
 int UpdateTaskPostOrder() {
   ++TaskPool.updatePass;
-  return WalkPostOrder(TaskPool.root, &Task::update, true);
+  return WalkPostOrder<&Task::update, true>(TaskPool.root);
 }
 
 static void FreeRecord(Task* task) {

@@ -15,6 +15,8 @@ struct Task {
   float x, y;      // game data, never touched by the pool
   float vx, vy;
   int32_t count;
+  int32_t kind;    // the game's type tag: 0 at creation, never read by the pool
+  void* user;      // the game's data: null at creation, never read by the pool
 };
 
 enum : uint32_t { TASK_DEAD = 0x80000000u };

@@ -1,5 +1,5 @@
 #include "task/task_state.h"
 
-Task NullTask = {0, &NullTask, &NullTask, nullptr, nullptr, 0, 0, 0, 0, 0};
+Task NullTask = {0, &NullTask, &NullTask, nullptr, nullptr, 0, 0, 0, 0, 0, 0, nullptr};
 
 TaskState TaskPool = {{}, {}, {}, 0, &NullTask, &NullTask, {}};

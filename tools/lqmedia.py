@@ -9,15 +9,15 @@ import sys
 RATE = 22050  # of the assets' sounds
 
 
-def bmp(path, size, pixel):
-    """A size x size 24-bit BMP; pixel(x, y) gives (r, g, b), y down from the top."""
-    row_bytes = size * 3
+def bmp(path, width, height, pixel):
+    """A 24-bit BMP; pixel(x, y) gives (r, g, b), y down from the top."""
+    row_bytes = width * 3
     pad = (4 - row_bytes % 4) % 4
     data = b"".join(
-        b"".join(struct.pack("BBB", *pixel(x, y)[::-1]) for x in range(size)) + b"\0" * pad
-        for y in range(size - 1, -1, -1))  # rows bottom-up
+        b"".join(struct.pack("BBB", *pixel(x, y)[::-1]) for x in range(width)) + b"\0" * pad
+        for y in range(height - 1, -1, -1))  # rows bottom-up
     header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, size, size, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
     with open(path, "wb") as f:
         f.write(header + info + data)
 

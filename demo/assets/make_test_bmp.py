@@ -22,7 +22,7 @@ def pixel(x, y):
 
 
 def main(path):
-    bmp(path, SIZE, pixel)
+    bmp(path, SIZE, SIZE, pixel)
 
 
 if __name__ == "__main__":

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes @NAME@'s assets into a folder (default: the current one):
 
-  sprite.bmp  32 x 32 green disc on opaque black (opaque black is transparent)
+  sprite.bmp  32 x 32 green disc with a white nose at the top, on opaque black
+              (opaque black is transparent)
   chime.wav   a 0.4-second 880 Hz tone, 22050 Hz 16-bit mono
 
 Uses the framework's BMP and WAV writers (tools/lqmedia.py); standard library only.
@@ -15,13 +16,17 @@ from lqmedia import bmp, tone, wav  # noqa: E402
 
 
 def sprite(x, y):
-    d = math.hypot(x + 0.5 - 16, y + 0.5 - 16)
-    return (0, 0, 0) if d > 15 else (60, 255 - int(4 * d), 60)
+    # A green disc with a white nose at the top: the way it faces.
+    u, v = x + 0.5 - 16, y + 0.5 - 16
+    d = math.hypot(u, v)
+    if d > 15:
+        return (0, 0, 0)
+    return (255, 255, 255) if abs(u) < 2.5 and -14 < v < -8 else (60, 255 - int(4 * d), 60)
 
 
 def main(folder):
     os.makedirs(folder, exist_ok=True)
-    bmp(os.path.join(folder, "sprite.bmp"), 32, sprite)
+    bmp(os.path.join(folder, "sprite.bmp"), 32, 32, sprite)
     wav(os.path.join(folder, "chime.wav"), tone(880.0, 0.4, 0.6))
 
 

@@ -1,5 +1,9 @@
-// @NAME@: a sprite that the arrows (or the stick) move, a line of text, and a
-// chime at the start and on each press of Z (button 0). Escape quits.
+// @NAME@: a sprite that the arrows (or the stick) move and turn to face their way,
+// a line of text, and a chime at the start and on each press of Z (button 0). Its
+// logic runs at a fixed 60 steps a second; it starts on any PC, with or without a
+// game controller or a sound device. Escape quits.
+#include <math.h>
+
 #include "app/application.h"
 #include "graphics/graphics.h"
 #include "input/input.h"
@@ -14,13 +18,18 @@ static const char* const kChime = "chime.wav";
 enum { FONT_TEXT = 0 };
 enum { WAVE_CHIME = 0 };
 
-static void UpdatePlayer(Task* self) {  // every frame, before anything is drawn
+static int32_t PlayerAngle;  // the sprite's turn: 8192 a full turn, 0 with its nose up
+
+static void UpdatePlayer(Task* self) {  // once a step, before anything is drawn
   DWORD pad = GetPadBits();
-  if (pad & PAD_LEFT) self->x -= 4;
-  if (pad & PAD_RIGHT) self->x += 4;
-  if (pad & PAD_UP) self->y -= 4;
-  if (pad & PAD_DOWN) self->y += 4;
-  // The bits are levels: play on the frame the button goes down.
+  int dx = ((pad & PAD_RIGHT) != 0) - ((pad & PAD_LEFT) != 0);
+  int dy = ((pad & PAD_DOWN) != 0) - ((pad & PAD_UP) != 0);
+  self->x += 4.0f * dx;  // 4 pixels a step: 240 a second
+  self->y += 4.0f * dy;
+  if (dx != 0 || dy != 0) {  // right is a quarter turn (2048), down half a turn
+    PlayerAngle = (int32_t)(atan2f((float)dx, (float)-dy) * 8192 / 6.2831853f);
+  }
+  // The bits are levels: play on the step the button goes down.
   int pressed = (pad & PAD_BUTTON0) != 0;
   if (pressed && !self->count) PlayWave(WAVE_CHIME);
   self->count = pressed;
@@ -28,22 +37,29 @@ static void UpdatePlayer(Task* self) {  // every frame, before anything is drawn
 
 static void DrawPlayer(Task* self) {
   BindTexture(kSprite);  // an immediate quad draws with the texture bound now
-  DrawRectCenter(self->x, self->y, 16, 16, 0xFFFFFFFF);
+  const QuadDesc sprite = {self->x, self->y, 16, 16, PlayerAngle, 0xFFFFFFFF, 0, 0, 0, 0};
+  DrawQuad(&sprite);  // turned; texture corners all 0: the whole image
 }
 
 int main(int, char**) {
+  // Most PCs have no game controller, and some no sound device: play without them.
+  SetStartOptions(START_WITHOUT_CONTROLLER | START_WITHOUT_SOUND);
   if (InitApplication("@NAME@", 800, 600, 1) != 0) return 0;  // it has said why
   InitTask();
   LoadTexture(kSprite);  // a missing file only leaves the quad untextured
   CreateFontSlot(FONT_TEXT, "Arial", 32);
-  LoadWave(WAVE_CHIME, kChime);
+  LoadWave(WAVE_CHIME, kChime);  // without sound every sound call just fails
   PlayWave(WAVE_CHIME);
 
   Task* player = CreateTask(UpdatePlayer, DrawPlayer);
   player->x = 400, player->y = 300, player->count = 0;
   while (ProcessMessage()) {  // 0 once Escape is pressed or the window is closed
-    SweepTask();
-    UpdateTask();
+    // 60 logic steps a second whatever the frame rate: none in a fast frame,
+    // several (at most 5) after a slow one.
+    for (int steps = GetStepsDue(); steps > 0; --steps) {
+      SweepTask();
+      UpdateTask();
+    }
     if (BeginRender(0xFF000000) == 0) {
       DrawTask();
       DrawString(FONT_TEXT, 20, 20, 0xFFFFD040, "Hello from @NAME@");

@@ -1,8 +1,12 @@
 // A tour of Lumaquill: one small game using every part of the framework. A ship
-// steered with the pad, a ring of stars turning about the screen's centre, and a
-// burst of sparks with a chime on button 0 (keyboard Z); looped streamed music,
-// two fonts (a title and a live readout), the batch and the glow. Copy it to
-// start a game of your own.
+// steered with the pad that turns to face its way, a ring of stars from one
+// sprite sheet turning about the screen's centre, and a burst of turned sparks
+// with a chime on button 0 (keyboard Z); looped streamed music, two fonts (a
+// centred title and a live readout), the batch and the glow; logic at a fixed 60
+// steps a second; it starts on any PC, with or without a controller or sound.
+// Copy it to start a game of your own.
+#include <math.h>
+
 #include "app/application.h"
 #include "graphics/graphics.h"
 #include "input/input.h"
@@ -12,7 +16,7 @@
 
 // Assets, found in the working directory (examples/tour/make_assets.py makes them).
 static const char* const kShip = "ship.bmp";
-static const char* const kStar = "star.bmp";
+static const char* const kStar = "star.bmp";  // the sprite sheet: four 16 x 16 cells in a row
 static const char* const kMusic = "music.ogg";  // Ogg Vorbis: compressed, streamed
 static const char* const kChime = "blip.wav";
 
@@ -20,22 +24,44 @@ static const char* const kChime = "blip.wav";
 enum { FONT_TITLE = 0, FONT_READOUT = 1 };
 enum { WAVE_MUSIC = 0, WAVE_CHIME = 1 };
 
-enum { STAR_COUNT = 48, SPARK_COUNT = 24, SPARK_LIFE = 45 };
+enum { STAR_COUNT = 48, SPARK_COUNT = 24, SPARK_LIFE = 50 };
+static const char* const kTitle = "Lumaquill Tour";
 static const D3DCOLOR kTitleColor = 0xFFFFD040;
 static const D3DCOLOR kReadoutColor = 0xFF80FF80;
 
 // What the readout shows; the draw callbacks count their quads.
 static DWORD QuadsThisFrame, QuadsShown, FramesPerSecond;
 
-// --- The ship: moved by the pad, drawn at once with its own texture. ---
-static void UpdateSpark(Task* self);
-static void DrawSpark(Task* self);
+// Typed tasks: the kind says what a task is, user points at the game's data.
+enum { KIND_SHIP = 1, KIND_STAR, KIND_SPARK };
+// A cell of the sprite sheet, its size on screen and its tint.
+struct Look {
+  float u0, u1, halfWidth, halfHeight;
+  D3DCOLOR color;
+};
+static const Look kStarLooks[3] = {{0.00f, 0.25f, 8, 8, 0xFFFFE0A0},
+                                   {0.25f, 0.50f, 7, 7, 0xFFA0C0FF},
+                                   {0.50f, 0.75f, 5, 5, 0xFFFFFFFF}};
+static const Look kSparkLook = {0.75f, 1.00f, 9, 3, 0xFF60C0FF};
+static int32_t ShipHeading;  // where the nose points, in 1/8192 turns (0: up)
+
+// The angle of the direction (x, y) from the x axis, in 1/8192 turns: clockwise,
+// as y grows down the screen.
+static int32_t AngleOf(float x, float y) {
+  return (int32_t)(atan2f(y, x) * (SIN_TABLE_SIZE / 6.2831853f));
+}
+
+// --- The ship: moved by the pad, turned to face its way, drawn at once. ---
+static void UpdateSprite(Task* self);
+static void DrawSprite(Task* self);
 
 static void Burst(const Task* from) {
   for (int i = 0; i < SPARK_COUNT; ++i) {
-    Task* spark = CreateTask(UpdateSpark, DrawSpark);
+    Task* spark = CreateTask(UpdateSprite, DrawSprite);
     if (IsTaskNull(spark)) return;  // pool full: fewer sparks
     int angle = i * SIN_TABLE_SIZE / SPARK_COUNT;
+    spark->kind = KIND_SPARK;
+    spark->user = (void*)&kSparkLook;
     spark->x = from->x;
     spark->y = from->y;
     spark->vx = 4.0f * GetSin(angle + SIN_TABLE_SIZE / 4);  // a quarter turn on: cosine
@@ -47,15 +73,17 @@ static void Burst(const Task* from) {
 static void UpdateShip(Task* self) {
   DWORD pad = GetPadBits();
   const float speed = 4.0f;
-  if (pad & PAD_LEFT) self->x -= speed;
-  if (pad & PAD_RIGHT) self->x += speed;
-  if (pad & PAD_UP) self->y -= speed;
-  if (pad & PAD_DOWN) self->y += speed;
+  int dx = ((pad & PAD_RIGHT) != 0) - ((pad & PAD_LEFT) != 0);
+  int dy = ((pad & PAD_DOWN) != 0) - ((pad & PAD_UP) != 0);
+  self->x += speed * dx;
+  self->y += speed * dy;
+  // The sprite's nose points up: a quarter turn on from the x axis.
+  if (dx != 0 || dy != 0) ShipHeading = AngleOf((float)dx, (float)dy) + SIN_TABLE_SIZE / 4;
   // Keep it on the screen.
   float w = (float)GetScreenWidth(), h = (float)GetScreenHeight();
   self->x = self->x < 16 ? 16 : self->x > w - 16 ? w - 16 : self->x;
   self->y = self->y < 16 ? 16 : self->y > h - 16 ? h - 16 : self->y;
-  // PadBits are levels: act on the frame the button goes down, not while it is held.
+  // PadBits are levels: act on the step the button goes down, not while it is held.
   int pressed = (pad & PAD_BUTTON0) != 0;
   if (pressed && !self->count) {
     PlayWaveVoice(WAVE_CHIME);  // quick presses overlap rather than cut each other
@@ -66,44 +94,52 @@ static void UpdateShip(Task* self) {
 
 static void DrawShip(Task* self) {
   BindTexture(kShip);  // an immediate quad draws with the texture bound now
-  DrawRectCenter(self->x, self->y, 16, 16, 0xFFFFFFFF);
+  const QuadDesc ship = {self->x, self->y, 16, 16, ShipHeading, 0xFFFFFFFF, 0, 0, 0, 0};
+  DrawQuad(&ship);
   ++QuadsThisFrame;
 }
 
-// --- Stars: a turning ring, batched (drawn later by FlushRects). ---
-static void UpdateStar(Task* self) {
-  self->count += 8;  // angle, in 1/8192 turns
-  int angle = self->count;
-  self->x = 400 + self->vx * GetSin(angle + SIN_TABLE_SIZE / 4);
-  self->y = 300 + self->vy * GetSin(angle);
-}
-
-static void DrawStar(Task* self) {
-  PushRectCenter(self->x, self->y, 8, 8, 0xFFFFE0A0);
-  ++QuadsThisFrame;
-}
-
-// --- Sparks: fly out, fade, and remove themselves. ---
-static void UpdateSpark(Task* self) {
+// --- Stars and sparks: two kinds of task, batched (drawn later by FlushRects) from
+// cells of one sheet. Stars run round a ring; sparks fly out, fade and remove
+// themselves. ---
+static void UpdateSprite(Task* self) {
+  if (self->kind == KIND_STAR) {
+    self->count += 8;  // angle on the ring, in 1/8192 turns
+    int angle = self->count;
+    self->x = 400 + self->vx * GetSin(angle + SIN_TABLE_SIZE / 4);
+    self->y = 300 + self->vy * GetSin(angle);
+    return;
+  }
   self->x += self->vx;
   self->y += self->vy;
   if (--self->count <= 0) KillTask(self);  // returned to the pool by the next SweepTask
 }
 
-static void DrawSpark(Task* self) {
-  DWORD alpha = (DWORD)(255 * self->count / SPARK_LIFE);
-  PushRectCenter(self->x, self->y, 6, 6, (alpha << 24) | 0x60C0FF);
+static void DrawSprite(Task* self) {
+  const Look* look = (const Look*)self->user;
+  QuadDesc quad = {self->x, self->y, look->halfWidth, look->halfHeight, 0, look->color,
+                   look->u0, 0, look->u1, 1};
+  if (self->kind == KIND_STAR) {
+    quad.angle = -3 * self->count;  // each star spins against the ring
+  } else {  // a spark: along its flight, fading out
+    quad.angle = AngleOf(self->vx, self->vy);
+    quad.color = (DWORD)(255 * self->count / SPARK_LIFE) << 24 | (look->color & 0xFFFFFF);
+  }
+  PushQuad(&quad);
   ++QuadsThisFrame;
 }
 
 static void StartGame() {
   for (int i = 0; i < STAR_COUNT; ++i) {
-    Task* star = CreateTask(UpdateStar, DrawStar);
+    Task* star = CreateTask(UpdateSprite, DrawSprite);
+    star->kind = KIND_STAR;
+    star->user = (void*)&kStarLooks[i % 3];
     star->count = i * SIN_TABLE_SIZE / STAR_COUNT;
     star->vx = 180.0f + 60.0f * (i % 3);  // the ring's radii across and down
     star->vy = 120.0f + 40.0f * (i % 3);
   }
   Task* ship = CreateTask(UpdateShip, DrawShip);  // created last: drawn over the stars
+  ship->kind = KIND_SHIP;
   ship->x = 400;
   ship->y = 450;
   ship->count = 0;
@@ -122,7 +158,9 @@ static void CountFrame() {
 }
 
 int main(int, char**) {
-  if (InitApplication("Lumaquill Tour", 800, 600, 1) != 0) return 0;
+  // Most PCs have no game controller, and some no sound device: play without them.
+  SetStartOptions(START_WITHOUT_CONTROLLER | START_WITHOUT_SOUND);
+  if (InitApplication(kTitle, 800, 600, 1) != 0) return 0;
   InitTask();
   InitSinTable();
 
@@ -137,10 +175,17 @@ int main(int, char**) {
   }
   LoadWave(WAVE_CHIME, kChime);
   StartGame();
+  SIZE title = {0, 0};
+  MeasureString(FONT_TITLE, kTitle, &title);  // to centre it
+  SetStepRate(60);
 
   while (ProcessMessage()) {
-    SweepTask();
-    UpdateTask();
+    // The game's logic runs 60 steps a second whatever the frame rate: none in a
+    // fast frame, several after a slow one.
+    for (int steps = GetStepsDue(); steps > 0; --steps) {
+      SweepTask();
+      UpdateTask();
+    }
     SetTrailColor(0xA08080C0);  // the last frame, dimmed and bluer, under this one
     if (BeginRender(0) == 0) {
       QuadsThisFrame = 0;
@@ -149,9 +194,11 @@ int main(int, char**) {
       FlushRects();
       DrawEffectGaussianBlur(0xFF3060FF);
       // Text after the glow stays crisp.
-      DrawString(FONT_TITLE, 20, 12, kTitleColor, "Lumaquill Tour");
-      DrawStringF(FONT_READOUT, 20, 60, kReadoutColor, "fps %lu  quads %lu  pad %05lX",
-                  FramesPerSecond, QuadsShown, GetPadBits());
+      DrawString(FONT_TITLE, (800 - title.cx) / 2.0f, 12, kTitleColor, kTitle);
+      DrawStringF(FONT_READOUT, 20, 60, kReadoutColor, "fps %lu  quads %lu  pad %05lX%s%s",
+                  FramesPerSecond, QuadsShown, GetPadBits(),
+                  IsControllerPresent() ? "" : "  keyboard only",  // what the start found
+                  IsSoundPresent() ? "" : "  silent");
       DrawString(FONT_READOUT, 20, 572, kReadoutColor,
                  "arrows: move   Z: chime and sparks   Esc: quit");
       SetDrawMode(DRAWMODE_LINEAR2);

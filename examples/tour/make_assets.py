@@ -2,7 +2,8 @@
 """Writes the tour's assets into a folder (default: the current one):
 
   ship.bmp   32 x 32 arrow-head sprite on opaque black (the colour key's transparent)
-  star.bmp   16 x 16 four-pointed star on opaque black
+  star.bmp   64 x 16 sprite sheet on opaque black, four 16 x 16 cells: a
+             four-pointed star, a round star, a small cross, a spark streak
   music.wav  an 8-second A-minor arpeggio over a bass line, 22050 Hz 16-bit mono,
              made to loop seamlessly (every note ends at a zero crossing); the
              build encodes it to music.ogg, which the tour plays
@@ -33,13 +34,37 @@ def ship(x, y):
     return (int(255 - 180 * edge), 255, 255)
 
 
+def grey(c):
+    c = max(0, min(255, int(c)))
+    return (c, c, c)
+
+
 def star(x, y):
     u, v = abs(x + 0.5 - 8), abs(y + 0.5 - 8)
     d = math.hypot(u, v)
     if d > 7.5 or min(u, v) * (1 + d) > 6:
         return (0, 0, 0)
-    c = int(255 - 150 * d / 7.5)
-    return (c, c, c)
+    return grey(255 - 150 * d / 7.5)
+
+
+def round_star(x, y):
+    d = math.hypot(x + 0.5 - 8, y + 0.5 - 8)
+    return grey(255 * (1 - d / 7.5) ** 0.7) if d < 7.5 else (0, 0, 0)
+
+
+def cross(x, y):
+    u, v = abs(x + 0.5 - 8), abs(y + 0.5 - 8)
+    return grey(255 - 20 * max(u, v)) if min(u, v) < 1.5 and max(u, v) < 7.5 else (0, 0, 0)
+
+
+def streak(x, y):
+    # Long across, thin down: turned along a spark's flight. Bright at its head (right).
+    u, v = (x + 0.5) / 16, abs(y + 0.5 - 8)
+    return grey(255 * u * (1 - v / 4)) if v < 4 and 0.05 < u < 0.97 else (0, 0, 0)
+
+
+def sheet(x, y):
+    return (star, round_star, cross, streak)[x // 16](x % 16, y)
 
 
 def music():
@@ -62,8 +87,8 @@ def blip():
 
 def main(folder):
     os.makedirs(folder, exist_ok=True)
-    bmp(os.path.join(folder, "ship.bmp"), 32, ship)
-    bmp(os.path.join(folder, "star.bmp"), 16, star)
+    bmp(os.path.join(folder, "ship.bmp"), 32, 32, ship)
+    bmp(os.path.join(folder, "star.bmp"), 64, 16, sheet)
     wav(os.path.join(folder, "music.wav"), music())
     wav(os.path.join(folder, "blip.wav"), blip())
 

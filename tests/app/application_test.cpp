@@ -5,6 +5,8 @@
 
 #include "app/application.h"
 #include "fakes/fake_dinput.h"
+#include "input/input.h"
+#include "sound/sound.h"
 #include "tools/message_box_reader.h"
 
 namespace {
@@ -42,50 +44,38 @@ TEST_F(Window, ClassHasTheRequiredFields) {
   EXPECT_EQ(GetInstanceHandle(), GetModuleHandleA(NULL));
 }
 
-TEST_F(Window, StylesFollowTheWindowedFlag) {
-  struct Case { int windowed; DWORD style; DWORD exStyle; };
-  const Case cases[] = {{0, WS_POPUP, WS_EX_APPWINDOW},
-                        {1, WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW | WS_EX_WINDOWEDGE},
-                        {2, WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW | WS_EX_WINDOWEDGE}};
+TEST_F(Window, GeometryFollowsTheWindowedFlagAndTheClientSize) {
+  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  const DWORD kFramed = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+  struct Case { int windowed, width, height; DWORD style, exStyle; };
+  const Case cases[] = {{0, 800, 600, WS_POPUP, WS_EX_APPWINDOW},
+                        {1, 800, 600, WS_OVERLAPPEDWINDOW, kFramed},
+                        {2, 800, 600, WS_OVERLAPPEDWINDOW, kFramed},  // kept as 2
+                        {1, 320, 240, WS_OVERLAPPEDWINDOW, kFramed},
+                        {0, sw + 200, sh + 100, WS_POPUP, WS_EX_APPWINDOW}};  // overhangs
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.windowed);
-    Start(c.windowed);
-    DWORD style = GetWindowLongA(GetWindowHandle(), GWL_STYLE);
-    DWORD exStyle = GetWindowLongA(GetWindowHandle(), GWL_EXSTYLE);
-    EXPECT_EQ(style & ~(WS_VISIBLE | WS_CLIPSIBLINGS), c.style);
-    EXPECT_EQ(exStyle & c.exStyle, c.exStyle);
-    EXPECT_EQ(IsWindowed(), c.windowed);  // kept unchanged, 2 included
-    EXPECT_TRUE(IsWindowVisible(GetWindowHandle()));
+    SCOPED_TRACE(std::to_string(c.windowed) + " " + std::to_string(c.width));
+    ASSERT_EQ(InitApplication(kName, c.width, c.height, c.windowed), 0);
+    HWND window = GetWindowHandle();
+    EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & ~(WS_VISIBLE | WS_CLIPSIBLINGS), c.style);
+    EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & c.exStyle, c.exStyle);
+    EXPECT_EQ(IsWindowed(), c.windowed);
+    EXPECT_TRUE(IsWindowVisible(window));
+    RECT client, outer;
+    GetClientRect(window, &client);
+    GetWindowRect(window, &outer);
+    EXPECT_EQ(client.right - client.left, c.width);  // the client area is exact
+    EXPECT_EQ(client.bottom - client.top, c.height);
+    EXPECT_EQ(GetScreenWidth(), (DWORD)c.width);
+    EXPECT_EQ(GetScreenHeight(), (DWORD)c.height);
+    // Centred by the client size, in signed arithmetic.
+    EXPECT_EQ(outer.left, (sw - c.width) / 2);
+    EXPECT_EQ(outer.top, (sh - c.height) / 2);
+    char title[64] = "";
+    GetWindowTextA(window, title, sizeof title);
+    EXPECT_STREQ(title, kName);
     ReleaseApplication();
   }
-}
-
-TEST_F(Window, ClientAreaIsExactAndCentredByClientSize) {
-  Start(1);
-  RECT client;
-  GetClientRect(GetWindowHandle(), &client);
-  EXPECT_EQ(client.right - client.left, 800);
-  EXPECT_EQ(client.bottom - client.top, 600);
-  EXPECT_EQ(GetScreenWidth(), 800u);
-  EXPECT_EQ(GetScreenHeight(), 600u);
-
-  RECT outer;
-  GetWindowRect(GetWindowHandle(), &outer);
-  EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - 800) / 2);
-  EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - 600) / 2);
-  char title[64] = "";
-  GetWindowTextA(GetWindowHandle(), title, sizeof title);
-  EXPECT_STREQ(title, kName);
-}
-
-TEST_F(Window, ScreenSmallerThanClientOverhangsBothEdges) {
-  // A client larger than the screen gives a negative corner (signed division).
-  int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-  ASSERT_EQ(InitApplication(kName, sw + 200, sh + 100, 0), 0);
-  RECT outer;
-  GetWindowRect(GetWindowHandle(), &outer);
-  EXPECT_EQ(outer.left, -100);
-  EXPECT_EQ(outer.top, -50);
 }
 
 TEST_F(Window, CloseAndEscapePostOneQuitAndKeepTheWindow) {
@@ -194,6 +184,17 @@ TEST_F(Window, LongNamesAreTruncatedNotOverflowed) {
   EXPECT_EQ(std::string(title), name.substr(0, 256));
   GetClassNameA(GetWindowHandle(), title, sizeof title);
   EXPECT_EQ(std::string(title), name.substr(0, 255));  // the platform's class-name limit
+}
+
+TEST_F(Window, StartOptionsGoOnWithoutAControllerAndRefuseSlotsWithoutSound) {
+  MessageBoxReader reader;
+  AttachFakeControllers(0), SetStartOptions(START_WITHOUT_CONTROLLER | START_WITHOUT_SOUND);
+  Start(1);  // sound: the recorder's device
+  EXPECT_TRUE(reader.Boxes().empty() && !IsControllerPresent() && IsSoundPresent());
+  ReleaseApplication();  // no sound device now, as after a failed InitSound
+  for (HRESULT hr : {LoadWave(0, "x"), PlayWave(0), StopWave(0), SetWaveLoop(0, 1), ReleaseWave(0)})
+    EXPECT_EQ(hr, E_FAIL);
+  SetStartOptions(0), AttachFakeControllers(1);
 }
 
 TEST(WindowFailure, ClassAndWindowFailuresReportAndRelease) {

@@ -8,16 +8,9 @@ namespace fake_d3d {
 
 namespace {
 
-struct ScriptState {
-  int base = 0;  // calls made before the script was set
-  std::vector<HRESULT> results;
-  HRESULT thereafter = D3D_OK;
-};
-
 struct World {
   std::vector<std::string> log;
-  std::map<std::string, ScriptState> scripts;
-  std::map<std::string, int> calls;  // by method and by "method:object"
+  FakeScripts scripts;  // by method and by "method:object"
   std::vector<Tracked*> objects;     // this world's objects, in creation order
   std::map<const void*, Tracked*> byInterface;
   std::map<std::string, int> serial;  // naming counters per prefix
@@ -55,11 +48,6 @@ void Register(Tracked* object, const void* iface, const std::string& name, LONG 
   TheWorld().byInterface[iface] = object;
 }
 
-HRESULT Unused(const char* method) {
-  Record(std::string("unexpected ") + method, "", "");
-  return E_NOTIMPL;
-}
-
 HRESULT GetUnknown(REFIID, void** object) {
   if (object != nullptr) *object = nullptr;
   return E_NOINTERFACE;
@@ -88,30 +76,24 @@ class Surface : public IDirect3DSurface9, public Tracked {
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return Add(); }
   ULONG STDMETHODCALLTYPE Release() override { return Drop(); }
-  HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9**) override { return Unused("GetDevice"); }
-  HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID, const void*, DWORD, DWORD) override {
-    return Unused("SetPrivateData");
-  }
-  HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID, void*, DWORD*) override {
-    return Unused("GetPrivateData");
-  }
-  HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID) override { return Unused("FreePrivateData"); }
-  DWORD STDMETHODCALLTYPE SetPriority(DWORD) override { return Unused("SetPriority"), 0; }
-  DWORD STDMETHODCALLTYPE GetPriority() override { return Unused("GetPriority"), 0; }
-  void STDMETHODCALLTYPE PreLoad() override { Unused("PreLoad"); }
+  FAKE_UNUSED(GetDevice, IDirect3DDevice9**)
+  FAKE_UNUSED(SetPrivateData, REFGUID, const void*, DWORD, DWORD)
+  FAKE_UNUSED(GetPrivateData, REFGUID, void*, DWORD*)
+  FAKE_UNUSED(FreePrivateData, REFGUID)
+  FAKE_UNUSED_R(DWORD, SetPriority, DWORD)
+  FAKE_UNUSED_R(DWORD, GetPriority)
+  FAKE_UNUSED_R(void, PreLoad)
   D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return D3DRTYPE_SURFACE; }
-  HRESULT STDMETHODCALLTYPE GetContainer(REFIID, void**) override { return Unused("GetContainer"); }
+  FAKE_UNUSED(GetContainer, REFIID, void**)
   HRESULT STDMETHODCALLTYPE GetDesc(D3DSURFACE_DESC* out) override {
     HRESULT hr = Record("GetDesc", name, name);
     if (hr == D3D_OK && out != nullptr) *out = desc;
     return hr;
   }
-  HRESULT STDMETHODCALLTYPE LockRect(D3DLOCKED_RECT*, const RECT*, DWORD) override {
-    return Unused("LockRect");
-  }
-  HRESULT STDMETHODCALLTYPE UnlockRect() override { return Unused("UnlockRect"); }
-  HRESULT STDMETHODCALLTYPE GetDC(HDC*) override { return Unused("GetDC"); }
-  HRESULT STDMETHODCALLTYPE ReleaseDC(HDC) override { return Unused("ReleaseDC"); }
+  FAKE_UNUSED(LockRect, D3DLOCKED_RECT*, const RECT*, DWORD)
+  FAKE_UNUSED(UnlockRect)
+  FAKE_UNUSED(GetDC, HDC*)
+  FAKE_UNUSED(ReleaseDC, HDC)
 };
 
 static Surface* NewSurface(const std::string& name, LONG refs, UINT width, UINT height,
@@ -142,28 +124,20 @@ class Texture : public IDirect3DTexture9, public Tracked {
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return Add(); }
   ULONG STDMETHODCALLTYPE Release() override { return Drop(); }
-  HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9**) override { return Unused("GetDevice"); }
-  HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID, const void*, DWORD, DWORD) override {
-    return Unused("SetPrivateData");
-  }
-  HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID, void*, DWORD*) override {
-    return Unused("GetPrivateData");
-  }
-  HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID) override { return Unused("FreePrivateData"); }
-  DWORD STDMETHODCALLTYPE SetPriority(DWORD) override { return Unused("SetPriority"), 0; }
-  DWORD STDMETHODCALLTYPE GetPriority() override { return Unused("GetPriority"), 0; }
-  void STDMETHODCALLTYPE PreLoad() override { Unused("PreLoad"); }
+  FAKE_UNUSED(GetDevice, IDirect3DDevice9**)
+  FAKE_UNUSED(SetPrivateData, REFGUID, const void*, DWORD, DWORD)
+  FAKE_UNUSED(GetPrivateData, REFGUID, void*, DWORD*)
+  FAKE_UNUSED(FreePrivateData, REFGUID)
+  FAKE_UNUSED_R(DWORD, SetPriority, DWORD)
+  FAKE_UNUSED_R(DWORD, GetPriority)
+  FAKE_UNUSED_R(void, PreLoad)
   D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return D3DRTYPE_TEXTURE; }
-  DWORD STDMETHODCALLTYPE SetLOD(DWORD) override { return Unused("SetLOD"), 0; }
-  DWORD STDMETHODCALLTYPE GetLOD() override { return Unused("GetLOD"), 0; }
+  FAKE_UNUSED_R(DWORD, SetLOD, DWORD)
+  FAKE_UNUSED_R(DWORD, GetLOD)
   DWORD STDMETHODCALLTYPE GetLevelCount() override { return 1; }
-  HRESULT STDMETHODCALLTYPE SetAutoGenFilterType(D3DTEXTUREFILTERTYPE) override {
-    return Unused("SetAutoGenFilterType");
-  }
-  D3DTEXTUREFILTERTYPE STDMETHODCALLTYPE GetAutoGenFilterType() override {
-    return Unused("GetAutoGenFilterType"), D3DTEXF_NONE;
-  }
-  void STDMETHODCALLTYPE GenerateMipSubLevels() override { Unused("GenerateMipSubLevels"); }
+  FAKE_UNUSED(SetAutoGenFilterType, D3DTEXTUREFILTERTYPE)
+  FAKE_UNUSED_R(D3DTEXTUREFILTERTYPE, GetAutoGenFilterType)
+  FAKE_UNUSED_R(void, GenerateMipSubLevels)
   HRESULT STDMETHODCALLTYPE GetLevelDesc(UINT level, D3DSURFACE_DESC* out) override {
     HRESULT hr = Record("GetLevelDesc", name, Format("%s,%u", name.c_str(), level));
     if (hr != D3D_OK) return hr;
@@ -181,11 +155,9 @@ class Texture : public IDirect3DTexture9, public Tracked {
     *out = level0;
     return D3D_OK;
   }
-  HRESULT STDMETHODCALLTYPE LockRect(UINT, D3DLOCKED_RECT*, const RECT*, DWORD) override {
-    return Unused("LockRect");
-  }
-  HRESULT STDMETHODCALLTYPE UnlockRect(UINT) override { return Unused("UnlockRect"); }
-  HRESULT STDMETHODCALLTYPE AddDirtyRect(const RECT*) override { return Unused("AddDirtyRect"); }
+  FAKE_UNUSED(LockRect, UINT, D3DLOCKED_RECT*, const RECT*, DWORD)
+  FAKE_UNUSED(UnlockRect, UINT)
+  FAKE_UNUSED(AddDirtyRect, const RECT*)
 };
 
 static Texture* MakeTexture(UINT width, UINT height, DWORD usage, D3DFORMAT format,
@@ -212,29 +184,17 @@ class Font : public ID3DXFont, public Tracked {
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return Add(); }
   ULONG STDMETHODCALLTYPE Release() override { return Drop(); }
-  HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9**) override { return Unused("GetDevice"); }
-  HRESULT STDMETHODCALLTYPE GetDescA(D3DXFONT_DESCA*) override { return Unused("GetDescA"); }
-  HRESULT STDMETHODCALLTYPE GetDescW(D3DXFONT_DESCW*) override { return Unused("GetDescW"); }
-  WINBOOL STDMETHODCALLTYPE GetTextMetricsA(TEXTMETRICA*) override {
-    return Unused("GetTextMetricsA"), FALSE;
-  }
-  WINBOOL STDMETHODCALLTYPE GetTextMetricsW(TEXTMETRICW*) override {
-    return Unused("GetTextMetricsW"), FALSE;
-  }
-  HDC STDMETHODCALLTYPE GetDC() override { return Unused("GetDC"), nullptr; }
-  HRESULT STDMETHODCALLTYPE GetGlyphData(UINT, IDirect3DTexture9**, RECT*, POINT*) override {
-    return Unused("GetGlyphData");
-  }
-  HRESULT STDMETHODCALLTYPE PreloadCharacters(UINT, UINT) override {
-    return Unused("PreloadCharacters");
-  }
-  HRESULT STDMETHODCALLTYPE PreloadGlyphs(UINT, UINT) override { return Unused("PreloadGlyphs"); }
-  HRESULT STDMETHODCALLTYPE PreloadTextA(const char*, INT) override {
-    return Unused("PreloadTextA");
-  }
-  HRESULT STDMETHODCALLTYPE PreloadTextW(const WCHAR*, INT) override {
-    return Unused("PreloadTextW");
-  }
+  FAKE_UNUSED(GetDevice, IDirect3DDevice9**)
+  FAKE_UNUSED(GetDescA, D3DXFONT_DESCA*)
+  FAKE_UNUSED(GetDescW, D3DXFONT_DESCW*)
+  FAKE_UNUSED_R(WINBOOL, GetTextMetricsA, TEXTMETRICA*)
+  FAKE_UNUSED_R(WINBOOL, GetTextMetricsW, TEXTMETRICW*)
+  FAKE_UNUSED_R(HDC, GetDC)
+  FAKE_UNUSED(GetGlyphData, UINT, IDirect3DTexture9**, RECT*, POINT*)
+  FAKE_UNUSED(PreloadCharacters, UINT, UINT)
+  FAKE_UNUSED(PreloadGlyphs, UINT, UINT)
+  FAKE_UNUSED(PreloadTextA, const char*, INT)
+  FAKE_UNUSED(PreloadTextW, const WCHAR*, INT)
   INT STDMETHODCALLTYPE DrawTextA(ID3DXSprite* sprite, const char* text, INT count, RECT* rect,
                                   DWORD format, D3DCOLOR color) override {
     std::string shown = text == nullptr ? "null"
@@ -247,21 +207,23 @@ class Font : public ID3DXFont, public Tracked {
                   r.bottom, format, color));
     return 1;
   }
-  INT STDMETHODCALLTYPE DrawTextW(ID3DXSprite*, const WCHAR*, INT, RECT*, DWORD,
-                                  D3DCOLOR) override {
-    return Unused("DrawTextW"), 0;
-  }
+  FAKE_UNUSED_R(INT, DrawTextW, ID3DXSprite*, const WCHAR*, INT, RECT*, DWORD, D3DCOLOR)
   HRESULT STDMETHODCALLTYPE OnLostDevice() override {
-    return Record("OnLostDevice", name, name);
+    HRESULT hr = Record("OnLostDevice", name, name);
+    if (hr == D3D_OK) blocksReset = false;
+    return hr;
   }
   HRESULT STDMETHODCALLTYPE OnResetDevice() override {
-    return Record("OnResetDevice", name, name);
+    HRESULT hr = Record("OnResetDevice", name, name);
+    if (hr == D3D_OK) blocksReset = true;
+    return hr;
   }
 };
 
 ID3DXFont* NewFont() {
   Font* font = new Font;
   Register(font, static_cast<ID3DXFont*>(font), NewName("font"), 1);
+  font->blocksReset = true;  // until told of the loss
   return font;
 }
 
@@ -273,10 +235,12 @@ class Direct3D : public IDirect3D9, public Tracked {
     return GetUnknown(riid, out);
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return Add(); }
-  ULONG STDMETHODCALLTYPE Release() override { return Drop(); }
-  HRESULT STDMETHODCALLTYPE RegisterSoftwareDevice(void*) override {
-    return Unused("RegisterSoftwareDevice");
+  ULONG STDMETHODCALLTYPE Release() override {
+    Device* device = TheWorld().lastDevice;
+    if (refs == 1 && device != nullptr && device->refs > 0) device->outlivedDirect3D = true;
+    return Drop();
   }
+  FAKE_UNUSED(RegisterSoftwareDevice, void*)
   UINT STDMETHODCALLTYPE GetAdapterCount() override { return 1; }
   HRESULT STDMETHODCALLTYPE GetAdapterIdentifier(UINT adapter, DWORD flags,
                                                  D3DADAPTER_IDENTIFIER9* out) override {
@@ -288,12 +252,8 @@ class Direct3D : public IDirect3D9, public Tracked {
     snprintf(out->Description, sizeof out->Description, "%s", settings.description.c_str());
     return D3D_OK;
   }
-  UINT STDMETHODCALLTYPE GetAdapterModeCount(UINT, D3DFORMAT) override {
-    return Unused("GetAdapterModeCount"), 0;
-  }
-  HRESULT STDMETHODCALLTYPE EnumAdapterModes(UINT, D3DFORMAT, UINT, D3DDISPLAYMODE*) override {
-    return Unused("EnumAdapterModes");
-  }
+  FAKE_UNUSED_R(UINT, GetAdapterModeCount, UINT, D3DFORMAT)
+  FAKE_UNUSED(EnumAdapterModes, UINT, D3DFORMAT, UINT, D3DDISPLAYMODE*)
   HRESULT STDMETHODCALLTYPE GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* out) override {
     HRESULT hr = Record("GetAdapterDisplayMode", name, Format("%u", adapter));
     if (hr != D3D_OK || out == nullptr) return hr;
@@ -303,32 +263,13 @@ class Direct3D : public IDirect3D9, public Tracked {
     out->Format = TheWorld().settings.displayFormat;
     return D3D_OK;
   }
-  HRESULT STDMETHODCALLTYPE CheckDeviceType(UINT, D3DDEVTYPE, D3DFORMAT, D3DFORMAT,
-                                            WINBOOL) override {
-    return Unused("CheckDeviceType");
-  }
-  HRESULT STDMETHODCALLTYPE CheckDeviceFormat(UINT, D3DDEVTYPE, D3DFORMAT, DWORD, D3DRESOURCETYPE,
-                                              D3DFORMAT) override {
-    return Unused("CheckDeviceFormat");
-  }
-  HRESULT STDMETHODCALLTYPE CheckDeviceMultiSampleType(UINT, D3DDEVTYPE, D3DFORMAT, WINBOOL,
-                                                       D3DMULTISAMPLE_TYPE, DWORD*) override {
-    return Unused("CheckDeviceMultiSampleType");
-  }
-  HRESULT STDMETHODCALLTYPE CheckDepthStencilMatch(UINT, D3DDEVTYPE, D3DFORMAT, D3DFORMAT,
-                                                   D3DFORMAT) override {
-    return Unused("CheckDepthStencilMatch");
-  }
-  HRESULT STDMETHODCALLTYPE CheckDeviceFormatConversion(UINT, D3DDEVTYPE, D3DFORMAT,
-                                                        D3DFORMAT) override {
-    return Unused("CheckDeviceFormatConversion");
-  }
-  HRESULT STDMETHODCALLTYPE GetDeviceCaps(UINT, D3DDEVTYPE, D3DCAPS9*) override {
-    return Unused("GetDeviceCaps");
-  }
-  HMONITOR STDMETHODCALLTYPE GetAdapterMonitor(UINT) override {
-    return Unused("GetAdapterMonitor"), nullptr;
-  }
+  FAKE_UNUSED(CheckDeviceType, UINT, D3DDEVTYPE, D3DFORMAT, D3DFORMAT, WINBOOL)
+  FAKE_UNUSED(CheckDeviceFormat, UINT, D3DDEVTYPE, D3DFORMAT, DWORD, D3DRESOURCETYPE, D3DFORMAT)
+  FAKE_UNUSED(CheckDeviceMultiSampleType, UINT, D3DDEVTYPE, D3DFORMAT, WINBOOL, D3DMULTISAMPLE_TYPE, DWORD*)
+  FAKE_UNUSED(CheckDepthStencilMatch, UINT, D3DDEVTYPE, D3DFORMAT, D3DFORMAT, D3DFORMAT)
+  FAKE_UNUSED(CheckDeviceFormatConversion, UINT, D3DDEVTYPE, D3DFORMAT, D3DFORMAT)
+  FAKE_UNUSED(GetDeviceCaps, UINT, D3DDEVTYPE, D3DCAPS9*)
+  FAKE_UNUSED_R(HMONITOR, GetAdapterMonitor, UINT)
   HRESULT STDMETHODCALLTYPE CreateDevice(UINT adapter, D3DDEVTYPE type, HWND window,
                                          DWORD behavior, D3DPRESENT_PARAMETERS* params,
                                          IDirect3DDevice9** out) override {
@@ -375,7 +316,11 @@ void Device::ForgetStates() {
 
 HRESULT Device::QueryInterface(REFIID riid, void** out) { return GetUnknown(riid, out); }
 ULONG Device::AddRef() { return Add(); }
-ULONG Device::Release() { return Drop(); }
+ULONG Device::Release() {
+  const ULONG left = Drop();
+  for (Tracked* object : owned) heldAtRelease += left == 0 && object->refs > 0 ? 1 : 0;
+  return left;
+}
 
 HRESULT Device::TestCooperativeLevel() { return Record("TestCooperativeLevel", "", ""); }
 
@@ -395,6 +340,9 @@ HRESULT Device::Reset(D3DPRESENT_PARAMETERS* params) {
   // a bound one is held by the device (the back buffer and its depth are its own).
   for (Tracked* object : owned) {
     if (object->defaultPool && object->refs > 0) return D3DERR_INVALIDCALL;
+  }
+  for (Tracked* object : TheWorld().objects) {
+    if (object->blocksReset && object->refs > 0) return D3DERR_INVALIDCALL;
   }
   auto held = [](const void* bound) {
     auto it = TheWorld().byInterface.find(bound);
@@ -509,9 +457,11 @@ HRESULT Device::EndScene() {
 
 HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
                       DWORD stencil) {
-  return Record("Clear", "",
-                Format("%lu,%s,%lu,0x%08lx,%g,%lu", count, rects ? "rects" : "null", flags, color,
-                       z, stencil));
+  HRESULT hr = Record("Clear", "", Format("%lu,%s,%lu,0x%08lx,%g,%lu", count, rects ? "rects" : "null",
+                                           flags, color, z, stencil));
+  if (hr == D3D_OK && (flags & D3DCLEAR_TARGET)) cleared[renderTarget] |= D3DCLEAR_TARGET;
+  if (hr == D3D_OK && (flags & D3DCLEAR_ZBUFFER)) cleared[depthStencil] |= D3DCLEAR_ZBUFFER;
+  return hr;
 }
 
 HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) {
@@ -527,7 +477,8 @@ HRESULT Device::LightEnable(DWORD index, WINBOOL enable) {
 }
 
 HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
-  HRESULT hr = Record("SetRenderState", "", Format("%d,%lu", (int)state, value));
+  // Scripts may name the state: "SetRenderState:137".
+  HRESULT hr = Record("SetRenderState", std::to_string(state), Format("%d,%lu", (int)state, value));
   if (hr == D3D_OK) renderStates[state] = value;
   return hr;
 }
@@ -569,242 +520,30 @@ HRESULT Device::SetFVF(DWORD value) {
   return hr;
 }
 
-// Never called by the framework.
-UINT Device::GetAvailableTextureMem() { return Unused("GetAvailableTextureMem"), 0; }
-HRESULT Device::EvictManagedResources() { return Unused("EvictManagedResources"); }
-HRESULT Device::GetDirect3D(IDirect3D9**) { return Unused("GetDirect3D"); }
-HRESULT Device::GetDeviceCaps(D3DCAPS9*) { return Unused("GetDeviceCaps"); }
-HRESULT Device::GetDisplayMode(UINT, D3DDISPLAYMODE*) { return Unused("GetDisplayMode"); }
-HRESULT Device::GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS*) {
-  return Unused("GetCreationParameters");
-}
-HRESULT Device::SetCursorProperties(UINT, UINT, IDirect3DSurface9*) {
-  return Unused("SetCursorProperties");
-}
-void Device::SetCursorPosition(int, int, DWORD) { Unused("SetCursorPosition"); }
-WINBOOL Device::ShowCursor(WINBOOL) { return Unused("ShowCursor"), FALSE; }
-HRESULT Device::CreateAdditionalSwapChain(D3DPRESENT_PARAMETERS*, IDirect3DSwapChain9**) {
-  return Unused("CreateAdditionalSwapChain");
-}
-HRESULT Device::GetSwapChain(UINT, IDirect3DSwapChain9**) { return Unused("GetSwapChain"); }
-UINT Device::GetNumberOfSwapChains() { return Unused("GetNumberOfSwapChains"), 0; }
-HRESULT Device::GetBackBuffer(UINT, UINT, D3DBACKBUFFER_TYPE, IDirect3DSurface9**) {
-  return Unused("GetBackBuffer");
-}
-HRESULT Device::GetRasterStatus(UINT, D3DRASTER_STATUS*) { return Unused("GetRasterStatus"); }
-HRESULT Device::SetDialogBoxMode(WINBOOL) { return Unused("SetDialogBoxMode"); }
-void Device::SetGammaRamp(UINT, DWORD, const D3DGAMMARAMP*) { Unused("SetGammaRamp"); }
-void Device::GetGammaRamp(UINT, D3DGAMMARAMP*) { Unused("GetGammaRamp"); }
-HRESULT Device::CreateVolumeTexture(UINT, UINT, UINT, UINT, DWORD, D3DFORMAT, D3DPOOL,
-                                    IDirect3DVolumeTexture9**, HANDLE*) {
-  return Unused("CreateVolumeTexture");
-}
-HRESULT Device::CreateCubeTexture(UINT, UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DCubeTexture9**,
-                                  HANDLE*) {
-  return Unused("CreateCubeTexture");
-}
-HRESULT Device::CreateVertexBuffer(UINT, DWORD, DWORD, D3DPOOL, IDirect3DVertexBuffer9**,
-                                   HANDLE*) {
-  return Unused("CreateVertexBuffer");
-}
-HRESULT Device::CreateIndexBuffer(UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DIndexBuffer9**,
-                                  HANDLE*) {
-  return Unused("CreateIndexBuffer");
-}
-HRESULT Device::CreateRenderTarget(UINT, UINT, D3DFORMAT, D3DMULTISAMPLE_TYPE, DWORD, WINBOOL,
-                                   IDirect3DSurface9**, HANDLE*) {
-  return Unused("CreateRenderTarget");
-}
-HRESULT Device::UpdateSurface(IDirect3DSurface9*, const RECT*, IDirect3DSurface9*, const POINT*) {
-  return Unused("UpdateSurface");
-}
-HRESULT Device::UpdateTexture(IDirect3DBaseTexture9*, IDirect3DBaseTexture9*) {
-  return Unused("UpdateTexture");
-}
-HRESULT Device::GetRenderTargetData(IDirect3DSurface9*, IDirect3DSurface9*) {
-  return Unused("GetRenderTargetData");
-}
-HRESULT Device::GetFrontBufferData(UINT, IDirect3DSurface9*) {
-  return Unused("GetFrontBufferData");
-}
-HRESULT Device::StretchRect(IDirect3DSurface9*, const RECT*, IDirect3DSurface9*, const RECT*,
-                            D3DTEXTUREFILTERTYPE) {
-  return Unused("StretchRect");
-}
-HRESULT Device::ColorFill(IDirect3DSurface9*, const RECT*, D3DCOLOR) {
-  return Unused("ColorFill");
-}
-HRESULT Device::CreateOffscreenPlainSurface(UINT, UINT, D3DFORMAT, D3DPOOL, IDirect3DSurface9**,
-                                            HANDLE*) {
-  return Unused("CreateOffscreenPlainSurface");
-}
-HRESULT Device::GetTransform(D3DTRANSFORMSTATETYPE, D3DMATRIX*) { return Unused("GetTransform"); }
-HRESULT Device::MultiplyTransform(D3DTRANSFORMSTATETYPE, const D3DMATRIX*) {
-  return Unused("MultiplyTransform");
-}
-HRESULT Device::SetViewport(const D3DVIEWPORT9*) { return Unused("SetViewport"); }
-HRESULT Device::GetViewport(D3DVIEWPORT9*) { return Unused("GetViewport"); }
-HRESULT Device::SetMaterial(const D3DMATERIAL9*) { return Unused("SetMaterial"); }
-HRESULT Device::GetMaterial(D3DMATERIAL9*) { return Unused("GetMaterial"); }
-HRESULT Device::SetLight(DWORD, const D3DLIGHT9*) { return Unused("SetLight"); }
-HRESULT Device::GetLight(DWORD, D3DLIGHT9*) { return Unused("GetLight"); }
-HRESULT Device::GetLightEnable(DWORD, WINBOOL*) { return Unused("GetLightEnable"); }
-HRESULT Device::SetClipPlane(DWORD, const float*) { return Unused("SetClipPlane"); }
-HRESULT Device::GetClipPlane(DWORD, float*) { return Unused("GetClipPlane"); }
-HRESULT Device::GetRenderState(D3DRENDERSTATETYPE, DWORD*) { return Unused("GetRenderState"); }
-HRESULT Device::CreateStateBlock(D3DSTATEBLOCKTYPE, IDirect3DStateBlock9**) {
-  return Unused("CreateStateBlock");
-}
-HRESULT Device::BeginStateBlock() { return Unused("BeginStateBlock"); }
-HRESULT Device::EndStateBlock(IDirect3DStateBlock9**) { return Unused("EndStateBlock"); }
-HRESULT Device::SetClipStatus(const D3DCLIPSTATUS9*) { return Unused("SetClipStatus"); }
-HRESULT Device::GetClipStatus(D3DCLIPSTATUS9*) { return Unused("GetClipStatus"); }
-HRESULT Device::GetTexture(DWORD, IDirect3DBaseTexture9**) { return Unused("GetTexture"); }
-HRESULT Device::GetTextureStageState(DWORD, D3DTEXTURESTAGESTATETYPE, DWORD*) {
-  return Unused("GetTextureStageState");
-}
-HRESULT Device::GetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD*) {
-  return Unused("GetSamplerState");
-}
-HRESULT Device::ValidateDevice(DWORD*) { return Unused("ValidateDevice"); }
-HRESULT Device::SetPaletteEntries(UINT, const PALETTEENTRY*) {
-  return Unused("SetPaletteEntries");
-}
-HRESULT Device::GetPaletteEntries(UINT, PALETTEENTRY*) { return Unused("GetPaletteEntries"); }
-HRESULT Device::SetCurrentTexturePalette(UINT) { return Unused("SetCurrentTexturePalette"); }
-HRESULT Device::GetCurrentTexturePalette(UINT*) { return Unused("GetCurrentTexturePalette"); }
-HRESULT Device::SetScissorRect(const RECT*) { return Unused("SetScissorRect"); }
-HRESULT Device::GetScissorRect(RECT*) { return Unused("GetScissorRect"); }
-HRESULT Device::SetSoftwareVertexProcessing(WINBOOL) {
-  return Unused("SetSoftwareVertexProcessing");
-}
-WINBOOL Device::GetSoftwareVertexProcessing() {
-  return Unused("GetSoftwareVertexProcessing"), FALSE;
-}
-HRESULT Device::SetNPatchMode(float) { return Unused("SetNPatchMode"); }
-float Device::GetNPatchMode() { return Unused("GetNPatchMode"), 0.0f; }
-HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE, UINT, UINT) { return Unused("DrawPrimitive"); }
-HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT, UINT, UINT, UINT, UINT) {
-  return Unused("DrawIndexedPrimitive");
-}
-HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE, UINT, UINT, UINT, const void*,
-                                       D3DFORMAT, const void*, UINT) {
-  return Unused("DrawIndexedPrimitiveUP");
-}
-HRESULT Device::ProcessVertices(UINT, UINT, UINT, IDirect3DVertexBuffer9*,
-                                IDirect3DVertexDeclaration9*, DWORD) {
-  return Unused("ProcessVertices");
-}
-HRESULT Device::CreateVertexDeclaration(const D3DVERTEXELEMENT9*, IDirect3DVertexDeclaration9**) {
-  return Unused("CreateVertexDeclaration");
-}
-HRESULT Device::SetVertexDeclaration(IDirect3DVertexDeclaration9*) {
-  return Unused("SetVertexDeclaration");
-}
-HRESULT Device::GetVertexDeclaration(IDirect3DVertexDeclaration9**) {
-  return Unused("GetVertexDeclaration");
-}
-HRESULT Device::GetFVF(DWORD*) { return Unused("GetFVF"); }
-HRESULT Device::CreateVertexShader(const DWORD*, IDirect3DVertexShader9**) {
-  return Unused("CreateVertexShader");
-}
-HRESULT Device::SetVertexShader(IDirect3DVertexShader9*) { return Unused("SetVertexShader"); }
-HRESULT Device::GetVertexShader(IDirect3DVertexShader9**) { return Unused("GetVertexShader"); }
-HRESULT Device::SetVertexShaderConstantF(UINT, const float*, UINT) {
-  return Unused("SetVertexShaderConstantF");
-}
-HRESULT Device::GetVertexShaderConstantF(UINT, float*, UINT) {
-  return Unused("GetVertexShaderConstantF");
-}
-HRESULT Device::SetVertexShaderConstantI(UINT, const int*, UINT) {
-  return Unused("SetVertexShaderConstantI");
-}
-HRESULT Device::GetVertexShaderConstantI(UINT, int*, UINT) {
-  return Unused("GetVertexShaderConstantI");
-}
-HRESULT Device::SetVertexShaderConstantB(UINT, const WINBOOL*, UINT) {
-  return Unused("SetVertexShaderConstantB");
-}
-HRESULT Device::GetVertexShaderConstantB(UINT, WINBOOL*, UINT) {
-  return Unused("GetVertexShaderConstantB");
-}
-HRESULT Device::SetStreamSource(UINT, IDirect3DVertexBuffer9*, UINT, UINT) {
-  return Unused("SetStreamSource");
-}
-HRESULT Device::GetStreamSource(UINT, IDirect3DVertexBuffer9**, UINT*, UINT*) {
-  return Unused("GetStreamSource");
-}
-HRESULT Device::SetStreamSourceFreq(UINT, UINT) { return Unused("SetStreamSourceFreq"); }
-HRESULT Device::GetStreamSourceFreq(UINT, UINT*) { return Unused("GetStreamSourceFreq"); }
-HRESULT Device::SetIndices(IDirect3DIndexBuffer9*) { return Unused("SetIndices"); }
-HRESULT Device::GetIndices(IDirect3DIndexBuffer9**) { return Unused("GetIndices"); }
-HRESULT Device::CreatePixelShader(const DWORD*, IDirect3DPixelShader9**) {
-  return Unused("CreatePixelShader");
-}
-HRESULT Device::SetPixelShader(IDirect3DPixelShader9*) { return Unused("SetPixelShader"); }
-HRESULT Device::GetPixelShader(IDirect3DPixelShader9**) { return Unused("GetPixelShader"); }
-HRESULT Device::SetPixelShaderConstantF(UINT, const float*, UINT) {
-  return Unused("SetPixelShaderConstantF");
-}
-HRESULT Device::GetPixelShaderConstantF(UINT, float*, UINT) {
-  return Unused("GetPixelShaderConstantF");
-}
-HRESULT Device::SetPixelShaderConstantI(UINT, const int*, UINT) {
-  return Unused("SetPixelShaderConstantI");
-}
-HRESULT Device::GetPixelShaderConstantI(UINT, int*, UINT) {
-  return Unused("GetPixelShaderConstantI");
-}
-HRESULT Device::SetPixelShaderConstantB(UINT, const WINBOOL*, UINT) {
-  return Unused("SetPixelShaderConstantB");
-}
-HRESULT Device::GetPixelShaderConstantB(UINT, WINBOOL*, UINT) {
-  return Unused("GetPixelShaderConstantB");
-}
-HRESULT Device::DrawRectPatch(UINT, const float*, const D3DRECTPATCH_INFO*) {
-  return Unused("DrawRectPatch");
-}
-HRESULT Device::DrawTriPatch(UINT, const float*, const D3DTRIPATCH_INFO*) {
-  return Unused("DrawTriPatch");
-}
-HRESULT Device::DeletePatch(UINT) { return Unused("DeletePatch"); }
-HRESULT Device::CreateQuery(D3DQUERYTYPE, IDirect3DQuery9**) { return Unused("CreateQuery"); }
-
 // ---------------------------------------------------------------- world
 
-void Reset() { TheWorld() = World(); }
+void Reset() {
+  TheWorld() = World();
+  FakeUnexpectedCalls().clear();
+}
 
 void Script(const std::string& method, std::vector<HRESULT> results, HRESULT thereafter) {
-  World& world = TheWorld();
-  ScriptState& script = world.scripts[method];
-  script.base = world.calls[method];
-  script.results = std::move(results);
-  script.thereafter = thereafter;
+  TheWorld().scripts.Script(method, std::move(results), thereafter);
 }
 
 void FailCall(const std::string& method, int nth, HRESULT result) {
-  if (nth < 1) return;
-  std::vector<HRESULT> results(nth, D3D_OK);
-  results[nth - 1] = result;
-  Script(method, results);
+  TheWorld().scripts.FailNth(method, nth, result);
 }
 
 HRESULT Record(const std::string& method, const std::string& object, const std::string& args) {
   World& world = TheWorld();
   world.log.push_back(method + "(" + args + ")");
-  const int nth = ++world.calls[method];
-  auto pick = [](const ScriptState& script, int n) {
-    const size_t index = (size_t)(n - script.base - 1);
-    return index < script.results.size() ? script.results[index] : script.thereafter;
-  };
-  if (!object.empty()) {
-    const std::string keyed = method + ":" + object;
-    const int nthOfObject = ++world.calls[keyed];
-    auto it = world.scripts.find(keyed);
-    if (it != world.scripts.end()) return pick(it->second, nthOfObject);
+  HRESULT keyed, plain;
+  if (!object.empty() && world.scripts.Next(method + ":" + object, &keyed)) {
+    world.scripts.Next(method);
+    return keyed;
   }
-  auto it = world.scripts.find(method);
-  return it != world.scripts.end() ? pick(it->second, nth) : D3D_OK;
+  return world.scripts.Next(method, &plain) ? plain : D3D_OK;
 }
 
 const std::vector<std::string>& Log() { return TheWorld().log; }

@@ -1,9 +1,10 @@
 // Recording fakes of the Direct3D 9 objects (and the D3DX functions the framework
 // calls), handed to the code under test through Direct3DCreate9 at link time.
 //
-// Unscripted, every call succeeds. A test scripts results per method and per call,
-// reads the log of calls with their arguments, inspects the state of the fake
-// device, and checks that every reference the code took was given back.
+// Unscripted, every call succeeds. A test scripts results per method (the shared
+// FakeScripts), inspects the state of the fake device and objects, and checks
+// that every reference the code took was given back; a log of calls with their
+// arguments is kept for counts and argument checks.
 // Objects are named in the log: "d3d", "device", "back" (back buffer), "backz"
 // (automatic depth buffer), "tex1".. textures in creation order, "tex1/0" their
 // level-0 surfaces, "ds1".. depth-stencil surfaces, "font1".. fonts.
@@ -11,6 +12,8 @@
 #include <windows.h>
 #include <d3d9.h>
 #include <d3dx9.h>
+
+#include "fakes/fake_script.h"
 
 #include <map>
 #include <string>
@@ -80,6 +83,7 @@ struct Tracked {
   std::string name;
   LONG refs = 1;
   bool defaultPool = false;  // must be released before the device's Reset
+  bool blocksReset = false;  // a font not told of the loss
   ULONG Add();
   ULONG Drop();
 };
@@ -105,6 +109,10 @@ class Device : public IDirect3DDevice9, public Tracked {
   bool inScene = false;
   std::vector<DrawCall> draws;
   std::vector<D3DPRESENT_PARAMETERS> resets;  // parameters of each Reset call
+  std::map<const void*, DWORD> cleared;  // by surface: D3DCLEAR_TARGET, D3DCLEAR_ZBUFFER
+  // Its own objects still held when it was released; released after Direct3D.
+  int heldAtRelease = 0;
+  bool outlivedDirect3D = false;
   Surface* backBuffer;
   Surface* autoDepth;
   std::vector<Tracked*> owned;  // everything made by this device, back buffer included
@@ -148,122 +156,103 @@ class Device : public IDirect3DDevice9, public Tracked {
                                             UINT stride) override;
   HRESULT STDMETHODCALLTYPE SetFVF(DWORD fvf) override;
 
-  // The rest of the interface: recorded as unexpected, E_NOTIMPL.
-  UINT STDMETHODCALLTYPE GetAvailableTextureMem() override;
-  HRESULT STDMETHODCALLTYPE EvictManagedResources() override;
-  HRESULT STDMETHODCALLTYPE GetDirect3D(IDirect3D9**) override;
-  HRESULT STDMETHODCALLTYPE GetDeviceCaps(D3DCAPS9*) override;
-  HRESULT STDMETHODCALLTYPE GetDisplayMode(UINT, D3DDISPLAYMODE*) override;
-  HRESULT STDMETHODCALLTYPE GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS*) override;
-  HRESULT STDMETHODCALLTYPE SetCursorProperties(UINT, UINT, IDirect3DSurface9*) override;
-  void STDMETHODCALLTYPE SetCursorPosition(int, int, DWORD) override;
-  WINBOOL STDMETHODCALLTYPE ShowCursor(WINBOOL) override;
-  HRESULT STDMETHODCALLTYPE CreateAdditionalSwapChain(D3DPRESENT_PARAMETERS*,
-                                                      IDirect3DSwapChain9**) override;
-  HRESULT STDMETHODCALLTYPE GetSwapChain(UINT, IDirect3DSwapChain9**) override;
-  UINT STDMETHODCALLTYPE GetNumberOfSwapChains() override;
-  HRESULT STDMETHODCALLTYPE GetBackBuffer(UINT, UINT, D3DBACKBUFFER_TYPE,
-                                          IDirect3DSurface9**) override;
-  HRESULT STDMETHODCALLTYPE GetRasterStatus(UINT, D3DRASTER_STATUS*) override;
-  HRESULT STDMETHODCALLTYPE SetDialogBoxMode(WINBOOL) override;
-  void STDMETHODCALLTYPE SetGammaRamp(UINT, DWORD, const D3DGAMMARAMP*) override;
-  void STDMETHODCALLTYPE GetGammaRamp(UINT, D3DGAMMARAMP*) override;
-  HRESULT STDMETHODCALLTYPE CreateVolumeTexture(UINT, UINT, UINT, UINT, DWORD, D3DFORMAT,
-                                                D3DPOOL, IDirect3DVolumeTexture9**,
-                                                HANDLE*) override;
-  HRESULT STDMETHODCALLTYPE CreateCubeTexture(UINT, UINT, DWORD, D3DFORMAT, D3DPOOL,
-                                              IDirect3DCubeTexture9**, HANDLE*) override;
-  HRESULT STDMETHODCALLTYPE CreateVertexBuffer(UINT, DWORD, DWORD, D3DPOOL,
-                                               IDirect3DVertexBuffer9**, HANDLE*) override;
-  HRESULT STDMETHODCALLTYPE CreateIndexBuffer(UINT, DWORD, D3DFORMAT, D3DPOOL,
-                                              IDirect3DIndexBuffer9**, HANDLE*) override;
-  HRESULT STDMETHODCALLTYPE CreateRenderTarget(UINT, UINT, D3DFORMAT, D3DMULTISAMPLE_TYPE, DWORD,
-                                               WINBOOL, IDirect3DSurface9**, HANDLE*) override;
-  HRESULT STDMETHODCALLTYPE UpdateSurface(IDirect3DSurface9*, const RECT*, IDirect3DSurface9*,
-                                          const POINT*) override;
-  HRESULT STDMETHODCALLTYPE UpdateTexture(IDirect3DBaseTexture9*,
-                                          IDirect3DBaseTexture9*) override;
-  HRESULT STDMETHODCALLTYPE GetRenderTargetData(IDirect3DSurface9*, IDirect3DSurface9*) override;
-  HRESULT STDMETHODCALLTYPE GetFrontBufferData(UINT, IDirect3DSurface9*) override;
-  HRESULT STDMETHODCALLTYPE StretchRect(IDirect3DSurface9*, const RECT*, IDirect3DSurface9*,
-                                        const RECT*, D3DTEXTUREFILTERTYPE) override;
-  HRESULT STDMETHODCALLTYPE ColorFill(IDirect3DSurface9*, const RECT*, D3DCOLOR) override;
-  HRESULT STDMETHODCALLTYPE CreateOffscreenPlainSurface(UINT, UINT, D3DFORMAT, D3DPOOL,
-                                                        IDirect3DSurface9**, HANDLE*) override;
-  HRESULT STDMETHODCALLTYPE GetTransform(D3DTRANSFORMSTATETYPE, D3DMATRIX*) override;
-  HRESULT STDMETHODCALLTYPE MultiplyTransform(D3DTRANSFORMSTATETYPE, const D3DMATRIX*) override;
-  HRESULT STDMETHODCALLTYPE SetViewport(const D3DVIEWPORT9*) override;
-  HRESULT STDMETHODCALLTYPE GetViewport(D3DVIEWPORT9*) override;
-  HRESULT STDMETHODCALLTYPE SetMaterial(const D3DMATERIAL9*) override;
-  HRESULT STDMETHODCALLTYPE GetMaterial(D3DMATERIAL9*) override;
-  HRESULT STDMETHODCALLTYPE SetLight(DWORD, const D3DLIGHT9*) override;
-  HRESULT STDMETHODCALLTYPE GetLight(DWORD, D3DLIGHT9*) override;
-  HRESULT STDMETHODCALLTYPE GetLightEnable(DWORD, WINBOOL*) override;
-  HRESULT STDMETHODCALLTYPE SetClipPlane(DWORD, const float*) override;
-  HRESULT STDMETHODCALLTYPE GetClipPlane(DWORD, float*) override;
-  HRESULT STDMETHODCALLTYPE GetRenderState(D3DRENDERSTATETYPE, DWORD*) override;
-  HRESULT STDMETHODCALLTYPE CreateStateBlock(D3DSTATEBLOCKTYPE, IDirect3DStateBlock9**) override;
-  HRESULT STDMETHODCALLTYPE BeginStateBlock() override;
-  HRESULT STDMETHODCALLTYPE EndStateBlock(IDirect3DStateBlock9**) override;
-  HRESULT STDMETHODCALLTYPE SetClipStatus(const D3DCLIPSTATUS9*) override;
-  HRESULT STDMETHODCALLTYPE GetClipStatus(D3DCLIPSTATUS9*) override;
-  HRESULT STDMETHODCALLTYPE GetTexture(DWORD, IDirect3DBaseTexture9**) override;
-  HRESULT STDMETHODCALLTYPE GetTextureStageState(DWORD, D3DTEXTURESTAGESTATETYPE,
-                                                 DWORD*) override;
-  HRESULT STDMETHODCALLTYPE GetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD*) override;
-  HRESULT STDMETHODCALLTYPE ValidateDevice(DWORD*) override;
-  HRESULT STDMETHODCALLTYPE SetPaletteEntries(UINT, const PALETTEENTRY*) override;
-  HRESULT STDMETHODCALLTYPE GetPaletteEntries(UINT, PALETTEENTRY*) override;
-  HRESULT STDMETHODCALLTYPE SetCurrentTexturePalette(UINT) override;
-  HRESULT STDMETHODCALLTYPE GetCurrentTexturePalette(UINT*) override;
-  HRESULT STDMETHODCALLTYPE SetScissorRect(const RECT*) override;
-  HRESULT STDMETHODCALLTYPE GetScissorRect(RECT*) override;
-  HRESULT STDMETHODCALLTYPE SetSoftwareVertexProcessing(WINBOOL) override;
-  WINBOOL STDMETHODCALLTYPE GetSoftwareVertexProcessing() override;
-  HRESULT STDMETHODCALLTYPE SetNPatchMode(float) override;
-  float STDMETHODCALLTYPE GetNPatchMode() override;
-  HRESULT STDMETHODCALLTYPE DrawPrimitive(D3DPRIMITIVETYPE, UINT, UINT) override;
-  HRESULT STDMETHODCALLTYPE DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT, UINT, UINT, UINT,
-                                                 UINT) override;
-  HRESULT STDMETHODCALLTYPE DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE, UINT, UINT, UINT,
-                                                   const void*, D3DFORMAT, const void*,
-                                                   UINT) override;
-  HRESULT STDMETHODCALLTYPE ProcessVertices(UINT, UINT, UINT, IDirect3DVertexBuffer9*,
-                                            IDirect3DVertexDeclaration9*, DWORD) override;
-  HRESULT STDMETHODCALLTYPE CreateVertexDeclaration(const D3DVERTEXELEMENT9*,
-                                                    IDirect3DVertexDeclaration9**) override;
-  HRESULT STDMETHODCALLTYPE SetVertexDeclaration(IDirect3DVertexDeclaration9*) override;
-  HRESULT STDMETHODCALLTYPE GetVertexDeclaration(IDirect3DVertexDeclaration9**) override;
-  HRESULT STDMETHODCALLTYPE GetFVF(DWORD*) override;
-  HRESULT STDMETHODCALLTYPE CreateVertexShader(const DWORD*, IDirect3DVertexShader9**) override;
-  HRESULT STDMETHODCALLTYPE SetVertexShader(IDirect3DVertexShader9*) override;
-  HRESULT STDMETHODCALLTYPE GetVertexShader(IDirect3DVertexShader9**) override;
-  HRESULT STDMETHODCALLTYPE SetVertexShaderConstantF(UINT, const float*, UINT) override;
-  HRESULT STDMETHODCALLTYPE GetVertexShaderConstantF(UINT, float*, UINT) override;
-  HRESULT STDMETHODCALLTYPE SetVertexShaderConstantI(UINT, const int*, UINT) override;
-  HRESULT STDMETHODCALLTYPE GetVertexShaderConstantI(UINT, int*, UINT) override;
-  HRESULT STDMETHODCALLTYPE SetVertexShaderConstantB(UINT, const WINBOOL*, UINT) override;
-  HRESULT STDMETHODCALLTYPE GetVertexShaderConstantB(UINT, WINBOOL*, UINT) override;
-  HRESULT STDMETHODCALLTYPE SetStreamSource(UINT, IDirect3DVertexBuffer9*, UINT, UINT) override;
-  HRESULT STDMETHODCALLTYPE GetStreamSource(UINT, IDirect3DVertexBuffer9**, UINT*,
-                                            UINT*) override;
-  HRESULT STDMETHODCALLTYPE SetStreamSourceFreq(UINT, UINT) override;
-  HRESULT STDMETHODCALLTYPE GetStreamSourceFreq(UINT, UINT*) override;
-  HRESULT STDMETHODCALLTYPE SetIndices(IDirect3DIndexBuffer9*) override;
-  HRESULT STDMETHODCALLTYPE GetIndices(IDirect3DIndexBuffer9**) override;
-  HRESULT STDMETHODCALLTYPE CreatePixelShader(const DWORD*, IDirect3DPixelShader9**) override;
-  HRESULT STDMETHODCALLTYPE SetPixelShader(IDirect3DPixelShader9*) override;
-  HRESULT STDMETHODCALLTYPE GetPixelShader(IDirect3DPixelShader9**) override;
-  HRESULT STDMETHODCALLTYPE SetPixelShaderConstantF(UINT, const float*, UINT) override;
-  HRESULT STDMETHODCALLTYPE GetPixelShaderConstantF(UINT, float*, UINT) override;
-  HRESULT STDMETHODCALLTYPE SetPixelShaderConstantI(UINT, const int*, UINT) override;
-  HRESULT STDMETHODCALLTYPE GetPixelShaderConstantI(UINT, int*, UINT) override;
-  HRESULT STDMETHODCALLTYPE SetPixelShaderConstantB(UINT, const WINBOOL*, UINT) override;
-  HRESULT STDMETHODCALLTYPE GetPixelShaderConstantB(UINT, WINBOOL*, UINT) override;
-  HRESULT STDMETHODCALLTYPE DrawRectPatch(UINT, const float*, const D3DRECTPATCH_INFO*) override;
-  HRESULT STDMETHODCALLTYPE DrawTriPatch(UINT, const float*, const D3DTRIPATCH_INFO*) override;
-  HRESULT STDMETHODCALLTYPE DeletePatch(UINT) override;
-  HRESULT STDMETHODCALLTYPE CreateQuery(D3DQUERYTYPE, IDirect3DQuery9**) override;
+  // The rest of the interface, never called by the framework.
+  FAKE_UNUSED_R(UINT, GetAvailableTextureMem)
+  FAKE_UNUSED(EvictManagedResources)
+  FAKE_UNUSED(GetDirect3D, IDirect3D9**)
+  FAKE_UNUSED(GetDeviceCaps, D3DCAPS9*)
+  FAKE_UNUSED(GetDisplayMode, UINT, D3DDISPLAYMODE*)
+  FAKE_UNUSED(GetCreationParameters, D3DDEVICE_CREATION_PARAMETERS*)
+  FAKE_UNUSED(SetCursorProperties, UINT, UINT, IDirect3DSurface9*)
+  FAKE_UNUSED_R(void, SetCursorPosition, int, int, DWORD)
+  FAKE_UNUSED_R(WINBOOL, ShowCursor, WINBOOL)
+  FAKE_UNUSED(CreateAdditionalSwapChain, D3DPRESENT_PARAMETERS*, IDirect3DSwapChain9**)
+  FAKE_UNUSED(GetSwapChain, UINT, IDirect3DSwapChain9**)
+  FAKE_UNUSED_R(UINT, GetNumberOfSwapChains)
+  FAKE_UNUSED(GetBackBuffer, UINT, UINT, D3DBACKBUFFER_TYPE, IDirect3DSurface9**)
+  FAKE_UNUSED(GetRasterStatus, UINT, D3DRASTER_STATUS*)
+  FAKE_UNUSED(SetDialogBoxMode, WINBOOL)
+  FAKE_UNUSED_R(void, SetGammaRamp, UINT, DWORD, const D3DGAMMARAMP*)
+  FAKE_UNUSED_R(void, GetGammaRamp, UINT, D3DGAMMARAMP*)
+  FAKE_UNUSED(CreateVolumeTexture, UINT, UINT, UINT, UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DVolumeTexture9**, HANDLE*)
+  FAKE_UNUSED(CreateCubeTexture, UINT, UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DCubeTexture9**, HANDLE*)
+  FAKE_UNUSED(CreateVertexBuffer, UINT, DWORD, DWORD, D3DPOOL, IDirect3DVertexBuffer9**, HANDLE*)
+  FAKE_UNUSED(CreateIndexBuffer, UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DIndexBuffer9**, HANDLE*)
+  FAKE_UNUSED(CreateRenderTarget, UINT, UINT, D3DFORMAT, D3DMULTISAMPLE_TYPE, DWORD, WINBOOL, IDirect3DSurface9**, HANDLE*)
+  FAKE_UNUSED(UpdateSurface, IDirect3DSurface9*, const RECT*, IDirect3DSurface9*, const POINT*)
+  FAKE_UNUSED(UpdateTexture, IDirect3DBaseTexture9*, IDirect3DBaseTexture9*)
+  FAKE_UNUSED(GetRenderTargetData, IDirect3DSurface9*, IDirect3DSurface9*)
+  FAKE_UNUSED(GetFrontBufferData, UINT, IDirect3DSurface9*)
+  FAKE_UNUSED(StretchRect, IDirect3DSurface9*, const RECT*, IDirect3DSurface9*, const RECT*, D3DTEXTUREFILTERTYPE)
+  FAKE_UNUSED(ColorFill, IDirect3DSurface9*, const RECT*, D3DCOLOR)
+  FAKE_UNUSED(CreateOffscreenPlainSurface, UINT, UINT, D3DFORMAT, D3DPOOL, IDirect3DSurface9**, HANDLE*)
+  FAKE_UNUSED(GetTransform, D3DTRANSFORMSTATETYPE, D3DMATRIX*)
+  FAKE_UNUSED(MultiplyTransform, D3DTRANSFORMSTATETYPE, const D3DMATRIX*)
+  FAKE_UNUSED(SetViewport, const D3DVIEWPORT9*)
+  FAKE_UNUSED(GetViewport, D3DVIEWPORT9*)
+  FAKE_UNUSED(SetMaterial, const D3DMATERIAL9*)
+  FAKE_UNUSED(GetMaterial, D3DMATERIAL9*)
+  FAKE_UNUSED(SetLight, DWORD, const D3DLIGHT9*)
+  FAKE_UNUSED(GetLight, DWORD, D3DLIGHT9*)
+  FAKE_UNUSED(GetLightEnable, DWORD, WINBOOL*)
+  FAKE_UNUSED(SetClipPlane, DWORD, const float*)
+  FAKE_UNUSED(GetClipPlane, DWORD, float*)
+  FAKE_UNUSED(GetRenderState, D3DRENDERSTATETYPE, DWORD*)
+  FAKE_UNUSED(CreateStateBlock, D3DSTATEBLOCKTYPE, IDirect3DStateBlock9**)
+  FAKE_UNUSED(BeginStateBlock)
+  FAKE_UNUSED(EndStateBlock, IDirect3DStateBlock9**)
+  FAKE_UNUSED(SetClipStatus, const D3DCLIPSTATUS9*)
+  FAKE_UNUSED(GetClipStatus, D3DCLIPSTATUS9*)
+  FAKE_UNUSED(GetTexture, DWORD, IDirect3DBaseTexture9**)
+  FAKE_UNUSED(GetTextureStageState, DWORD, D3DTEXTURESTAGESTATETYPE, DWORD*)
+  FAKE_UNUSED(GetSamplerState, DWORD, D3DSAMPLERSTATETYPE, DWORD*)
+  FAKE_UNUSED(ValidateDevice, DWORD*)
+  FAKE_UNUSED(SetPaletteEntries, UINT, const PALETTEENTRY*)
+  FAKE_UNUSED(GetPaletteEntries, UINT, PALETTEENTRY*)
+  FAKE_UNUSED(SetCurrentTexturePalette, UINT)
+  FAKE_UNUSED(GetCurrentTexturePalette, UINT*)
+  FAKE_UNUSED(SetScissorRect, const RECT*)
+  FAKE_UNUSED(GetScissorRect, RECT*)
+  FAKE_UNUSED(SetSoftwareVertexProcessing, WINBOOL)
+  FAKE_UNUSED_R(WINBOOL, GetSoftwareVertexProcessing)
+  FAKE_UNUSED(SetNPatchMode, float)
+  FAKE_UNUSED_R(float, GetNPatchMode)
+  FAKE_UNUSED(DrawPrimitive, D3DPRIMITIVETYPE, UINT, UINT)
+  FAKE_UNUSED(DrawIndexedPrimitive, D3DPRIMITIVETYPE, INT, UINT, UINT, UINT, UINT)
+  FAKE_UNUSED(DrawIndexedPrimitiveUP, D3DPRIMITIVETYPE, UINT, UINT, UINT, const void*, D3DFORMAT, const void*, UINT)
+  FAKE_UNUSED(ProcessVertices, UINT, UINT, UINT, IDirect3DVertexBuffer9*, IDirect3DVertexDeclaration9*, DWORD)
+  FAKE_UNUSED(CreateVertexDeclaration, const D3DVERTEXELEMENT9*, IDirect3DVertexDeclaration9**)
+  FAKE_UNUSED(SetVertexDeclaration, IDirect3DVertexDeclaration9*)
+  FAKE_UNUSED(GetVertexDeclaration, IDirect3DVertexDeclaration9**)
+  FAKE_UNUSED(GetFVF, DWORD*)
+  FAKE_UNUSED(CreateVertexShader, const DWORD*, IDirect3DVertexShader9**)
+  FAKE_UNUSED(SetVertexShader, IDirect3DVertexShader9*)
+  FAKE_UNUSED(GetVertexShader, IDirect3DVertexShader9**)
+  FAKE_UNUSED(SetVertexShaderConstantF, UINT, const float*, UINT)
+  FAKE_UNUSED(GetVertexShaderConstantF, UINT, float*, UINT)
+  FAKE_UNUSED(SetVertexShaderConstantI, UINT, const int*, UINT)
+  FAKE_UNUSED(GetVertexShaderConstantI, UINT, int*, UINT)
+  FAKE_UNUSED(SetVertexShaderConstantB, UINT, const WINBOOL*, UINT)
+  FAKE_UNUSED(GetVertexShaderConstantB, UINT, WINBOOL*, UINT)
+  FAKE_UNUSED(SetStreamSource, UINT, IDirect3DVertexBuffer9*, UINT, UINT)
+  FAKE_UNUSED(GetStreamSource, UINT, IDirect3DVertexBuffer9**, UINT*, UINT*)
+  FAKE_UNUSED(SetStreamSourceFreq, UINT, UINT)
+  FAKE_UNUSED(GetStreamSourceFreq, UINT, UINT*)
+  FAKE_UNUSED(SetIndices, IDirect3DIndexBuffer9*)
+  FAKE_UNUSED(GetIndices, IDirect3DIndexBuffer9**)
+  FAKE_UNUSED(CreatePixelShader, const DWORD*, IDirect3DPixelShader9**)
+  FAKE_UNUSED(SetPixelShader, IDirect3DPixelShader9*)
+  FAKE_UNUSED(GetPixelShader, IDirect3DPixelShader9**)
+  FAKE_UNUSED(SetPixelShaderConstantF, UINT, const float*, UINT)
+  FAKE_UNUSED(GetPixelShaderConstantF, UINT, float*, UINT)
+  FAKE_UNUSED(SetPixelShaderConstantI, UINT, const int*, UINT)
+  FAKE_UNUSED(GetPixelShaderConstantI, UINT, int*, UINT)
+  FAKE_UNUSED(SetPixelShaderConstantB, UINT, const WINBOOL*, UINT)
+  FAKE_UNUSED(GetPixelShaderConstantB, UINT, WINBOOL*, UINT)
+  FAKE_UNUSED(DrawRectPatch, UINT, const float*, const D3DRECTPATCH_INFO*)
+  FAKE_UNUSED(DrawTriPatch, UINT, const float*, const D3DTRIPATCH_INFO*)
+  FAKE_UNUSED(DeletePatch, UINT)
+  FAKE_UNUSED(CreateQuery, D3DQUERYTYPE, IDirect3DQuery9**)
 };
 
 // The device created last (null before any).

@@ -16,9 +16,7 @@ FakeDInputWorld gWorld;
 // Logs the call and returns its scripted result.
 HRESULT Call(const std::string& name) {
   gWorld.calls.push_back(name);
-  FakeScript& s = gWorld.scripts[name];
-  int i = s.calls++;
-  return i < (int)s.results.size() ? s.results[i] : s.after;
+  return gWorld.scripts.Next(name);
 }
 
 GUID ControllerGuid(size_t index) {
@@ -47,6 +45,8 @@ class FakeDevice : public IDirectInputDevice8A {
     ULONG left = --refs_;
     if (left == 0) {
       --gWorld.liveObjects;
+      gWorld.releasedAcquired += gWorld.acquired[role_] ? 1 : 0;
+      gWorld.acquired.erase(role_);
       delete this;
     }
     return left;
@@ -76,7 +76,7 @@ class FakeDevice : public IDirectInputDevice8A {
         rec.dwData = ((const DIPROPDWORD*)header)->dwData;
       }
     }
-    gWorld.properties.push_back(rec);
+    gWorld.properties[{rec.property, rec.header.dwObj}] = rec;
     return Do("SetProperty");
   }
   STDMETHOD(GetDeviceInfo)(LPDIDEVICEINSTANCEA info) override {
@@ -87,8 +87,16 @@ class FakeDevice : public IDirectInputDevice8A {
     }
     return hr;
   }
-  STDMETHOD(Acquire)() override { return Do("Acquire"); }
-  STDMETHOD(Unacquire)() override { return Do("Unacquire"); }
+  STDMETHOD(Acquire)() override {
+    HRESULT hr = Do("Acquire");
+    if (SUCCEEDED(hr)) gWorld.acquired[role_] = true;
+    return hr;
+  }
+  STDMETHOD(Unacquire)() override {
+    HRESULT hr = Do("Unacquire");
+    if (SUCCEEDED(hr)) gWorld.acquired[role_] = false;
+    return hr;
+  }
   STDMETHOD(Poll)() override { return Do("Poll"); }
   // A failed read writes nothing, as the platform's does.
   STDMETHOD(GetDeviceState)(DWORD size, LPVOID data) override {
@@ -104,27 +112,27 @@ class FakeDevice : public IDirectInputDevice8A {
   }
 
   // Never used by the framework.
-  STDMETHOD(GetCapabilities)(LPDIDEVCAPS) override { return E_NOTIMPL; }
-  STDMETHOD(EnumObjects)(LPDIENUMDEVICEOBJECTSCALLBACKA, LPVOID, DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(GetProperty)(REFGUID, LPDIPROPHEADER) override { return E_NOTIMPL; }
-  STDMETHOD(GetDeviceData)(DWORD, LPDIDEVICEOBJECTDATA, LPDWORD, DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(SetEventNotification)(HANDLE) override { return E_NOTIMPL; }
-  STDMETHOD(GetObjectInfo)(LPDIDEVICEOBJECTINSTANCEA, DWORD, DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(RunControlPanel)(HWND, DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(Initialize)(HINSTANCE, DWORD, REFGUID) override { return E_NOTIMPL; }
-  STDMETHOD(CreateEffect)(REFGUID, LPCDIEFFECT, LPDIRECTINPUTEFFECT*, LPUNKNOWN) override { return E_NOTIMPL; }
-  STDMETHOD(EnumEffects)(LPDIENUMEFFECTSCALLBACKA, LPVOID, DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(GetEffectInfo)(LPDIEFFECTINFOA, REFGUID) override { return E_NOTIMPL; }
-  STDMETHOD(GetForceFeedbackState)(LPDWORD) override { return E_NOTIMPL; }
-  STDMETHOD(SendForceFeedbackCommand)(DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(EnumCreatedEffectObjects)(LPDIENUMCREATEDEFFECTOBJECTSCALLBACK, LPVOID, DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(Escape)(LPDIEFFESCAPE) override { return E_NOTIMPL; }
-  STDMETHOD(SendDeviceData)(DWORD, LPCDIDEVICEOBJECTDATA, LPDWORD, DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(EnumEffectsInFile)(LPCSTR, LPDIENUMEFFECTSINFILECALLBACK, LPVOID, DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(WriteEffectToFile)(LPCSTR, DWORD, LPDIFILEEFFECT, DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(BuildActionMap)(LPDIACTIONFORMATA, LPCSTR, DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(SetActionMap)(LPDIACTIONFORMATA, LPCSTR, DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(GetImageInfo)(LPDIDEVICEIMAGEINFOHEADERA) override { return E_NOTIMPL; }
+  FAKE_UNUSED(GetCapabilities, LPDIDEVCAPS)
+  FAKE_UNUSED(EnumObjects, LPDIENUMDEVICEOBJECTSCALLBACKA, LPVOID, DWORD)
+  FAKE_UNUSED(GetProperty, REFGUID, LPDIPROPHEADER)
+  FAKE_UNUSED(GetDeviceData, DWORD, LPDIDEVICEOBJECTDATA, LPDWORD, DWORD)
+  FAKE_UNUSED(SetEventNotification, HANDLE)
+  FAKE_UNUSED(GetObjectInfo, LPDIDEVICEOBJECTINSTANCEA, DWORD, DWORD)
+  FAKE_UNUSED(RunControlPanel, HWND, DWORD)
+  FAKE_UNUSED(Initialize, HINSTANCE, DWORD, REFGUID)
+  FAKE_UNUSED(CreateEffect, REFGUID, LPCDIEFFECT, LPDIRECTINPUTEFFECT*, LPUNKNOWN)
+  FAKE_UNUSED(EnumEffects, LPDIENUMEFFECTSCALLBACKA, LPVOID, DWORD)
+  FAKE_UNUSED(GetEffectInfo, LPDIEFFECTINFOA, REFGUID)
+  FAKE_UNUSED(GetForceFeedbackState, LPDWORD)
+  FAKE_UNUSED(SendForceFeedbackCommand, DWORD)
+  FAKE_UNUSED(EnumCreatedEffectObjects, LPDIENUMCREATEDEFFECTOBJECTSCALLBACK, LPVOID, DWORD)
+  FAKE_UNUSED(Escape, LPDIEFFESCAPE)
+  FAKE_UNUSED(SendDeviceData, DWORD, LPCDIDEVICEOBJECTDATA, LPDWORD, DWORD)
+  FAKE_UNUSED(EnumEffectsInFile, LPCSTR, LPDIENUMEFFECTSINFILECALLBACK, LPVOID, DWORD)
+  FAKE_UNUSED(WriteEffectToFile, LPCSTR, DWORD, LPDIFILEEFFECT, DWORD)
+  FAKE_UNUSED(BuildActionMap, LPDIACTIONFORMATA, LPCSTR, DWORD)
+  FAKE_UNUSED(SetActionMap, LPDIACTIONFORMATA, LPCSTR, DWORD)
+  FAKE_UNUSED(GetImageInfo, LPDIDEVICEIMAGEINFOHEADERA)
 
  private:
   virtual ~FakeDevice() = default;
@@ -192,14 +200,12 @@ class FakeDirectInput : public IDirectInput8A {
     return hr;
   }
 
-  STDMETHOD(GetDeviceStatus)(REFGUID) override { return E_NOTIMPL; }
-  STDMETHOD(RunControlPanel)(HWND, DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(Initialize)(HINSTANCE, DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(FindDevice)(REFGUID, LPCSTR, LPGUID) override { return E_NOTIMPL; }
-  STDMETHOD(EnumDevicesBySemantics)(LPCSTR, LPDIACTIONFORMATA, LPDIENUMDEVICESBYSEMANTICSCBA,
-                                    LPVOID, DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(ConfigureDevices)(LPDICONFIGUREDEVICESCALLBACK, LPDICONFIGUREDEVICESPARAMSA, DWORD,
-                              LPVOID) override { return E_NOTIMPL; }
+  FAKE_UNUSED(GetDeviceStatus, REFGUID)
+  FAKE_UNUSED(RunControlPanel, HWND, DWORD)
+  FAKE_UNUSED(Initialize, HINSTANCE, DWORD)
+  FAKE_UNUSED(FindDevice, REFGUID, LPCSTR, LPGUID)
+  FAKE_UNUSED(EnumDevicesBySemantics, LPCSTR, LPDIACTIONFORMATA, LPDIENUMDEVICESBYSEMANTICSCBA, LPVOID, DWORD)
+  FAKE_UNUSED(ConfigureDevices, LPDICONFIGUREDEVICESCALLBACK, LPDICONFIGUREDEVICESPARAMSA, DWORD, LPVOID)
 
  private:
   virtual ~FakeDirectInput() = default;
@@ -246,10 +252,7 @@ void AttachFakeControllers(int count, std::vector<int> refuse) {
 }
 
 void ScriptFakeCall(const std::string& call, std::vector<HRESULT> results, HRESULT after) {
-  FakeScript& s = gWorld.scripts[call];
-  s.results = std::move(results);
-  s.after = after;
-  s.calls = 0;
+  gWorld.scripts.Script(call, std::move(results), after);
 }
 
 void FailFakeCall(const std::string& call, HRESULT status) { ScriptFakeCall(call, {}, status); }

@@ -1,6 +1,6 @@
-// Recording fakes of IDirectInput8A and IDirectInputDevice8A. The test executable's
-// DirectInput8Create (defined with the fakes) hands them out in place of the real
-// ones. By default one creatable game controller is attached and every call
+// Fakes of IDirectInput8A and IDirectInputDevice8A, scripted through the shared
+// FakeScripts. The test executable's DirectInput8Create (defined with the fakes)
+// hands them out in place of the real ones. By default one creatable game controller is attached and every call
 // succeeds, so any test that starts the application gets working input.
 //
 // Call names, used both in the log and to script results:
@@ -13,6 +13,8 @@
 #endif
 #include <dinput.h>
 
+#include "fakes/fake_script.h"
+
 #include <map>
 #include <string>
 #include <vector>
@@ -20,12 +22,6 @@
 struct FakeController {
   std::string name;
   bool refusesCreate;  // CreateDevice on it fails with DIERR_DEVICENOTREG
-};
-
-struct FakeScript {
-  std::vector<HRESULT> results;  // the first, second, ... call's result
-  HRESULT after = DI_OK;         // every later call's result
-  int calls = 0;
 };
 
 struct FakePropertyCall {
@@ -38,7 +34,7 @@ struct FakePropertyCall {
 
 struct FakeDInputWorld {
   std::vector<FakeController> controllers;  // enumeration order
-  std::map<std::string, FakeScript> scripts;
+  FakeScripts scripts;
   std::vector<std::string> calls;
 
   // What the devices serve on a successful GetDeviceState.
@@ -57,9 +53,11 @@ struct FakeDInputWorld {
   std::map<std::string, DWORD> cooperativeFlags;
   std::map<std::string, DWORD> deviceInfoSize;
   std::map<std::string, DWORD> stateSize;
-  std::vector<FakePropertyCall> properties;
+  std::map<std::pair<int, DWORD>, FakePropertyCall> properties;  // by (DIPROP_, dwObj)
 
   int liveObjects;  // fake COM objects not yet released to zero
+  std::map<std::string, bool> acquired;  // by device, while it lives
+  int releasedAcquired = 0;  // devices released without being unacquired first
 };
 
 FakeDInputWorld& FakeDInput();

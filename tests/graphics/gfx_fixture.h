@@ -36,9 +36,7 @@ class GfxTest : public ::testing::Test {
     TakeQuit();
   }
   void TearDown() override {
-    for (const std::string& line : fake_d3d::Log()) {
-      EXPECT_EQ(line.find("unexpected"), std::string::npos) << line;  // outside what we rely on
-    }
+    EXPECT_EQ(FakeUnexpectedCalls(), std::vector<std::string>{});  // outside what we rely on
     ReleaseDirectX();
     EXPECT_EQ(fake_d3d::Leaks(), "");
     TakeQuit();

@@ -62,14 +62,19 @@ TEST_F(QuadTest, TheBatchDrawsEveryPushedQuadInOneCallAndEmpties) {
   ASSERT_EQ(PushRect(30, 30, 31, 32, 3), 0);
   ASSERT_EQ(PushRect(40, 40, 41, 42, 4), 0);
   ASSERT_EQ(PushRect(50, 50, 51, 52, 5), 0);
+  const QuadDesc sprites[] = {{60, 60, 2, 3, 0, 6, 0, 0, 0, 0}, {70, 70, 2, 3, 2048, 7, 0, 0, 0, 0},
+                              {80, 80, 2, 3, -8192, 8, 0.5f, 0, 1, 0.25f}};
+  for (const QuadDesc& sprite : sprites) ASSERT_EQ(PushQuad(&sprite), 0);
   const Vertex2D* storage = Gfx.batch.vertices;
   fake_d3d::ClearLog();
-  ASSERT_EQ(FlushRects(), 0);
-  EXPECT_EQ(fake_d3d::Log(), (Strings{"SetFVF(0x144)", "DrawPrimitiveUP(4,6,28)"}));
-  ASSERT_EQ(LastDraw().VertexCount(), 18u);
+  ASSERT_EQ(FlushRects(), 0);  // upright, turned and sheet quads: one call
+  EXPECT_EQ(fake_d3d::Log(), (Strings{"SetFVF(0x144)", "DrawPrimitiveUP(4,12,28)"}));
+  ASSERT_EQ(LastDraw().VertexCount(), 36u);
   const Vertex2D* v = LastDraw().Vertices<Vertex2D>();
   ExpectQuad(v, 30, 30, 31, 32, 3, 0, 0, 1, 1);
   ExpectQuad(v + 12, 50, 50, 51, 52, 5, 0, 0, 1, 1);
+  ExpectQuad(v + 18, 58, 57, 62, 63, 6, 0, 0, 1, 1);  // angle 0: PushRectCenter's quad
+  ExpectQuad(v + 30, 78, 77, 82, 83, 8, 0.5f, 0, 1, 0.25f);
   EXPECT_EQ(Gfx.batch.count, 0u);
   EXPECT_EQ(Gfx.batch.vertices, storage);  // the storage stays for the next frame
 
@@ -95,6 +100,7 @@ TEST_F(QuadTest, FailedFlushesStillEmptyTheBatch) {
   EXPECT_EQ(FlushRects(), E_FAIL);
   EXPECT_EQ(Gfx.batch.count, 0u);
   Gfx.lpDevice = device;
+  EXPECT_TRUE(DrawQuad(NULL) == E_FAIL && PushQuad(NULL) == E_FAIL);
   EXPECT_TRUE(Dev().draws.empty());
 }
 

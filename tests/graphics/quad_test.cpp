@@ -2,6 +2,8 @@
 // sanitizers).
 #include <gtest/gtest.h>
 
+#include <string.h>
+
 #include <vector>
 
 #include "graphics/quad_batch.h"
@@ -53,6 +55,17 @@ TEST(QuadLayout, CornersAreNeverSorted) {
   EXPECT_EQ(q[0].x, 7.5f);
   EXPECT_EQ(q[0].y, 3.5f);
   EXPECT_EQ(q[0].u, 0.0f);  // the texture's top-left lands bottom-right
+}
+
+TEST(QuadLayout, TurnedQuadsAreTheUprightOnesAtNoTurnAndTurnClockwise) {
+  Vertex2D turned[6], upright[6], q[6];
+  LayoutTurnedQuad(turned, 0.1f, 7.3f, 3.7f, 0.3f, 1, 0, 7, 0.25f, 0.5f, 0.75f, 1);
+  LayoutQuad(upright, 0.1f - 3.7f, 7.3f - 0.3f, 0.1f + 3.7f, 7.3f + 0.3f, 7, 0.25f, 0.5f, 0.75f, 1);
+  EXPECT_EQ(memcmp(turned, upright, sizeof turned), 0);
+  LayoutTurnedQuad(q, 20, 30, 20, 5, 0, 1, 7, 0, 0, 1, 1);  // a quarter turn clockwise:
+  ExpectVertex(q[0], 24.5f, 9.5f, 0, 0, 7);                 // top-left goes to top-right
+  ExpectVertex(q[4], 14.5f, 49.5f, 1, 1, 7);
+  EXPECT_GT(Winding(q) * Winding(q + 3), 0);
 }
 
 Vertex2D QuadVertex(uint32_t quad, int corner) {

@@ -14,8 +14,19 @@ TEST_F(RealDevice, AQuadCoversExactlyThePixelsOfItsRectangle) {
     int l, t, r, b;
     DWORD color;
   };
-  const Rect rects[] = {{0, 0, 4, 4, 0xFF0000}, {18, 17, 22, 23, 0x00FF00}, {40, 8, 43, 9, 0x0000FF},
-                        {60, 60, 64, 64, 0xFFFFFF}};
+  const Rect rects[] = {{0, 0, 4, 4, 0xFF0000},     {18, 17, 22, 23, 0x00FF00},
+                        {40, 8, 43, 9, 0x0000FF},    {60, 60, 64, 64, 0xFFFFFF},
+                        {27, 12, 37, 32, 0xFF0000},  {27, 32, 37, 52, 0x00FF00},  // the bar
+                        {44, 24, 60, 40, 0x00FF00}};  // the sheet's right cell alone
+  const QuadDesc bar = {32, 32, 20, 5, 2048, 0xFFFFFFFF, 0, 0, 0, 0};  // turned clockwise
+  const QuadDesc cell = {52, 32, 8, 8, -8192, 0xFFFFFFFF, 0.5f, 0, 1, 1};
+  IDirect3DTexture9* sheet = NULL;
+  D3DLOCKED_RECT locked;
+  ASSERT_EQ(0, GetDevice()->CreateTexture(2, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &sheet, NULL));
+  ASSERT_EQ(sheet->LockRect(0, &locked, NULL, 0), 0);
+  static_cast<DWORD*>(locked.pBits)[0] = 0xFFFF0000;
+  static_cast<DWORD*>(locked.pBits)[1] = 0xFF00FF00;
+  sheet->UnlockRect(0);
   DrawInto(0, 0xFF000000, [&] {
     SetDrawMode(DRAWMODE_TEXTURE_MODULATE);
     DrawRect(0, 0, 4, 4, 0xFFFF0000);
@@ -23,7 +34,12 @@ TEST_F(RealDevice, AQuadCoversExactlyThePixelsOfItsRectangle) {
     PushRect(40, 8, 43, 9, 0xFF0000FF);
     FlushRects();
     DrawRectUV(60, 60, 64, 64, 0xFFFFFFFF, 0, 0, 1, 1);
+    GetDevice()->SetTexture(0, sheet);
+    GetDevice()->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);  // texels unblended
+    DrawQuad(&bar);
+    DrawQuad(&cell);
   });
+  sheet->Release();
   const std::vector<DWORD> pixels = Read(Gfx.lpFlipSurface[0]);
   ASSERT_EQ(pixels.size(), (size_t)kSize * kSize);
   int wrong = 0;

@@ -116,7 +116,10 @@ TEST_F(RealDevice, TheTableIsKeyedByTheHashOfTheNameAsWritten) {
 TEST_F(RealDevice, FontsDrawTheirColourAtThePointAndOutliveAResetWithTheTextures) {
   BOOL smoothing = FALSE;
   SystemParametersInfoA(SPI_SETFONTSMOOTHING, FALSE, NULL, 0);
-  for (int slot : {-1, 32}) {
+  SIZE size = {1, 1};
+  for (int slot : {-1, 32, 6}) {
+    EXPECT_EQ(MeasureString(slot, "HI", &size), E_FAIL);
+    if (slot == 6) continue;  // an empty slot
     EXPECT_EQ(CreateFontSlot(slot, "Tahoma", 20), E_FAIL);
     EXPECT_EQ(DrawStringF(slot, 0, 0, 0xFFFFFFFF, "%d", 1), E_FAIL);
     EXPECT_EQ(InvalidateFont(slot), E_FAIL);
@@ -125,6 +128,8 @@ TEST_F(RealDevice, FontsDrawTheirColourAtThePointAndOutliveAResetWithTheTextures
   EXPECT_TRUE(smoothing);  // switched on even by a refused call
   ASSERT_EQ(CreateFontSlot(5, "Tahoma", 20), 0);
   EXPECT_EQ(DrawString(5, 0, 0, 0xFFFFFFFF, NULL), E_FAIL);
+  EXPECT_EQ(MeasureString(5, NULL, &size), E_FAIL);
+  EXPECT_EQ(MeasureString(5, "HI", NULL), E_FAIL);
   EXPECT_EQ(DrawStringF(5, 0, 0, 0xFFFFFFFF, NULL), 0);  // an empty text
   EXPECT_STREQ(Gfx.formatBuffer, "");
   WriteBmp("blue.bmp", 1, 1, {0x0000FF});
@@ -144,13 +149,18 @@ TEST_F(RealDevice, FontsDrawTheirColourAtThePointAndOutliveAResetWithTheTextures
   ASSERT_EQ(pixels.size(), (size_t)kSize * kSize);
   EXPECT_EQ(pixels[4 * kSize + 4], 0x0000FFu);  // the texture, bound by its name
   // Smoothed glyphs: pixels of the text's channel alone, none left of or above its point.
-  int green = 0, brightest = 0, left = kSize, top = kSize, red = 0;
+  int green = 0, brightest = 0, left = kSize, top = kSize, right = 0, bottom = 0, red = 0;
   for (int i = 0; i < kSize * kSize; ++i) {
     red += pixels[i] != 0 && (pixels[i] & 0x00FFFF) == 0;
     if (pixels[i] == 0 || (pixels[i] & 0xFF00FF) != 0) continue;
     ++green, brightest = std::max(brightest, Channel(pixels[i], 8));
     left = std::min(left, i % kSize), top = std::min(top, i / kSize);
+    right = std::max(right, i % kSize), bottom = std::max(bottom, i / kSize);
   }
+  // Inside the measured box placed at the text's point (20, 10), which is barely wider.
+  ASSERT_EQ(MeasureString(5, "HI", &size), 0);
+  EXPECT_TRUE(right < 20 + size.cx && bottom < 10 + size.cy) << size.cx << " x " << size.cy;
+  EXPECT_LE(size.cx - (right - left + 1), 4) << size.cx;
   EXPECT_GT(green, 40);
   EXPECT_GT(brightest, 0xA0);
   EXPECT_EQ(left, 20);

@@ -70,7 +70,7 @@ TEST_F(TaskTest, ChildChainLinkedByHand) {
   Task* p = Make('P');
   p->child = s->next;  // top level was P S 1 2: move 1 2 under P
   s->next = &NullTask;
-  Task g = {0, &NullTask, &NullTask, U, D, 0, 0, 0, 0, 'g'};  // the game's own record
+  Task g = {0, &NullTask, &NullTask, U, D, 0, 0, 0, 0, 'g', 0, nullptr};  // the game's own record
   c1->child = &g;
   EXPECT_EQ(2, UpdateTask());
   EXPECT_EQ("P1g2S", updates);
@@ -101,6 +101,7 @@ TEST_F(TaskTest, SweepKeepsOrderAndReusesLastFreedFirst) {
   Make('A');
   Task* b = Make('B');
   Task* c = Make('C');
+  b->kind = 7, b->user = &updates;  // the game's type and data go with the record
   KillTask(c), KillTask(b);  // dead at the head of the chain
   SweepTask();
   EXPECT_EQ(1, UpdateTask());
@@ -108,6 +109,7 @@ TEST_F(TaskTest, SweepKeepsOrderAndReusesLastFreedFirst) {
   EXPECT_EQ(b, CreateTask(U, D));
   EXPECT_EQ(c, CreateTask(U, D));
   EXPECT_EQ(0u, IsTaskDead(b));
+  EXPECT_TRUE(b->kind == 0 && b->user == nullptr);
 
   InitTask();
   updates.clear();

@@ -1,0 +1,23 @@
+// The fixed step's count over a made-up clock of 1000 ticks a second.
+#include <gtest/gtest.h>
+
+#include "app/step_clock.h"
+
+TEST(StepClock, CountsWholeStepsCarriesTheRestAndDropsStalls) {
+  const struct { uint32_t rate; uint64_t now; int due; } rows[] = {  // rate 0: none set
+      {0, 5000, 1},        // the first count, whenever it comes
+      {0, 5010, 0},        // 10 ms: short of a 60 Hz step (16.7 ms)
+      {0, 5017, 1},        // 17 ms in all: one step, 0.3 ms carried
+      {0, 4000, 0},        // a clock that steps back: none, and no wrap-around
+      {0, 4100, 5},        // 100 ms, six steps' worth: the cap
+      {0, 9000000, 5},     // a long stall: five, the rest dropped
+      {0, 9000010, 0},     // and nothing of it replayed
+      {1000, 9000013, 3},  // 1000 a second: 3 ms, three steps
+      {0, 9000016, 3},     // 0 refused: still 1000 a second
+  };
+  StepClock clock = {};
+  for (const auto& r : rows) {
+    SetStepClockRate(&clock, r.rate);
+    EXPECT_EQ(CountStepsDue(&clock, r.now, 1000), r.due) << r.now;
+  }
+}
