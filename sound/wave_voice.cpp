@@ -2,6 +2,7 @@
 // kept by the slot, overlapping voices of a static sound, and whether it sounds.
 // The service thread reads the same slots: each call holds the sound lock.
 #include "sound/sound_state.h"
+#include "util/release.h"
 
 // The slot's settings on one of its buffers; 0 or the failing status.
 HRESULT WaveSlot::ApplySettings(IDirectSoundBuffer* buffer) {
@@ -33,8 +34,7 @@ HRESULT WaveSlot::Adjust(LONG volume, LONG pan, DWORD frequency) {
 HRESULT WaveSlot::PlayVoice() {
   if (lpBuffer == NULL || HalfBytes != 0) return E_FAIL;
   IDirectSoundBuffer*& voice = Voices[NextVoice];
-  if (voice != NULL) voice->Release();  // the oldest voice is cut
-  voice = NULL;
+  ReleaseAndNull(&voice);  // the oldest voice is cut
   // A duplicate shares the slot's samples: no copy, only a play position of its own.
   HRESULT hr = Sound.lpDirectSound->DuplicateSoundBuffer((IDirectSoundBuffer*)lpBuffer, &voice);
   if (hr != 0 || voice == NULL) {
