@@ -13,12 +13,6 @@ namespace {
 
 const char* kName = "Lumaquill";
 
-// Drops whatever earlier steps left in this thread's queue.
-void DrainQueue() {
-  MSG msg;
-  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {}
-}
-
 class Window : public ::testing::Test {
  protected:
   void Start(int windowed) {

@@ -17,11 +17,6 @@ typedef std::vector<std::string> Strings;
 const char* kName = "Lumaquill";
 const char* kFailed = "InitDirectInput : Failed\n";
 
-void DrainQueue() {
-  MSG msg;
-  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {}
-}
-
 class InputTest : public ::testing::Test {
  protected:
   void SetUp() override {

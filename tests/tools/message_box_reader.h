@@ -6,6 +6,12 @@
 #include <string>
 #include <vector>
 
+// Drops whatever earlier steps left in this thread's queue.
+inline void DrainQueue() {
+  MSG msg;
+  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {}
+}
+
 struct CapturedBox {
   std::string text;
   std::string caption;
