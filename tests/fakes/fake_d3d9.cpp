@@ -67,6 +67,16 @@ ULONG Tracked::Drop() {
 
 // ---------------------------------------------------------------- surface
 
+// The resource methods that surfaces and textures share, none of them called.
+#define FAKE_UNUSED_RESOURCE                                      \
+  FAKE_UNUSED(GetDevice, IDirect3DDevice9**)                      \
+  FAKE_UNUSED(SetPrivateData, REFGUID, const void*, DWORD, DWORD) \
+  FAKE_UNUSED(GetPrivateData, REFGUID, void*, DWORD*)             \
+  FAKE_UNUSED(FreePrivateData, REFGUID)                           \
+  FAKE_UNUSED_R(DWORD, SetPriority, DWORD)                        \
+  FAKE_UNUSED_R(DWORD, GetPriority)                               \
+  FAKE_UNUSED_R(void, PreLoad)
+
 class Surface : public IDirect3DSurface9, public Tracked {
  public:
   D3DSURFACE_DESC desc = {};
@@ -76,13 +86,7 @@ class Surface : public IDirect3DSurface9, public Tracked {
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return Add(); }
   ULONG STDMETHODCALLTYPE Release() override { return Drop(); }
-  FAKE_UNUSED(GetDevice, IDirect3DDevice9**)
-  FAKE_UNUSED(SetPrivateData, REFGUID, const void*, DWORD, DWORD)
-  FAKE_UNUSED(GetPrivateData, REFGUID, void*, DWORD*)
-  FAKE_UNUSED(FreePrivateData, REFGUID)
-  FAKE_UNUSED_R(DWORD, SetPriority, DWORD)
-  FAKE_UNUSED_R(DWORD, GetPriority)
-  FAKE_UNUSED_R(void, PreLoad)
+  FAKE_UNUSED_RESOURCE
   D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return D3DRTYPE_SURFACE; }
   FAKE_UNUSED(GetContainer, REFIID, void**)
   HRESULT STDMETHODCALLTYPE GetDesc(D3DSURFACE_DESC* out) override {
@@ -124,13 +128,7 @@ class Texture : public IDirect3DTexture9, public Tracked {
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return Add(); }
   ULONG STDMETHODCALLTYPE Release() override { return Drop(); }
-  FAKE_UNUSED(GetDevice, IDirect3DDevice9**)
-  FAKE_UNUSED(SetPrivateData, REFGUID, const void*, DWORD, DWORD)
-  FAKE_UNUSED(GetPrivateData, REFGUID, void*, DWORD*)
-  FAKE_UNUSED(FreePrivateData, REFGUID)
-  FAKE_UNUSED_R(DWORD, SetPriority, DWORD)
-  FAKE_UNUSED_R(DWORD, GetPriority)
-  FAKE_UNUSED_R(void, PreLoad)
+  FAKE_UNUSED_RESOURCE
   D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return D3DRTYPE_TEXTURE; }
   FAKE_UNUSED_R(DWORD, SetLOD, DWORD)
   FAKE_UNUSED_R(DWORD, GetLOD)
