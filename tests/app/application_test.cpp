@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/application.h"
+#include "fakes/fake_d3d9.h"
 #include "fakes/fake_dinput.h"
 #include "input/input.h"
 #include "sound/sound.h"
@@ -62,6 +63,11 @@ TEST_F(Window, GeometryFollowsTheWindowedFlagAndTheClientSize) {
     EXPECT_EQ(client.bottom - client.top, c.height);
     EXPECT_EQ(GetScreenWidth(), (DWORD)c.width);
     EXPECT_EQ(GetScreenHeight(), (DWORD)c.height);
+    const fake_d3d::CreateDeviceCall& device = fake_d3d::CreateDeviceCalls().back();
+    EXPECT_EQ(device.window, window);  // the device is made for this window, at its size
+    EXPECT_EQ(device.params.BackBufferWidth, (UINT)c.width);
+    EXPECT_EQ(device.params.BackBufferHeight, (UINT)c.height);
+    EXPECT_EQ(device.params.Windowed, c.windowed);
     // Centred by the client size, in signed arithmetic.
     EXPECT_EQ(outer.left, (sw - c.width) / 2);
     EXPECT_EQ(outer.top, (sh - c.height) / 2);
