@@ -1,6 +1,8 @@
 // The player and enemy tasks of the chaser demo.
 #include "demo/chaser.h"
 
+#include <string.h>
+
 #include "app/application.h"
 #include "graphics/graphics.h"
 #include "input/input.h"
@@ -109,6 +111,27 @@ static inline float SizeToFloat(DWORD size) {
   return (int32_t)size >= 0 ? (float)(int32_t)size : (float)size;
 }
 
+// Strict bounds: 0 and the width itself are still on the screen. A corner exit
+// kills once and spawns twice.
+static void LeaveScreen(Task* task) {
+  if (task->x > SizeToFloat(GetScreenWidth()) || task->x < 0.0f) {
+    KillTask(task);
+    SpawnEnemy();
+  }
+  if (task->y > SizeToFloat(GetScreenHeight()) || task->y < 0.0f) {
+    KillTask(task);
+    SpawnEnemy();
+  }
+}
+
+// A float's bits as an unsigned integer: from +0 up they keep the float's order,
+// and every negative float (-0 too) and NaN reads above any positive one.
+static inline uint32_t FloatBits(float value) {
+  uint32_t bits;
+  memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
 void UpdateEnemy(Task* task) {
   task->count += 1;
   task->x += task->vx;
@@ -117,15 +140,15 @@ void UpdateEnemy(Task* task) {
     if (PlayerTask != nullptr) Steer(task, PlayerTask, kEnemyPull, kEnemySpeed);
     task->count = 0;
   }
-  // Strict bounds: 0 and the width itself are still on the screen. A corner exit
-  // kills once and spawns twice.
-  if (task->x > SizeToFloat(GetScreenWidth()) || task->x < 0.0f) {
-    KillTask(task);
-    SpawnEnemy();
+  // One integer comparison a side clears an enemy on the screen; LeaveScreen's
+  // float tests settle the rest (off the screen, -0, NaN). Conversions of the
+  // screen size cost as much as the rest of the test: they are kept.
+  const DWORD w = GetScreenWidth(), h = GetScreenHeight();
+  if (w != DemoEdges.width || h != DemoEdges.height) {
+    DemoEdges = {w, h, FloatBits(SizeToFloat(w)), FloatBits(SizeToFloat(h))};
   }
-  if (task->y > SizeToFloat(GetScreenHeight()) || task->y < 0.0f) {
-    KillTask(task);
-    SpawnEnemy();
+  if ((FloatBits(task->x) > DemoEdges.right) | (FloatBits(task->y) > DemoEdges.bottom)) {
+    LeaveScreen(task);
   }
 }
 

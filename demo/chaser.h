@@ -8,6 +8,13 @@
 // 0: draw immediately, 1: append to the quad batch (flushed once per frame).
 extern int32_t BatchMode;
 extern Task* PlayerTask;
+// The screen size UpdateEnemy last saw, and its right and bottom edges as the
+// bits of their floats.
+struct ScreenEdges {
+  uint32_t width, height;
+  uint32_t right, bottom;
+};
+extern ScreenEdges DemoEdges;
 
 void InitDemo();
 void SpawnEnemy();

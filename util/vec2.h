@@ -4,6 +4,8 @@
 #pragma once
 #include <emmintrin.h>
 #include <float.h>
+#include <stdint.h>
+#include <string.h>
 
 #include "util/force_inline.h"
 
@@ -55,6 +57,17 @@ LQ_INLINE float GetVec2Length(float x, float y) {
   return _mm_cvtss_f32(Vec2RootOfSum(_mm_set_sd((double)x * x), _mm_set_sd((double)y * y)));
 }
 
+// A power of two from 1 to 2^64 as the length (the compiler settles this for a
+// constant one), and the root small enough that x * length cannot overflow
+// (|x| is at most a float step above the root): then x * length is exact in
+// float too, and a float division rounds the same exact quotient once.
+LQ_INLINE bool IsVec2ScaleExactInFloat(__m128 root, float length) {
+  uint32_t bits;
+  memcpy(&bits, &length, sizeof bits);
+  return (bits & 0x007FFFFFu) == 0 && bits >= 0x3F800000u && bits <= 0x5F800000u &&
+         _mm_comile_ss(_mm_mul_ss(root, _mm_set_ss(length)), _mm_set_ss(FLT_MAX / 2));
+}
+
 // Both components go through the SSE2 unit side by side, widened to double
 // once for the squares and the scaling. x * length is exact in double, so the
 // quotient is the only rounding before the float one, and a quotient of such
@@ -68,8 +81,14 @@ LQ_INLINE void SetVec2Length(Vec2* vector, float length) {
   // A zero vector has no direction to keep. The root is +0 or above (or NaN), so
   // one integer test finds the zero.
   if (_mm_cvtsi128_si32(_mm_castps_si128(current)) == 0) return;
-  const __m128d divisor = _mm_cvtps_pd(_mm_shuffle_ps(current, current, 0));
-  const __m128 scaled = _mm_cvtpd_ps(_mm_div_pd(_mm_mul_pd(v, _mm_set1_pd(length)), divisor));
+  __m128 scaled;
+  if (LQ_LIKELY(IsVec2ScaleExactInFloat(current, length))) {
+    const __m128 xy = _mm_cvtpd_ps(v);  // the vector's own floats
+    scaled = _mm_div_ps(_mm_mul_ps(xy, _mm_set1_ps(length)), _mm_shuffle_ps(current, current, 0));
+  } else {
+    const __m128d divisor = _mm_cvtps_pd(_mm_shuffle_ps(current, current, 0));
+    scaled = _mm_cvtpd_ps(_mm_div_pd(_mm_mul_pd(v, _mm_set1_pd(length)), divisor));
+  }
   vector->x = _mm_cvtss_f32(scaled);
   vector->y = _mm_cvtss_f32(_mm_shuffle_ps(scaled, scaled, 1));
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <math.h>
+
 #include "util/exact_checks.h"
 #include "util/vec2.h"
 
@@ -19,6 +21,11 @@ TEST(Vec2, LengthAndSetLength) {
   EXPECT_EQ(0.0f, zero.x);
   EXPECT_EQ(0.0f, zero.y);
   SetVec2Length(nullptr, 1);
+  // A length that is a power of two is scaled in float, unless x * length would
+  // overflow there and give NaN.
+  Vec2 top = {0x1p127f, 0};
+  SetVec2Length(&top, 2);
+  EXPECT_FALSE(isnan(top.x));
 }
 
 TEST(Vec2, DirectionAllowsOutToAliasEitherEnd) {
