@@ -1,11 +1,14 @@
-// Start-up and shut-down order, the message pump and the window getters.
+// Start-up and shut-down order, the subsystems' starts as games call them (each
+// given what it needs from the window), the message pump and the window getters.
 #include "app/application.h"
 
 #include <stdio.h>
 
 #include "app/app_state.h"
 #include "graphics/graphics.h"
+#include "graphics/graphics_state.h"
 #include "input/input.h"
+#include "input/input_state.h"
 #include "sound/sound.h"
 #include "sound/sound_state.h"
 #include "util/failure.h"
@@ -82,6 +85,26 @@ HRESULT ReleaseApplication() {
     App.window = NULL;
   }
   return 0;
+}
+
+HRESULT InitInput() {
+  HRESULT hr = CreateDirectInput(App.instance);
+  if (hr != 0) {
+    // Without DirectInput nothing of the start is kept.
+    ReleaseApplication();
+    return hr;
+  }
+  return CreateInputDevices(App.window, (App.startOptions & START_WITHOUT_CONTROLLER) != 0);
+}
+
+HRESULT CreateKeyboard() { return CreateKeyboardFor(App.window); }
+HRESULT CreateJoystick() { return CreateJoystickFor(App.window); }
+HRESULT InitSound() { return InitSoundFor(App.window); }
+
+HRESULT InitDirectX() { return InitDirectXFor(App.window, App.width, App.height, App.windowed); }
+
+HRESULT CreateDirectXDevice() {
+  return CreateDirectXDeviceFor(App.window, App.width, App.height, App.windowed);
 }
 
 int ProcessMessage() {
