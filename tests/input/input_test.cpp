@@ -204,6 +204,11 @@ TEST_F(InputTest, FailedDirectInput8CreateShutsDownTwiceHarmlessly) {
   // A later start works normally.
   ResetFakeDInput();
   EXPECT_EQ(Start(), 0);
+  // Called on its own, InitInput undoes the whole start just the same.
+  ReleaseInput();
+  FailFakeCall("DirectInput8Create", DIERR_OLDDIRECTINPUTVERSION);
+  EXPECT_EQ(InitInput(), DIERR_OLDDIRECTINPUTVERSION);
+  EXPECT_EQ(GetWindowHandle(), nullptr);
 }
 
 TEST_F(InputTest, PollingServesTheDevicesToTheQueries) {
