@@ -5,6 +5,9 @@
 
 #include "task/task.h"
 
+// How far ahead along the top-level chain the walks fetch records.
+enum { TASK_FETCH_AHEAD = 16 };
+
 struct TaskState {
   Task pool[TASK_POOL_SIZE];
   uint8_t isFree[TASK_POOL_SIZE];  // guards the free list against a record freed twice
@@ -13,6 +16,9 @@ struct TaskState {
   Task* root;                      // first task of the top-level chain
   Task* freeList;                  // first free record, linked through next
   Task** sweepStack[TASK_POOL_SIZE + 1];  // chains still to sweep; bounded, never recursed
+  // The top-level chain as the last sweep left it: the walks fetch the records
+  // ahead of them from it. Only a hint, never read as tasks.
+  Task* order[TASK_POOL_SIZE + TASK_FETCH_AHEAD];
 };
 
 extern TaskState TaskPool;
