@@ -1,15 +1,21 @@
-// Start-up and shut-down order, the message pump and the window getters.
+// Start-up and shut-down order, the subsystems' starts as games call them (each
+// given what it needs from the window), the message pump and the window getters.
 #include "app/application.h"
 
 #include <stdio.h>
 
 #include "app/app_state.h"
 #include "graphics/graphics.h"
+#include "graphics/graphics_state.h"
 #include "input/input.h"
+#include "input/input_state.h"
 #include "sound/sound.h"
+#include "sound/sound_state.h"
+#include "util/failure.h"
 
-static HRESULT FailStart(const char* message, HRESULT status) {
-  ErrorBox(message, "Error");
+// A failed start is reported and undone whole.
+static HRESULT FailStart(FailureId id, HRESULT status) {
+  ReportFailure(id, status);
   ReleaseApplication();
   return status;
 }
@@ -34,7 +40,7 @@ HRESULT InitApplication(const char* name, DWORD width, DWORD height, int windowe
   wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
   wc.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
   wc.lpszClassName = App.className;
-  if (RegisterClassExA(&wc) == 0) return FailStart("RegisterClassEx : Failed\n", E_FAIL);
+  if (RegisterClassExA(&wc) == 0) return FailStart(FAIL_REGISTER_CLASS, E_FAIL);
 
   DWORD exStyle = windowed ? WS_EX_APPWINDOW | WS_EX_WINDOWEDGE : WS_EX_APPWINDOW;
   DWORD style = windowed ? WS_OVERLAPPEDWINDOW : WS_POPUP;
@@ -47,21 +53,21 @@ HRESULT InitApplication(const char* name, DWORD width, DWORD height, int windowe
   App.window = CreateWindowExA(exStyle, App.className, App.name, style, x, y,
                                rect.right - rect.left, rect.bottom - rect.top,
                                NULL, NULL, App.instance, NULL);
-  if (App.window == NULL) return FailStart("CreateWindowEx : Failed\n", E_FAIL);
+  if (App.window == NULL) return FailStart(FAIL_CREATE_WINDOW, E_FAIL);
 
   ShowWindow(App.window, SW_SHOW);
   UpdateWindow(App.window);
   timeBeginPeriod(1);
 
   HRESULT hr = InitInput();
-  if (hr != 0) return FailStart("InitDirectInput : Failed\n", hr);
+  if (hr != 0) return FailStart(FAIL_INIT_INPUT, hr);
   hr = InitSound();
   if (hr != 0 && !(App.startOptions & START_WITHOUT_SOUND)) {
-    return FailStart("InitSound : Failed\n", hr);
+    return FailStart(FAIL_INIT_SOUND, hr);
   }
   if (hr != 0) ReleaseSound();  // silent: a half-opened device is closed too
   hr = InitDirectX();
-  if (hr != 0) return FailStart("InitDirectX : Failed\n", hr);
+  if (hr != 0) return FailStart(FAIL_INIT_DIRECTX, hr);
   return 0;
 }
 
@@ -79,6 +85,26 @@ HRESULT ReleaseApplication() {
     App.window = NULL;
   }
   return 0;
+}
+
+HRESULT InitInput() {
+  HRESULT hr = CreateDirectInput(App.instance);
+  if (hr != 0) {
+    // Without DirectInput nothing of the start is kept.
+    ReleaseApplication();
+    return hr;
+  }
+  return CreateInputDevices(App.window, (App.startOptions & START_WITHOUT_CONTROLLER) != 0);
+}
+
+HRESULT CreateKeyboard() { return CreateKeyboardFor(App.window); }
+HRESULT CreateJoystick() { return CreateJoystickFor(App.window); }
+HRESULT InitSound() { return InitSoundFor(App.window); }
+
+HRESULT InitDirectX() { return InitDirectXFor(App.window, App.width, App.height, App.windowed); }
+
+HRESULT CreateDirectXDevice() {
+  return CreateDirectXDeviceFor(App.window, App.width, App.height, App.windowed);
 }
 
 int ProcessMessage() {
@@ -119,7 +145,10 @@ int IsMouseButtonDown(int button) {
   return button >= 0 && button < 3 ? App.mouseButton[button] : 0;
 }
 
-void SetStartOptions(DWORD options) { App.startOptions = options; }
+void SetStartOptions(DWORD options) {
+  App.startOptions = options;
+  AllowSilentStart((options & START_WITHOUT_SOUND) != 0);
+}
 DWORD GetStartOptions() { return App.startOptions; }
 
 void SetStepRate(DWORD stepsPerSecond) { SetStepClockRate(&App.steps, stepsPerSecond); }

@@ -3,6 +3,7 @@
 // filtering of both passes does the softening.
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
+#include "util/failure.h"
 
 // Called inside the scene with the current flip target bound; leaves it bound,
 // the effect texture on stage 0 and the caller's draw mode in force.
@@ -13,14 +14,13 @@ HRESULT DrawEffectGaussianBlur(D3DCOLOR color) {
   if (source == NULL) return E_FAIL;  // targets released by a device loss
 
   HRESULT hr = device->SetTexture(0, source);
-  if (hr != D3D_OK) return GfxFatal("DrawEffectGaussianBlur : Failed : SetTexture\n", hr);
+  if (hr != D3D_OK) return ReportFailure(FAIL_BLUR_BIND_SOURCE, hr);
   hr = device->SetRenderTarget(0, Gfx.lpEffectSurface);
-  if (hr != D3D_OK)
-    return GfxFail("DrawEffectGaussianBlur : SetRenderTarget(lpEffectSurface)\n", hr);
+  if (hr != D3D_OK) return ReportFailure(FAIL_BLUR_BIND_EFFECT_TARGET, hr);
   hr = device->SetDepthStencilSurface(NULL);
-  if (hr != D3D_OK) return GfxFail("DrawEffectGaussianBlur : SetDepthStencilSurface(NULL)\n", hr);
+  if (hr != D3D_OK) return ReportFailure(FAIL_BLUR_UNBIND_DEPTH, hr);
   hr = device->Clear(0, NULL, D3DCLEAR_TARGET, 0, 1.0f, 0);
-  if (hr != D3D_OK) return GfxFail("DrawEffectGaussianBlur : Clear(lpEffectSurface)\n", hr);
+  if (hr != D3D_OK) return ReportFailure(FAIL_BLUR_CLEAR, hr);
 
   const DWORD callerMode = GetDrawMode();
   SetDrawMode(DRAWMODE_BLEND_ALPHA | DRAWMODE_TEXTURE_MODULATE | DRAWMODE_LINEAR);
@@ -32,8 +32,7 @@ HRESULT DrawEffectGaussianBlur(D3DCOLOR color) {
   SetRenderTarget();  // each reports its own failure
   SetDepthStencilSurface();
   hr = device->SetTexture(0, Gfx.lpEffectTexture);
-  if (hr != D3D_OK)
-    return GfxFatal("DrawEffectGaussianBlur : Failed : SetTexture(lpEffectTexture)\n", hr);
+  if (hr != D3D_OK) return ReportFailure(FAIL_BLUR_BIND_EFFECT_TEXTURE, hr);
   SetDrawMode(DRAWMODE_BLEND_ADD | DRAWMODE_TEXTURE_MODULATE | DRAWMODE_LINEAR2);
   // Only the quarter drawn above, over the whole flip target.
   DrawRectUV(0.0f, 0.0f, (float)Gfx.PresentParam.BackBufferWidth,

@@ -2,28 +2,22 @@
 // three attempts; the graphics shut-down.
 #include <string.h>
 
-#include "app/application.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
+#include "util/failure.h"
 #include "util/release.h"
 #include "util/sin_table.h"
 
-HRESULT InitDirectX() {
+HRESULT InitDirectXFor(HWND window, DWORD width, DWORD height, int windowed) {
   InitSinTable();  // turned quads read it, whether or not the game has filled it
   Gfx.lpD3D = Direct3DCreate9(D3D_SDK_VERSION);
   if (Gfx.lpD3D == NULL) return E_FAIL;
 
   HRESULT hr = Gfx.lpD3D->GetAdapterIdentifier(D3DADAPTER_DEFAULT, 0, &Gfx.adapterIdentifier);
-  if (hr != D3D_OK) {
-    ErrorBox("GetAdapterIdentifier : Failed\n", "Error");
-    return hr;
-  }
+  if (hr != D3D_OK) return ReportFailure(FAIL_ADAPTER_IDENTIFIER, hr);
   hr = Gfx.lpD3D->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &Gfx.displayMode);
-  if (hr != D3D_OK) {
-    ErrorBox("GetAdapterDisplayMode : Failed\n", "Error");
-    return hr;
-  }
-  hr = CreateDirectXDevice();
+  if (hr != D3D_OK) return ReportFailure(FAIL_ADAPTER_DISPLAY_MODE, hr);
+  hr = CreateDirectXDeviceFor(window, width, height, windowed);
   if (hr != D3D_OK) return hr;
 
   memset(Gfx.textures, 0, sizeof Gfx.textures);
@@ -31,20 +25,20 @@ HRESULT InitDirectX() {
   return CreateResource();
 }
 
-HRESULT CreateDirectXDevice() {
+HRESULT CreateDirectXDeviceFor(HWND window, DWORD width, DWORD height, int windowed) {
   if (Gfx.lpD3D == NULL) return E_FAIL;
 
   D3DPRESENT_PARAMETERS& pp = Gfx.PresentParam;
   memset(&pp, 0, sizeof pp);
-  pp.BackBufferWidth = GetScreenWidth();
-  pp.BackBufferHeight = GetScreenHeight();
+  pp.BackBufferWidth = width;
+  pp.BackBufferHeight = height;
   pp.BackBufferFormat = Gfx.displayMode.Format;
   pp.BackBufferCount = 1;
   pp.MultiSampleType = D3DMULTISAMPLE_4_SAMPLES;
   pp.MultiSampleQuality = 0;
   pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
   pp.hDeviceWindow = NULL;  // the focus window serves as device window
-  pp.Windowed = IsWindowed();
+  pp.Windowed = windowed;
   pp.EnableAutoDepthStencil = TRUE;
   pp.AutoDepthStencilFormat = D3DFMT_D16;
   pp.Flags = 0;
@@ -63,14 +57,13 @@ HRESULT CreateDirectXDevice() {
   };
   for (const Attempt& attempt : attempts) {
     pp.MultiSampleType = attempt.multiSample;
-    HRESULT hr = Gfx.lpD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, GetWindowHandle(),
+    HRESULT hr = Gfx.lpD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
                                          attempt.behavior, &pp, &Gfx.lpDevice);
     if (hr == D3D_OK) return D3D_OK;
     // Only exactly 0 counts; a device handed back with another status is not kept.
     ReleaseAndNull(&Gfx.lpDevice);
   }
-  ErrorBox("CreateDirectXDevice : Can't Create DirectX9 Device\n", "Error");
-  return E_FAIL;
+  return ReportFailure(FAIL_CREATE_DEVICE, E_FAIL);
 }
 
 void ReleaseDirectX() {

@@ -1,9 +1,9 @@
 // Frame begin and end: each frame is drawn into the other flip target over a
 // translucent copy of the previous one, then copied to the back buffer and
 // presented.
-#include "app/application.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
+#include "util/failure.h"
 
 HRESULT SetTrailColor(D3DCOLOR color) {
   Gfx.trailColor = color;
@@ -20,21 +20,12 @@ HRESULT Clear(D3DCOLOR color) {
   ++Gfx.FlipCount;
   const DWORD current = FlipIndex(), previous = current ^ 1;
   HRESULT hr = device->SetRenderTarget(0, Gfx.lpFlipSurface[current]);
-  if (hr != D3D_OK) {
-    ErrorBox("Clear : Failed : SetRenderTarget\n", "Error");
-    return hr;
-  }
+  if (hr != D3D_OK) return ReportFailure(FAIL_CLEAR_BIND_TARGET, hr);
   hr = device->SetDepthStencilSurface(Gfx.lpFlipZBuffer[current]);
-  if (hr != D3D_OK) {
-    ErrorBox("Clear : Failed : SetDepthStencilSurface\n", "Error");
-    return hr;
-  }
+  if (hr != D3D_OK) return ReportFailure(FAIL_CLEAR_BIND_DEPTH, hr);
   hr = device->Clear(0, NULL, flags, color, 1.0f, 0);
   if (hr != D3D_OK) {
-    ErrorBox(withDepth ? "Clear : Failed : D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER\n"
-                       : "Clear : Failed : D3DCLEAR_TARGET\n",
-             "Error");
-    return hr;
+    return ReportFailure(withDepth ? FAIL_CLEAR_TARGET_AND_DEPTH : FAIL_CLEAR_TARGET, hr);
   }
   // Nothing drawn and no scene to close; the failure is still the result.
   hr = BeginScene();
@@ -74,14 +65,12 @@ HRESULT Flip(D3DCOLOR color) {
     HRESULT hr = device->SetRenderTarget(0, Gfx.lpBackSurface);
     if (hr != D3D_OK) {
       EndRender();
-      ErrorBox("Flip : SetRenderTarget : Failed\n", "Error");
-      return hr;
+      return ReportFailure(FAIL_FLIP_BIND_BACK_SURFACE, hr);
     }
     hr = device->SetDepthStencilSurface(Gfx.lpBackZBuffer);
     if (hr != D3D_OK) {
       EndRender();
-      ErrorBox("Flip : SetDepthStencilSurface : Failed\n", "Error");
-      return hr;
+      return ReportFailure(FAIL_FLIP_BIND_BACK_DEPTH, hr);
     }
     device->SetTexture(0, Gfx.lpFlipTexture[FlipIndex()]);
     // Ends at W - 0.5, H - 0.5, under whatever draw mode the frame left.

@@ -47,10 +47,10 @@ extern GraphicsState Gfx;
 // The flip target of this frame: each Clear moves on to the other one of the pair.
 inline DWORD FlipIndex() { return Gfx.FlipCount & 1; }
 
-// Failure reports of the graphics files: the message box with the status passed
-// through; the fatal one also posts the quit message so that the main loop ends.
-HRESULT GfxFail(const char* message, HRESULT hr);
-HRESULT GfxFatal(const char* message, HRESULT hr);
+// InitDirectX and CreateDirectXDevice for a window of that client size, framed
+// (windowed non-zero) or full screen.
+HRESULT InitDirectXFor(HWND window, DWORD width, DWORD height, int windowed);
+HRESULT CreateDirectXDeviceFor(HWND window, DWORD width, DWORD height, int windowed);
 
 // Binds the back buffer, its depth buffer and no textures: nothing of ours stays
 // held by the device (before a reset).

@@ -1,9 +1,9 @@
 // The off-screen targets: the back buffer and its depth buffer held by reference,
 // the effect target and the two flip targets with their depth buffers. All live in
 // the default pool, so they go before a device reset and come back after it.
-#include "app/application.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
+#include "util/failure.h"
 #include "util/release.h"
 
 static HRESULT CreateTarget(IDirect3DTexture9** texture) {
@@ -17,9 +17,9 @@ static HRESULT CreateFlipTarget(int i) {
   IDirect3DDevice9* device = Gfx.lpDevice;
   const D3DPRESENT_PARAMETERS& pp = Gfx.PresentParam;
   HRESULT hr = CreateTarget(&Gfx.lpFlipTexture[i]);
-  if (hr != D3D_OK) return GfxFail("CreateResource : CreateTexture(lpFlipTexture)\n", hr);
+  if (hr != D3D_OK) return ReportFailure(FAIL_FLIP_TEXTURE, hr);
   hr = Gfx.lpFlipTexture[i]->GetSurfaceLevel(0, &Gfx.lpFlipSurface[i]);
-  if (hr != D3D_OK) return GfxFail("CreateResource : GetSurfaceLevel(lpFlipTexture)\n", hr);
+  if (hr != D3D_OK) return ReportFailure(FAIL_FLIP_SURFACE_LEVEL, hr);
 
   // The depth buffer must match the target's multisampling or nothing draws. A
   // failed query leaves the zeroed record: no multisampling.
@@ -29,15 +29,14 @@ static HRESULT CreateFlipTarget(int i) {
                                          pp.AutoDepthStencilFormat, desc.MultiSampleType,
                                          desc.MultiSampleQuality, FALSE, &Gfx.lpFlipZBuffer[i],
                                          NULL);
-  if (hr != D3D_OK)
-    return GfxFail("CreateResource : CreateDepthStencilSurface(lpFlipZBuffer)\n", hr);
+  if (hr != D3D_OK) return ReportFailure(FAIL_FLIP_DEPTH, hr);
   hr = device->SetRenderTarget(0, Gfx.lpFlipSurface[i]);
-  if (hr != D3D_OK) return GfxFail("CreateResource : SetRenderTarget(lpFlipSurface)\n", hr);
+  if (hr != D3D_OK) return ReportFailure(FAIL_BIND_FLIP_TARGET, hr);
   hr = device->SetDepthStencilSurface(Gfx.lpFlipZBuffer[i]);
-  if (hr != D3D_OK) return GfxFail("CreateResource : SetDepthStencilSurface(lpFlipSurface)\n", hr);
+  if (hr != D3D_OK) return ReportFailure(FAIL_BIND_FLIP_DEPTH_AT_START, hr);
   // Target and depth, whatever the automatic depth buffer setting.
   hr = device->Clear(0, NULL, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-  if (hr != D3D_OK) return GfxFail("CreateResource : Clear(lpFlipSurface)\n", hr);
+  if (hr != D3D_OK) return ReportFailure(FAIL_CLEAR_FLIP_TARGET, hr);
   return D3D_OK;
 }
 
@@ -47,21 +46,21 @@ HRESULT CreateResource() {
   if (device == NULL) return E_FAIL;
 
   HRESULT hr = device->GetRenderTarget(0, &Gfx.lpBackSurface);
-  if (hr != D3D_OK) return GfxFail("CreateResource : GetRenderTarget(BackSurface)\n", hr);
+  if (hr != D3D_OK) return ReportFailure(FAIL_GET_BACK_SURFACE, hr);
   hr = device->GetDepthStencilSurface(&Gfx.lpBackZBuffer);
-  if (hr != D3D_OK) return GfxFail("CreateResource : GetDepthStencilSurface(lpBackZBuffer)\n", hr);
+  if (hr != D3D_OK) return ReportFailure(FAIL_GET_BACK_DEPTH, hr);
   hr = CreateTarget(&Gfx.lpEffectTexture);
-  if (hr != D3D_OK) return GfxFail("CreateResource : CreateTexture(lpEffectTexture)\n", hr);
+  if (hr != D3D_OK) return ReportFailure(FAIL_EFFECT_TEXTURE, hr);
   hr = Gfx.lpEffectTexture->GetSurfaceLevel(0, &Gfx.lpEffectSurface);
-  if (hr != D3D_OK) return GfxFail("CreateResource : GetSurfaceLevel(lpEffectSurface)\n", hr);
+  if (hr != D3D_OK) return ReportFailure(FAIL_EFFECT_SURFACE_LEVEL, hr);
   for (int i = 0; i < 2; ++i) {
     hr = CreateFlipTarget(i);
     if (hr != D3D_OK) return hr;
   }
   hr = device->SetRenderTarget(0, Gfx.lpBackSurface);
-  if (hr != D3D_OK) return GfxFail("CreateResource : SetRenderTarget(lpBackSurface)\n", hr);
+  if (hr != D3D_OK) return ReportFailure(FAIL_BIND_BACK_SURFACE, hr);
   hr = device->SetDepthStencilSurface(Gfx.lpBackZBuffer);
-  if (hr != D3D_OK) return GfxFail("CreateResource : SetDepthStencilSurface(lpBackZBuffer)\n", hr);
+  if (hr != D3D_OK) return ReportFailure(FAIL_BIND_BACK_DEPTH, hr);
   return D3D_OK;
 }
 
@@ -91,16 +90,14 @@ HRESULT ReleaseResource() {
 HRESULT SetRenderTarget() {
   if (Gfx.lpDevice == NULL) return E_FAIL;
   HRESULT hr = Gfx.lpDevice->SetRenderTarget(0, Gfx.lpFlipSurface[FlipIndex()]);
-  if (hr != D3D_OK) ErrorBox("CreateResource : SetRenderTarget(lpFlipSurface)\n", "Error");
+  if (hr != D3D_OK) ReportFailure(FAIL_BIND_FLIP_TARGET, hr);
   return hr;
 }
 
 HRESULT SetDepthStencilSurface() {
   if (Gfx.lpDevice == NULL) return E_FAIL;
   HRESULT hr = Gfx.lpDevice->SetDepthStencilSurface(Gfx.lpFlipZBuffer[FlipIndex()]);
-  if (hr != D3D_OK) {
-    ErrorBox("SetDepthStencilSurface : SetDepthStencilSurface(lpFlipZBuffer)\n", "Error");
-  }
+  if (hr != D3D_OK) ReportFailure(FAIL_BIND_FLIP_DEPTH, hr);
   return hr;
 }
 

@@ -4,55 +4,47 @@
 
 #include <string.h>
 
-#include "app/application.h"
 #include "input/input_state.h"
+#include "util/failure.h"
 #include "util/release.h"
 
-static HRESULT Report(const char* message, HRESULT status) {
-  ErrorBox(message, "Error");
-  return status;
+HRESULT CreateDirectInput(HINSTANCE instance) {
+  HRESULT hr = DirectInput8Create(instance, DIRECTINPUT_VERSION, IID_IDirectInput8A,
+                                  (void**)&Input.lpDirectInput, NULL);
+  if (hr == 0) return 0;
+  // A positive status handed back a real object, which the shut-down releases;
+  // a failed create's pointer is never released.
+  if (FAILED(hr)) Input.lpDirectInput = NULL;
+  return ReportFailure(FAIL_DIRECTINPUT_CREATE, hr);
 }
 
-HRESULT InitInput() {
-  HRESULT hr = DirectInput8Create(GetInstanceHandle(), DIRECTINPUT_VERSION, IID_IDirectInput8A,
-                                  (void**)&Input.lpDirectInput, NULL);
-  if (hr != 0) {
-    // A positive status handed back a real object, which the shut-down releases;
-    // a failed create's pointer is never released.
-    if (FAILED(hr)) Input.lpDirectInput = NULL;
-    ErrorBox("InitInput : DirectInput8Create\n", "Error");
-    ReleaseApplication();
-    return hr;
-  }
+HRESULT CreateInputDevices(HWND window, int keyboardAlone) {
   // Any nonzero status fails the start, positive success codes included.
-  hr = CreateKeyboard();
-  if (hr != 0) return Report("InitInput : CreateKeyboard\n", hr);
-  hr = CreateJoystick();
+  HRESULT hr = CreateKeyboardFor(window);
+  if (hr != 0) return ReportFailure(FAIL_INPUT_KEYBOARD, hr);
+  hr = CreateJoystickFor(window);
   // None attached: a game that allows it plays on the keyboard alone.
-  if (hr == E_FAIL && Input.lpJoystick == NULL && (GetStartOptions() & START_WITHOUT_CONTROLLER)) {
-    return 0;
-  }
-  if (hr != 0) return Report("InitInput : CreateJoystick\n", hr);
+  if (hr == E_FAIL && Input.lpJoystick == NULL && keyboardAlone) return 0;
+  if (hr != 0) return ReportFailure(FAIL_INPUT_JOYSTICK, hr);
   return 0;
 }
 
 int IsControllerPresent() { return Input.lpJoystick != NULL ? 1 : 0; }
 
-HRESULT CreateKeyboard() {
+HRESULT CreateKeyboardFor(HWND window) {
   if (Input.lpDirectInput == NULL) return E_FAIL;
   HRESULT hr = Input.lpDirectInput->CreateDevice(GUID_SysKeyboard, &Input.lpKeyboard, NULL);
   if (FAILED(hr)) {
     Input.lpKeyboard = NULL;
-    return Report("CreateKeyboard : CreateDevice\n", hr);
+    return ReportFailure(FAIL_KEYBOARD_CREATE_DEVICE, hr);
   }
   hr = Input.lpKeyboard->SetDataFormat(&c_dfDIKeyboard);
-  if (FAILED(hr)) return Report("CreateKeyboard : SetDataFormat\n", hr);
-  hr = Input.lpKeyboard->SetCooperativeLevel(GetWindowHandle(),
-                                             DISCL_NONEXCLUSIVE | DISCL_FOREGROUND);
-  if (FAILED(hr)) return Report("CreateKeyboard : SetCooperativeLevel\n", hr);
+  if (FAILED(hr)) return ReportFailure(FAIL_KEYBOARD_DATA_FORMAT, hr);
+  hr = Input.lpKeyboard->SetCooperativeLevel(window, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND);
+  if (FAILED(hr)) return ReportFailure(FAIL_KEYBOARD_COOPERATIVE_LEVEL, hr);
   Input.KeyboardInfo.dwSize = sizeof Input.KeyboardInfo;
   hr = Input.lpKeyboard->GetDeviceInfo(&Input.KeyboardInfo);
-  if (FAILED(hr)) return Report("CreateKeyboard : GetDeviceInfo\n", hr);
+  if (FAILED(hr)) return ReportFailure(FAIL_KEYBOARD_DEVICE_INFO, hr);
   // Fails while the window is in the background; UpdateInput retries.
   Input.lpKeyboard->Acquire();
   return hr;
@@ -89,26 +81,25 @@ static HRESULT SetAxisDeadZone(DWORD axis) {
   return Input.lpJoystick->SetProperty(DIPROP_DEADZONE, &zone.diph);
 }
 
-HRESULT CreateJoystick() {
+HRESULT CreateJoystickFor(HWND window) {
   if (Input.lpDirectInput == NULL) return E_FAIL;
   HRESULT hr = Input.lpDirectInput->EnumDevices(DI8DEVCLASS_GAMECTRL, EnumJoystickCallback, NULL,
                                                 DIEDFL_ATTACHEDONLY);
-  if (FAILED(hr)) return Report("CreateJoystick : EnumDevices\n", hr);
-  if (Input.lpJoystick == NULL) return E_FAIL;  // InitInput reports it
+  if (FAILED(hr)) return ReportFailure(FAIL_JOYSTICK_ENUM_DEVICES, hr);
+  if (Input.lpJoystick == NULL) return E_FAIL;  // CreateInputDevices reports it
 
   hr = Input.lpJoystick->SetDataFormat(&c_dfDIJoystick);
-  if (FAILED(hr)) return Report("CreateJoystick : SetDataFormat\n", hr);
-  hr = Input.lpJoystick->SetCooperativeLevel(GetWindowHandle(),
-                                             DISCL_NONEXCLUSIVE | DISCL_FOREGROUND);
-  if (FAILED(hr)) return Report("CreateJoystick : SetCooperativeLevel\n", hr);
+  if (FAILED(hr)) return ReportFailure(FAIL_JOYSTICK_DATA_FORMAT, hr);
+  hr = Input.lpJoystick->SetCooperativeLevel(window, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND);
+  if (FAILED(hr)) return ReportFailure(FAIL_JOYSTICK_COOPERATIVE_LEVEL, hr);
   hr = SetAxisRange(DIJOFS_X);
-  if (FAILED(hr)) return Report("CreateJoystick : SetProperty DIPROP_RANGE DIJOFS_X\n", hr);
+  if (FAILED(hr)) return ReportFailure(FAIL_JOYSTICK_RANGE_X, hr);
   hr = SetAxisRange(DIJOFS_Y);
-  if (FAILED(hr)) return Report("CreateJoystick : SetProperty DIPROP_RANGE DIJOFS_Y\n", hr);
+  if (FAILED(hr)) return ReportFailure(FAIL_JOYSTICK_RANGE_Y, hr);
   hr = SetAxisDeadZone(DIJOFS_X);
-  if (FAILED(hr)) return Report("CreateJoystick : SetProperty DIJOFS_X\n", hr);
+  if (FAILED(hr)) return ReportFailure(FAIL_JOYSTICK_DEAD_ZONE_X, hr);
   hr = SetAxisDeadZone(DIJOFS_Y);
-  if (FAILED(hr)) return Report("CreateJoystick : SetProperty DIJOFS_Y\n", hr);
+  if (FAILED(hr)) return ReportFailure(FAIL_JOYSTICK_DEAD_ZONE_Y, hr);
 
   Input.JoystickInfo.dwSize = sizeof Input.JoystickInfo;
   Input.lpJoystick->GetDeviceInfo(&Input.JoystickInfo);

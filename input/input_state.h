@@ -20,3 +20,12 @@ struct InputState {
 extern InputState Input;
 
 BOOL CALLBACK EnumJoystickCallback(LPCDIDEVICEINSTANCEA instance, LPVOID context);
+
+// InitInput's two steps: DirectInput for the program, then the keyboard and the
+// first controller for the window (with keyboardAlone non-zero, none attached is
+// no failure); each 0 or the failing status, after its report.
+HRESULT CreateDirectInput(HINSTANCE instance);
+HRESULT CreateInputDevices(HWND window, int keyboardAlone);
+// CreateKeyboard and CreateJoystick for the window.
+HRESULT CreateKeyboardFor(HWND window);
+HRESULT CreateJoystickFor(HWND window);

@@ -5,7 +5,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "app/application.h"
 #include "sound/buffer_write.h"
 #include "sound/sound_state.h"
 #include "sound/wave_math.h"
@@ -16,7 +15,7 @@ static HRESULT WriteSoundBuffer(IDirectSoundBuffer8* buffer, const void* source,
                                 DWORD offset, DWORD count, DWORD* written);
 static DWORD WINAPI SoundThreadProc(LPVOID);
 
-HRESULT InitSound() {
+HRESULT InitSoundFor(HWND window) {
   if (Sound.lpDirectSound != NULL) return E_FAIL;
   if (SUCCEEDED(CoInitialize(NULL))) ++Sound.comCount;
   HRESULT hr = DirectSoundCreate8(NULL, &Sound.lpDirectSound, NULL);
@@ -24,7 +23,7 @@ HRESULT InitSound() {
     Sound.lpDirectSound = NULL;
     return hr;
   }
-  hr = Sound.lpDirectSound->SetCooperativeLevel(GetWindowHandle(), DSSCL_NORMAL);
+  hr = Sound.lpDirectSound->SetCooperativeLevel(window, DSSCL_NORMAL);
   if (hr != 0) {
     ReleaseSound();
     return hr;
@@ -76,6 +75,7 @@ HRESULT ReleaseSound() {
 }
 
 int IsSoundPresent() { return Sound.lpDirectSound != NULL ? 1 : 0; }
+void AllowSilentStart(int allowed) { Sound.silentAllowed = allowed; }
 
 DWORD GetSoundSampleRate() { return Sound.SoundCaps.dwMaxSecondarySampleRate; }
 DWORD GetSoundChannels() { return PlaybackChannels(Sound.SoundCaps.dwFlags); }

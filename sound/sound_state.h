@@ -11,9 +11,15 @@ struct SoundState {
   DWORD SoundThreadId;
   int lockReady;    // SoundLock initialised by InitSound
   int comCount;     // successful CoInitialize calls to balance
+  int silentAllowed;  // START_WITHOUT_SOUND as the start options last set it
 };
 
 extern SoundState Sound;
 extern WaveSlot WaveSlots[WAVE_SLOT_COUNT];
 
 enum { SOUND_SERVICE_INTERVAL = 500 };  // ms between refill passes
+
+// InitSound for the window.
+HRESULT InitSoundFor(HWND window);
+// Whether a start may go without the sound device (every slot call then E_FAIL).
+void AllowSilentStart(int allowed);

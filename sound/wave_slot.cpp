@@ -6,7 +6,6 @@
 
 #include <string.h>
 
-#include "app/application.h"
 #include "sound/buffer_write.h"
 #include "sound/ogg_pages.h"
 #include "sound/sound_state.h"
@@ -226,7 +225,7 @@ HRESULT StopWave(DWORD index) {
 
 // A game that started without sound is told so by every slot call.
 static bool IsSilentStart() {
-  return !IsSoundPresent() && (GetStartOptions() & START_WITHOUT_SOUND) != 0;
+  return !IsSoundPresent() && Sound.silentAllowed != 0;
 }
 
 HRESULT ReleaseWave(DWORD index) {

@@ -1,3 +1,3 @@
 #include "util/util_state.h"
 
-UtilState Util = {{}, {}, &CalcCrc32FirstCall};
+UtilState Util = {{}, {}, &CalcCrc32FirstCall, nullptr};

@@ -5,11 +5,13 @@
 #include "util/sin_table.h"
 
 typedef uint32_t (*Crc32Proc)(const void* data, int32_t length);
+enum FailureId : int;  // util/failure.h
 
 struct UtilState {
   float sinTable[SIN_TABLE_SIZE];  // zero until InitSinTable
   uint32_t crcTable[256];          // zero until the first CalcCrc32
   Crc32Proc crcEntry;              // first-call routine, then the plain routine
+  void (*failureReporter)(FailureId id, const char* text);  // null: the message box
 };
 
 extern UtilState Util;

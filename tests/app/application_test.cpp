@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/application.h"
+#include "fakes/fake_d3d9.h"
 #include "fakes/fake_dinput.h"
 #include "input/input.h"
 #include "sound/sound.h"
@@ -62,6 +63,11 @@ TEST_F(Window, GeometryFollowsTheWindowedFlagAndTheClientSize) {
     EXPECT_EQ(client.bottom - client.top, c.height);
     EXPECT_EQ(GetScreenWidth(), (DWORD)c.width);
     EXPECT_EQ(GetScreenHeight(), (DWORD)c.height);
+    const fake_d3d::CreateDeviceCall& device = fake_d3d::CreateDeviceCalls().back();
+    EXPECT_EQ(device.window, window);  // the device is made for this window, at its size
+    EXPECT_EQ(device.params.BackBufferWidth, (UINT)c.width);
+    EXPECT_EQ(device.params.BackBufferHeight, (UINT)c.height);
+    EXPECT_EQ(device.params.Windowed, c.windowed);
     // Centred by the client size, in signed arithmetic.
     EXPECT_EQ(outer.left, (sw - c.width) / 2);
     EXPECT_EQ(outer.top, (sh - c.height) / 2);
@@ -182,10 +188,11 @@ TEST_F(Window, LongNamesAreTruncatedNotOverflowed) {
 
 TEST_F(Window, StartOptionsGoOnWithoutAControllerAndRefuseSlotsWithoutSound) {
   MessageBoxReader reader;
-  AttachFakeControllers(0), SetStartOptions(START_WITHOUT_CONTROLLER | START_WITHOUT_SOUND);
+  AttachFakeControllers(0), SetStartOptions(START_WITHOUT_CONTROLLER);
   Start(1);  // sound: the recorder's device
   EXPECT_TRUE(reader.Boxes().empty() && !IsControllerPresent() && IsSoundPresent());
   ReleaseApplication();  // no sound device now, as after a failed InitSound
+  SetStartOptions(START_WITHOUT_CONTROLLER | START_WITHOUT_SOUND);
   for (HRESULT hr : {LoadWave(0, "x"), PlayWave(0), StopWave(0), SetWaveLoop(0, 1), ReleaseWave(0)})
     EXPECT_EQ(hr, E_FAIL);
   SetStartOptions(0), AttachFakeControllers(1);

@@ -13,15 +13,15 @@ TEST_F(GfxTest, FirstAttemptKeepsFourSamplesAndTheTabledParameters) {
   EXPECT_EQ(GetDevice(), nullptr);
   EXPECT_STREQ(GetAdapterDriver(), "");
   EXPECT_STREQ(GetAdapterDescription(), "");
-  App.window = reinterpret_cast<HWND>(0x1234);  // handed over, never used by the fake
+  const HWND window = reinterpret_cast<HWND>(0x1234);  // handed over, never used by the fake
 
-  ASSERT_EQ(InitDirectX(), 0);
+  ASSERT_EQ(Init(window), 0);
   const Strings head(fake_d3d::Log().begin(), fake_d3d::Log().begin() + 4);
   EXPECT_EQ(head, (Strings{"Direct3DCreate9(32)", "GetAdapterIdentifier(0,0)",
                            "GetAdapterDisplayMode(0)", "CreateDevice(0,1,0x40,4)"}));
   ASSERT_EQ(fake_d3d::CreateDeviceCalls().size(), 1u);
   const fake_d3d::CreateDeviceCall& call = fake_d3d::CreateDeviceCalls()[0];
-  EXPECT_EQ(call.window, App.window);
+  EXPECT_EQ(call.window, window);
   const D3DPRESENT_PARAMETERS& pp = Gfx.PresentParam;
   EXPECT_EQ(pp.BackBufferWidth, 800u);
   EXPECT_EQ(pp.BackBufferHeight, 600u);
@@ -41,13 +41,12 @@ TEST_F(GfxTest, FirstAttemptKeepsFourSamplesAndTheTabledParameters) {
   EXPECT_EQ(GetDevice(), static_cast<IDirect3DDevice9*>(fake_d3d::LastDevice()));
   EXPECT_STREQ(GetAdapterDriver(), "fake9.dll");
   EXPECT_STREQ(GetAdapterDescription(), "Fake Adapter");
-  EXPECT_TRUE(boxes.Boxes().empty());
+  EXPECT_TRUE(boxes.Texts().empty());
 }
 
 TEST_F(GfxTest, FullScreenTakesTheDesktopFormat) {
-  App.windowed = 0;
   fake_d3d::Configure().displayFormat = D3DFMT_R5G6B5;
-  ASSERT_EQ(InitDirectX(), 0);
+  ASSERT_EQ(Init(NULL, 0), 0);
   EXPECT_EQ(Gfx.PresentParam.Windowed, 0);
   EXPECT_EQ(Gfx.PresentParam.BackBufferFormat, D3DFMT_R5G6B5);
   EXPECT_EQ(Gfx.PresentParam.FullScreen_RefreshRateInHz, 0u);
@@ -56,7 +55,7 @@ TEST_F(GfxTest, FullScreenTakesTheDesktopFormat) {
 
 TEST_F(GfxTest, FallbacksDropMultisamplingThenHardwareVertexProcessing) {
   fake_d3d::Script("CreateDevice", {D3DERR_NOTAVAILABLE});
-  ASSERT_EQ(InitDirectX(), 0);
+  ASSERT_EQ(Init(), 0);
   EXPECT_EQ(fake_d3d::Calls("CreateDevice"),
             (Strings{"CreateDevice(0,1,0x40,4)", "CreateDevice(0,1,0x40,1)"}));
   EXPECT_EQ(Gfx.PresentParam.MultiSampleType, D3DMULTISAMPLE_NONMASKABLE);
@@ -68,19 +67,18 @@ TEST_F(GfxTest, FallbacksDropMultisamplingThenHardwareVertexProcessing) {
 
   fake_d3d::Reset();
   fake_d3d::Script("CreateDevice", {D3DERR_NOTAVAILABLE, D3DERR_INVALIDCALL});
-  ASSERT_EQ(InitDirectX(), 0);
+  ASSERT_EQ(Init(), 0);
   EXPECT_EQ(fake_d3d::Calls("CreateDevice"),
             (Strings{"CreateDevice(0,1,0x40,4)", "CreateDevice(0,1,0x40,1)",
                      "CreateDevice(0,1,0x20,1)"}));
-  EXPECT_TRUE(boxes.Boxes().empty());
+  EXPECT_TRUE(boxes.Texts().empty());
 }
 
 TEST_F(GfxTest, AllAttemptsFailingShowOneMessageAndReturnEFail) {
   fake_d3d::Script("CreateDevice", {}, D3DERR_NOTAVAILABLE);
-  EXPECT_EQ(InitDirectX(), E_FAIL);  // not the last attempt's code
+  EXPECT_EQ(Init(), E_FAIL);  // not the last attempt's code
   EXPECT_EQ(fake_d3d::CallCount("CreateDevice"), 3);
   EXPECT_EQ(boxes.Texts(), (Strings{"CreateDirectXDevice : Can't Create DirectX9 Device\n"}));
-  EXPECT_EQ(boxes.Boxes()[0].caption, "Error");
   EXPECT_EQ(GetDevice(), nullptr);
   EXPECT_EQ(fake_d3d::CallCount("GetRenderTarget"), 0);
   EXPECT_NE(Gfx.lpD3D, nullptr);  // kept for ReleaseDirectX
@@ -88,7 +86,7 @@ TEST_F(GfxTest, AllAttemptsFailingShowOneMessageAndReturnEFail) {
 
 TEST_F(GfxTest, OnlyExactlyZeroCreatesTheDevice) {
   fake_d3d::Script("CreateDevice", {S_FALSE});  // success class, still a failed attempt
-  ASSERT_EQ(InitDirectX(), 0);
+  ASSERT_EQ(Init(), 0);
   EXPECT_EQ(fake_d3d::CallCount("CreateDevice"), 2);
   EXPECT_EQ(Gfx.PresentParam.MultiSampleType, D3DMULTISAMPLE_NONMASKABLE);
   // The device that came with S_FALSE was given back (TearDown checks the count).
@@ -97,17 +95,17 @@ TEST_F(GfxTest, OnlyExactlyZeroCreatesTheDevice) {
 
 TEST_F(GfxTest, StartFailuresBeforeTheDevice) {
   fake_d3d::Script("Direct3DCreate9", {E_FAIL});
-  EXPECT_EQ(InitDirectX(), E_FAIL);
+  EXPECT_EQ(Init(), E_FAIL);
   EXPECT_EQ(fake_d3d::Log(), (Strings{"Direct3DCreate9(32)"}));
-  EXPECT_TRUE(boxes.Boxes().empty());
+  EXPECT_TRUE(boxes.Texts().empty());
   EXPECT_EQ(CreateDirectXDevice(), E_FAIL);  // no Direct3D object
 
   fake_d3d::Reset();
   fake_d3d::Script("GetAdapterIdentifier", {D3DERR_INVALIDCALL});
-  EXPECT_EQ(InitDirectX(), D3DERR_INVALIDCALL);
+  EXPECT_EQ(Init(), D3DERR_INVALIDCALL);
   ReleaseDirectX();
   fake_d3d::Script("GetAdapterDisplayMode", {D3DERR_NOTAVAILABLE});
-  EXPECT_EQ(InitDirectX(), D3DERR_NOTAVAILABLE);
+  EXPECT_EQ(Init(), D3DERR_NOTAVAILABLE);
   EXPECT_EQ(fake_d3d::CallCount("CreateDevice"), 0);
   EXPECT_EQ(boxes.Texts(),
             (Strings{"GetAdapterIdentifier : Failed\n", "GetAdapterDisplayMode : Failed\n"}));
@@ -116,7 +114,7 @@ TEST_F(GfxTest, StartFailuresBeforeTheDevice) {
 TEST_F(GfxTest, StartEmptiesTheTextureAndFontTablesAndBindsTheBackBuffer) {
   Gfx.textures[7] = {0x1234, reinterpret_cast<IDirect3DTexture9*>(8), 3};
   Gfx.fonts[31] = reinterpret_cast<ID3DXFont*>(8);
-  ASSERT_EQ(InitDirectX(), 0);
+  ASSERT_EQ(Init(), 0);
   EXPECT_EQ(Gfx.textures[7].hash, 0u);
   EXPECT_EQ(Gfx.textures[7].texture, nullptr);
   EXPECT_EQ(Gfx.fonts[31], nullptr);
@@ -152,11 +150,11 @@ TEST_F(GfxTest, DepthBuffersFollowTheTargetsMultisampling) {
   fake_d3d::Configure().textureMultiSample = D3DMULTISAMPLE_2_SAMPLES;
   fake_d3d::Configure().textureMultiSampleQuality = 1;
   fake_d3d::FailCall("GetDesc", 1, D3DERR_INVALIDCALL);  // ignored: no multisampling
-  ASSERT_EQ(InitDirectX(), 0);
+  ASSERT_EQ(Init(), 0);
   EXPECT_EQ(fake_d3d::Calls("CreateDepthStencilSurface"),
             (Strings{"CreateDepthStencilSurface(800,600,80,0,0,0)",
                      "CreateDepthStencilSurface(800,600,80,2,1,0)"}));
-  EXPECT_TRUE(boxes.Boxes().empty());
+  EXPECT_TRUE(boxes.Texts().empty());
 }
 
 TEST_F(GfxTest, EachResourceStepFailingShowsItsMessageAndReturnsItsCode) {
@@ -190,7 +188,7 @@ TEST_F(GfxTest, EachResourceStepFailingShowsItsMessageAndReturnsItsCode) {
       fake_d3d::Reset();
       boxes.Clear();
       fake_d3d::FailCall(step.first, nth, ++code);
-      EXPECT_EQ(InitDirectX(), code);
+      EXPECT_EQ(Init(), code);
       ASSERT_EQ(boxes.Texts().size(), 1u);
       shown.push_back(boxes.Texts()[0]);
       EXPECT_EQ(fake_d3d::CallCount(step.first), nth);  // nothing after the failure

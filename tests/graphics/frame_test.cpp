@@ -69,7 +69,7 @@ TEST_F(GfxTest, FramesAlternateTargetsAndLayThePreviousOneUnderTheNext) {
   }
   EXPECT_EQ(fake_d3d::Calls("Present"), Strings(3, "Present()"));
   EXPECT_EQ(fake_d3d::Calls("Clear"), Strings(6, "Clear(0,null,3,0x00000000,1,0)"));
-  EXPECT_TRUE(boxes.Boxes().empty());
+  EXPECT_TRUE(boxes.Texts().empty());
 }
 
 TEST_F(GfxTest, ClearFlagsFollowTheAutomaticDepthBuffer) {
@@ -121,7 +121,7 @@ TEST_F(GfxTest, ClearWithoutAScene) {
   EXPECT_EQ(Clear(0), D3DERR_INVALIDCALL);  // the previous frame's texture is its result
   EXPECT_EQ(Dev().draws.size(), 1u);        // drawn all the same, and the scene closed
   EXPECT_FALSE(Dev().inScene);
-  EXPECT_TRUE(boxes.Boxes().empty());
+  EXPECT_TRUE(boxes.Texts().empty());
 }
 
 TEST_F(GfxTest, FlipWithoutASceneStillPresents) {
@@ -171,7 +171,7 @@ TEST_F(GfxTest, WithoutADeviceFrameCallsFailSilently) {
   EXPECT_EQ(GetFlipTexture(), nullptr);
   EXPECT_EQ(Gfx.FlipCount, 0u);
   EXPECT_TRUE(fake_d3d::Log().empty());
-  EXPECT_TRUE(boxes.Boxes().empty());
+  EXPECT_TRUE(boxes.Texts().empty());
 }
 
 TEST_F(GfxTest, RebindingTheCurrentFlipTarget) {
@@ -263,7 +263,7 @@ TEST_F(GfxTest, AResetRecreatesAndClearsTheTargetsAndKeepsTheFrameCount) {
   EXPECT_EQ(fake_d3d::Calls("Clear"), Strings(2, "Clear(0,null,3,0x00000000,1,0)"));
   EXPECT_EQ(N(Dev().renderTarget), "back");
   EXPECT_EQ(Gfx.FlipCount, 3u);
-  EXPECT_TRUE(boxes.Boxes().empty());
+  EXPECT_TRUE(boxes.Texts().empty());
 
   // Frames go on from where they were.
   ASSERT_EQ(BeginRender(0), 0);

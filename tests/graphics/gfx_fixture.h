@@ -1,17 +1,17 @@
 // Shared set-up of the graphics tests against the recording fakes: a fresh fake
-// world and graphics state per test, an 800 x 600 windowed application, and a
-// check at the end that every reference the code took was released.
+// world and graphics state per test, an 800 x 600 windowed device, the failure
+// reports kept, and a check at the end that every reference the code took was
+// released.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "fakes/fake_d3d9.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
-#include "tools/message_box_reader.h"
+#include "tools/failure_log.h"
 
 inline std::string N(const void* object) { return fake_d3d::NameOf(object); }
 
@@ -29,10 +29,6 @@ class GfxTest : public ::testing::Test {
     fake_d3d::Reset();
     QuadBatchFree(&Gfx.batch);
     Gfx = GraphicsState{};
-    App.window = NULL;
-    App.width = 800;
-    App.height = 600;
-    App.windowed = 1;
     TakeQuit();
   }
   void TearDown() override {
@@ -41,12 +37,16 @@ class GfxTest : public ::testing::Test {
     EXPECT_EQ(fake_d3d::Leaks(), "");
     TakeQuit();
   }
+  // InitDirectX for an 800 x 600 window.
+  static HRESULT Init(HWND window = NULL, int windowed = 1) {
+    return InitDirectXFor(window, 800, 600, windowed);
+  }
   // Starts the device and forgets the start-up calls.
   void Start() {
-    ASSERT_EQ(InitDirectX(), 0);
+    ASSERT_EQ(Init(), 0);
     fake_d3d::ClearLog();
   }
   fake_d3d::Device& Dev() { return *fake_d3d::LastDevice(); }
 
-  MessageBoxReader boxes;
+  FailureLog boxes;
 };

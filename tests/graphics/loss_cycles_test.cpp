@@ -73,7 +73,7 @@ TEST_F(LossCycles, EveryResetRebuildsTheTargetsKeepsFontsTexturesAndFrameCountAn
     if (cycle == 0) live = Live();
     EXPECT_EQ(Live(), live) << fake_d3d::Leaks();
     EXPECT_EQ(live.first, made);
-    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(boxes.Texts().empty());
     EXPECT_FALSE(TakeQuit());
   }
 }

@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "app/app_state.h"
 #include "sound/sound.h"
 #include "sound/sound_state.h"
 #include "wave_bytes.h"
@@ -48,10 +47,11 @@ bool IsEmpty(const WaveSlot& s) { return !s.lpBuffer && !s.hFile && !s.BufferByt
 class Sound8 : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    App.window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 8, 8, NULL, NULL, NULL, NULL);
+    window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 8, 8, NULL, NULL, NULL, NULL);
     WriteFile("good.wav", Wave(kPcm + kData));
   }
-  static void TearDownTestSuite() { DestroyWindow(App.window); }
+  static void TearDownTestSuite() { DestroyWindow(window); }
+  static inline HWND window = NULL;
   void TearDown() override { ReleaseSound(); }
 };
 
@@ -59,9 +59,9 @@ TEST_F(Sound8, LifeCycleAndTheServiceThread) {
   EXPECT_EQ(ReleaseSound(), 0);  // before InitSound, twice
   EXPECT_EQ(ReleaseSound(), 0);
   EXPECT_EQ(GetSoundSampleRate() + GetSoundChannels() * 1000 + GetSoundBitsPerSample(), 1008u);
-  ASSERT_EQ(InitSound(), 0);
+  ASSERT_EQ(InitSoundFor(window), 0);
   HANDLE thread = Sound.hSoundThread;
-  EXPECT_EQ(InitSound(), E_FAIL);
+  EXPECT_EQ(InitSoundFor(window), E_FAIL);
   EXPECT_EQ(Sound.hSoundThread, thread);
   DWORD status = 0;
   Sound.lpKeepAliveBuffer->GetStatus(&status);
@@ -74,10 +74,10 @@ TEST_F(Sound8, LifeCycleAndTheServiceThread) {
   EXPECT_TRUE(!Sound.lpDirectSound && !Sound.lpKeepAliveBuffer && !Sound.hSoundThread);
   EXPECT_EQ(GetSoundSampleRate(), 0u);
   for (int i = 0; i < 20; ++i) {  // a quit posted at once is not lost: no hang
-    ASSERT_EQ(InitSound(), 0);
+    ASSERT_EQ(InitSoundFor(window), 0);
     ReleaseSound();
   }
-  ASSERT_EQ(InitSound(), 0);
+  ASSERT_EQ(InitSoundFor(window), 0);
   PostThreadMessageA(Sound.SoundThreadId, WM_QUIT, 0, 0);
   WaitForSingleObject(Sound.hSoundThread, INFINITE);
   CloseHandle(Sound.hSoundThread);
@@ -88,7 +88,7 @@ TEST_F(Sound8, LifeCycleAndTheServiceThread) {
 }
 
 TEST_F(Sound8, ReleaseWithStreamsPlayingIsPrompt) {
-  ASSERT_EQ(InitSound(), 0);
+  ASSERT_EQ(InitSoundFor(window), 0);
   WriteFile("empty.wav", Wave(kPcm + Chunk("data", "")));
   ASSERT_EQ(LoadStreamWave(0, "good.wav"), 0);
   ASSERT_EQ(LoadStreamWave(1, "empty.wav"), 0);  // looped empty data: silence, no spin
@@ -102,7 +102,7 @@ TEST_F(Sound8, ReleaseWithStreamsPlayingIsPrompt) {
 }
 
 TEST_F(Sound8, BadFilesLeaveTheSlotEmptyAndTheFileClosed) {
-  ASSERT_EQ(InitSound(), 0);
+  ASSERT_EQ(InitSoundFor(window), 0);
   struct Case { const char* name; std::string bytes; int streamed; HRESULT result; };
   const std::string stereo = Fmt(1, 2, 44100, 4);
   const Case cases[] = {
@@ -139,7 +139,7 @@ TEST_F(Sound8, BadFilesLeaveTheSlotEmptyAndTheFileClosed) {
 }
 
 TEST_F(Sound8, Slot255WorksAnd256FailsEverywhere) {
-  ASSERT_EQ(InitSound(), 0);
+  ASSERT_EQ(InitSoundFor(window), 0);
   for (DWORD index : {255u, 256u, 0xFFFFFFFFu}) {
     for (int streamed = 0; streamed < 2; ++streamed) {
       SCOPED_TRACE(testing::Message() << index << (streamed ? " streamed" : " static"));

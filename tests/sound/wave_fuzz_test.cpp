@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "sound/sound.h"
 #include "sound/sound_state.h"
 #include "tools/handle_count.h"
@@ -156,8 +155,8 @@ std::string WriteCase(uint32_t seed, uint32_t n, size_t* size) {
 TEST(WaveFuzz, MalformedFilesLoadPlayAndReleaseWithNothingLeft) {
   const uint32_t seed = EnvOr("LQ_WAVE_SEED", 20261207), first = EnvOr("LQ_WAVE_FIRST", 0);
   const uint32_t files = EnvOr("LQ_WAVE_FILES", 300), batch = WAVE_SLOT_COUNT / 2;
-  App.window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 8, 8, NULL, NULL, NULL, NULL);
-  ASSERT_EQ(InitSound(), 0) << "no sound device";
+  HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 8, 8, NULL, NULL, NULL, NULL);
+  ASSERT_EQ(InitSoundFor(window), 0) << "no sound device";
   ASSERT_GT(OggSeed().size(), 4096u) << "fuzz.ogg missing";
   CreateDirectoryA("wave_fuzz", NULL);
 
@@ -216,7 +215,7 @@ TEST(WaveFuzz, MalformedFilesLoadPlayAndReleaseWithNothingLeft) {
          refused[1] + refused[3], loaded[2], refused[2], loaded[3], refused[3], before, after);
   EXPECT_LE(after, before);
   ReleaseSound();
-  DestroyWindow(App.window);
+  DestroyWindow(window);
 }
 
 }  // namespace
