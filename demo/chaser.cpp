@@ -1,11 +1,10 @@
 // The player and enemy tasks of the chaser demo.
 #include "demo/chaser.h"
 
-#include <string.h>
-
 #include "app/application.h"
 #include "graphics/graphics.h"
 #include "input/input.h"
+#include "util/float_bits.h"
 #include "util/force_inline.h"
 #include "util/vec2.h"
 
@@ -124,14 +123,6 @@ static void LeaveScreen(Task* task) {
   }
 }
 
-// A float's bits as an unsigned integer: from +0 up they keep the float's order,
-// and every negative float (-0 too) and NaN reads above any positive one.
-static inline uint32_t FloatBits(float value) {
-  uint32_t bits;
-  memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
 void UpdateEnemy(Task* task) {
   task->count += 1;
   task->x += task->vx;
@@ -141,8 +132,8 @@ void UpdateEnemy(Task* task) {
     task->count = 0;
   }
   // One integer comparison a side clears an enemy on the screen; LeaveScreen's
-  // float tests settle the rest (off the screen, -0, NaN). Conversions of the
-  // screen size cost as much as the rest of the test: they are kept.
+  // float tests settle the rest (off the screen, -0, NaN). Converting the screen
+  // size cost as much as the rest of the test: it is redone only on a new size.
   const DWORD w = GetScreenWidth(), h = GetScreenHeight();
   if (w != DemoEdges.width || h != DemoEdges.height) {
     DemoEdges = {w, h, FloatBits(SizeToFloat(w)), FloatBits(SizeToFloat(h))};

@@ -1,8 +1,7 @@
 // Render-state presets chosen by one flag word, and the linear fog parameters.
-#include <string.h>
-
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
+#include "util/float_bits.h"
 
 static void SetBlend(IDirect3DDevice9* device, DWORD destBlend) {
   device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
@@ -46,12 +45,6 @@ HRESULT SetDrawMode(DWORD flags) {
 HRESULT RestoreDrawMode() { return SetDrawMode(Gfx.drawMode); }
 
 DWORD GetDrawMode() { return Gfx.drawMode; }
-
-static DWORD FloatBits(float value) {
-  DWORD bits;
-  memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
 
 // Sets the parameters of linear table fog; DRAWMODE_FOG switches it on.
 HRESULT SetFog(float start, float end, D3DCOLOR color) {

@@ -5,8 +5,8 @@
 #include <emmintrin.h>
 #include <float.h>
 #include <stdint.h>
-#include <string.h>
 
+#include "util/float_bits.h"
 #include "util/force_inline.h"
 
 struct Vec2 {
@@ -62,8 +62,7 @@ LQ_INLINE float GetVec2Length(float x, float y) {
 // (|x| is at most a float step above the root): then x * length is exact in
 // float too, and a float division rounds the same exact quotient once.
 LQ_INLINE bool IsVec2ScaleExactInFloat(__m128 root, float length) {
-  uint32_t bits;
-  memcpy(&bits, &length, sizeof bits);
+  const uint32_t bits = FloatBits(length);
   return (bits & 0x007FFFFFu) == 0 && bits >= 0x3F800000u && bits <= 0x5F800000u &&
          _mm_comile_ss(_mm_mul_ss(root, _mm_set_ss(length)), _mm_set_ss(FLT_MAX / 2));
 }
