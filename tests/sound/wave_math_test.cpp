@@ -143,4 +143,6 @@ TEST(WaveMath, OggPagesPassWholeUnchangedAndInOrder) {
   for (const Case& c : cases)
     EXPECT_EQ(OggIntactBytes((const uint8_t*)c.file.data(), (uint32_t)c.file.size()), c.intact)
         << c.name;
+  // The checksum as encoders write it (polynomial 0x04C11DB7, high bit first).
+  EXPECT_EQ(0x6326B184u, OggPageCrc((const uint8_t*)a.data(), (uint32_t)a.size()));
 }
