@@ -8,12 +8,15 @@ TEST(StepClock, CountsWholeStepsCarriesTheRestAndDropsStalls) {
       {0, 5000, 1},        // the first count, whenever it comes
       {0, 5010, 0},        // 10 ms: short of a 60 Hz step (16.7 ms)
       {0, 5017, 1},        // 17 ms in all: one step, 0.3 ms carried
+      {0, 5033, 0},        // 33 ms: 1.98 steps in all
+      {0, 5050, 2},        // 50 ms: three in all, exactly, at 60 a second
       {0, 4000, 0},        // a clock that steps back: none, and no wrap-around
       {0, 4100, 5},        // 100 ms, six steps' worth: the cap
       {0, 9000000, 5},     // a long stall: five, the rest dropped
       {0, 9000010, 0},     // and nothing of it replayed
       {1000, 9000013, 3},  // 1000 a second: 3 ms, three steps
       {0, 9000016, 3},     // 0 refused: still 1000 a second
+      {0, 1ull << 62, 5},  // a jump far ahead: five (ticks times rate would wrap to 0)
   };
   StepClock clock = {};
   for (const auto& r : rows) {

@@ -135,6 +135,7 @@ TEST(QuadBatch, GrowthDoublesFromAFirstBlockAndStopsAtTheLimit) {
   EXPECT_EQ(QuadBatchGrowth(first, first + 6, 0), 2 * first);
   EXPECT_EQ(QuadBatchGrowth(2 * first, 2 * first + 6, 0), 4 * first);  // doubles, not steps
   EXPECT_EQ(QuadBatchGrowth(0, 3 * first, 0), 3 * first);               // never less than asked
+  EXPECT_EQ(QuadBatchGrowth(2502, 2508, 0), first);  // doubling would give less than a first block
   EXPECT_EQ(QuadBatchGrowth(first, first + 6, first + 600), first + 600);  // clamped
   EXPECT_EQ(QuadBatchGrowth(first, first + 6, first), 0u);                 // cannot fit
   EXPECT_EQ(QuadBatchGrowth(0, 6, 13), 12u);

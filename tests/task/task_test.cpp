@@ -236,3 +236,28 @@ TEST_F(TaskTest, LongChainsSweepWithoutDeepRecursion) {
   SweepTask();
   EXPECT_EQ(TASK_POOL_SIZE - 1, FreeCount());
 }
+
+// The pool's first record is no exception: a child made in it during a pass waits.
+TEST_F(TaskTest, ChildMadeInTheFirstRecordWaitsForTheNextPass) {
+  Task* first = Make('0');
+  victim = Make('P', AdoptOnce);
+  KillTask(first);
+  SweepTask();
+  UpdateTask();
+  EXPECT_EQ(first, victim->child->next);  // 'c', in the first record
+  EXPECT_EQ("P", updates);
+}
+
+// A game's own record (a static, like most) under a dead task is detached, with no
+// link left to its freed parent, and never enters the pool's free list.
+static Task gameRecord;
+TEST_F(TaskTest, GameRecordUnderADeadTaskIsDetachedNotFreed) {
+  gameRecord = {0, nullptr, &NullTask, U, D, 0, 0, 0, 0, 'g', 0, nullptr};
+  Task* parent = Make('P');
+  parent->child = &gameRecord;
+  KillTask(parent);
+  SweepTask();
+  EXPECT_NE(0u, IsTaskDead(&gameRecord));
+  EXPECT_TRUE(gameRecord.next == &NullTask && gameRecord.child == &NullTask);
+  EXPECT_EQ(TASK_POOL_SIZE, FreeCount());
+}

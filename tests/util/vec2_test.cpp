@@ -46,3 +46,23 @@ TEST(Vec2, DirectionAllowsOutToAliasEitherEnd) {
 }
 
 TEST(Vec2, ExactValueRoundedOnce) { ExpectExactVec2Table(); }
+
+// Beside the generated table, the edges of the exact paths: a length of 3 is no
+// power of two, so scaling in float would round x * 3 before the division; and a
+// sum of squares below FLT_MIN one double unit above a float midpoint, which the
+// repair must leave where it is (below the midpoint it would round to even, down).
+TEST(Vec2, EdgesOfTheExactPaths) {
+  Vec2 v = {-0x1.7d931ep+7f, -0x1.dda176p+8f};
+  SetVec2Length(&v, 3);
+  EXPECT_TRUE(v.x == -0x1.1ce31p+0f && v.y == -0x1.649a6cp+1f) << v.x << ", " << v.y;
+  EXPECT_EQ(0x1.002002p-64f, GetVec2Length(0x1.002p-64f, 0x1.8p-91f));
+}
+
+// From +0 up the bits keep the float's order; NaN and every negative read above.
+TEST(FloatBits, AscendFromZeroThenNaNAndNegatives) {
+  const float ascending[] = {0.0f, 0x1p-149f, FLT_MIN, 1.0f, FLT_MAX, INFINITY,
+                             NAN,  -0.0f,     -1.0f,   -INFINITY};
+  EXPECT_EQ(0x3F800000u, FloatBits(1.0f));
+  for (size_t i = 1; i < sizeof ascending / sizeof ascending[0]; ++i)
+    EXPECT_LT(FloatBits(ascending[i - 1]), FloatBits(ascending[i])) << i;
+}
