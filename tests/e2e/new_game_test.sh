@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A game of one's own, as a new user makes it: scripts/new-game.sh writes it into
 # a folder outside the tree; it builds by the command printed (the framework as a
-# subdirectory) and from an install prefix (find_package), both compiled with the
+# subdirectory, installing only itself) and from an install prefix (the framework
+# built alone, then found by find_package), both compiled with the
 # framework's SSE2 flags and importing only system DLLs and D3DX; the printed run
 # command, headless for 5 s, shows its sprite (moved right by the pad) and text,
 # and records its chime in a WAV file read as its header says.
@@ -16,10 +17,22 @@ cat "$LQ_ART/new.log"
 build_cmd=$(grep -m1 '^  cmake ' "$LQ_ART/new.log") run_cmd=$(grep -m1 'run-game.sh' "$LQ_ART/new.log")
 [ -n "$build_cmd" ] && [ -n "$run_cmd" ] || lq_fail "no build or run command printed"
 
-# Recipe 1: the printed command (add_subdirectory of the framework).
+# Recipe 1: the printed command (add_subdirectory of the framework). The game
+# installs its exe, and that alone: none of the framework's files.
+echo 'install(TARGETS Rocket DESTINATION .)' >>"$game/CMakeLists.txt"
 eval "$build_cmd" >"$LQ_ART/build1.log" 2>&1 || { tail -20 "$LQ_ART/build1.log"; lq_fail "recipe 1 build failed"; }
-# Recipe 2: the framework installed into a fresh prefix, the game finding it.
-cmake --install "$LQ_BUILD" --prefix "$prefix" >"$LQ_ART/install.log" 2>&1 || lq_fail "install failed"
+cmake --install "$game/build" --prefix "$tmp/game" >"$LQ_ART/game-install.log" 2>&1 &&
+  [ "$(cd "$tmp/game" && find . -type f)" = ./Rocket.exe ] ||
+  lq_fail "the game's install holds more than Rocket.exe: $(cd "$tmp/game" && find . -type f | head)"
+# Recipe 2: the framework built alone (no tests, demo or examples) and installed
+# into a fresh prefix, the game finding it.
+{ cmake -S "$LQ_SOURCE" -B "$tmp/sdk" -DCMAKE_TOOLCHAIN_FILE="$LQ_SOURCE/cmake/mingw-i686.cmake" \
+    -DLUMAQUILL_TESTS=OFF && cmake --build "$tmp/sdk" -j2 --target lumaquill &&
+  [ -f "$tmp/sdk/liblumaquill_core.a" ] && cmake --build "$tmp/sdk" -j2 &&
+  cmake --install "$tmp/sdk" --prefix "$prefix"; } >"$LQ_ART/install.log" 2>&1 ||
+  { tail -20 "$LQ_ART/install.log"; lq_fail "building the library alone and installing it failed"; }
+programs=$(find "$tmp/sdk" -path '*/CMakeFiles' -prune -o \( -name '*.exe' -o -name '*.dll' \) -print)
+[ -z "$programs" ] || lq_fail "the library alone built programs: $programs"
 [ -z "$(find "$prefix/include" -name '*_state.h')" ] && [ -f "$prefix/include/app/application.h" ] ||
   lq_fail "installed headers: $(find "$prefix/include" -name '*.h' | head)"
 mkdir "$tmp/rocket2" && cp "$game"/*.cpp "$game"/*.py "$tmp/rocket2/"
