@@ -16,7 +16,7 @@ TEST(StepClock, CountsWholeStepsCarriesTheRestAndDropsStalls) {
       {0, 9000010, 0},     // and nothing of it replayed
       {1000, 9000013, 3},  // 1000 a second: 3 ms, three steps
       {0, 9000016, 3},     // 0 refused: still 1000 a second
-      {0, 1ull << 62, 5},  // a jump far ahead: five (ticks times rate would wrap to 0)
+      {0, 9000016 + (1ull << 61), 5},  // a jump of 2^61 ticks: five (times 1000, 0 mod 2^64)
   };
   StepClock clock = {};
   for (const auto& r : rows) {
