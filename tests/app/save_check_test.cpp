@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+
+#include "app/save_check.h"
+
+TEST(SaveCheck, NamesThatAreFilesEverywhere) {
+  const std::string longest(SAVE_NAME_MAX, 'a'), over = longest + "a",
+                    wide = longest.substr(1) + "\xC3\xA9";  // 65 bytes, 64 characters
+  const struct {
+    const char* name;
+    int valid;
+  } cases[] = {
+      {"a", 1}, {"high scores.dat", 1}, {"Sp\xC3\xA9l \xE6\x97\xA5\xF0\x9F\x8E\xAE", 1},
+      {longest.c_str(), 1}, {over.c_str(), 0}, {wide.c_str(), 0},
+      {nullptr, 0}, {"", 0}, {".", 0}, {"..", 0}, {" a", 0}, {"a ", 0}, {".a", 0}, {"a.", 0},
+      {"a\tb", 0}, {"a\x7F", 0}, {"a\xC2\x85", 0},  // controls, C1 included
+      {"a\\b", 0}, {"a/b", 0}, {"a:b", 0}, {"a*b", 0}, {"a?b", 0}, {"a\"b", 0}, {"a<b", 0},
+      {"a>b", 0}, {"a|b", 0},
+      {"\xFF", 0}, {"a\xC3", 0}, {"\xC0\xAF", 0}, {"\xED\xA0\x80", 0}, {"\xF4\x90\x80\x80", 0},
+      {"CON", 0}, {"con", 0}, {"Prn.txt", 0}, {"aux.tar.gz", 0}, {"NUL", 0}, {"COM1", 0},
+      {"com9.sav", 0}, {"LPT1", 0}, {"lPt9", 0}, {"CON .txt", 0}, {"COM\xC2\xB9", 0},
+      {"CONIN$", 0},
+      {"COM0", 1}, {"COM10", 1}, {"LPT", 1}, {"CONSOLE", 1}, {"NULL.txt", 1}, {"my.CON", 1},
+      {"AUXILIARY", 1}, {"COM\xC2\xB4", 1},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.valid, IsSaveNameValid(c.name)) << (c.name ? c.name : "(null)");
+  }
+}
+
+TEST(SaveCheck, HeadersAreReadOnlyWhenTheirSizeIsTheFiles) {
+  const char data[] = "progress";
+  uint8_t good[SAVE_HEADER_SIZE];
+  WriteSaveHeader(good, data, 8);
+  const uint32_t crc = 0x2201F246u;  // "progress" by any CRC-32 tool (zlib.crc32)
+  auto lying = [&](uint32_t size, int byte = 4) {
+    uint8_t* h = new uint8_t[SAVE_HEADER_SIZE];  // the sanitizer sees reads past it
+    memcpy(h, good, SAVE_HEADER_SIZE);
+    memcpy(h + byte, &size, 4);
+    return h;
+  };
+  const struct {
+    uint8_t* header;
+    uint64_t fileSize;
+    int whole;
+  } cases[] = {
+      {lying(8), 20, 1},
+      {lying(8), 21, 0}, {lying(8), 19, 0}, {lying(8), 11, 0}, {lying(8), 0, 0},
+      {lying(0), 12, 1}, {lying(0), 11, 0},
+      {lying(SAVE_SIZE_MAX), SAVE_SIZE_MAX + 12ull, 1},
+      {lying(SAVE_SIZE_MAX + 1), SAVE_SIZE_MAX + 13ull, 0},
+      {lying(0xFFFFFFFFu), 0xFFFFFFFFull + 12, 0}, {lying(0xFFFFFFFFu), 20, 0},
+      {lying(0xFFFFFFF4u), 0xFFFFFFFFull + 1, 0},  // the size plus the header wraps
+      {lying(0x3156534D, 0), 20, 0},                // the magic one off
+  };
+  for (const auto& c : cases) {
+    uint32_t size = 7, sum = 7;
+    EXPECT_EQ(c.whole, ReadSaveHeader(c.header, c.fileSize, &size, &sum)) << c.fileSize;
+    if (c.whole) {
+      EXPECT_EQ(c.fileSize - SAVE_HEADER_SIZE, size);
+      EXPECT_EQ(crc, sum);
+    }
+    delete[] c.header;
+  }
+}
