@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <string.h>
 
 #include <string>
@@ -22,33 +21,30 @@ TEST(SaveCheck, NamesThatAreFilesEverywhere) {
       {"\xFF", 0}, {"a\xC3", 0}, {"\xC0\xAF", 0}, {"\xED\xA0\x80", 0}, {"\xF4\x90\x80\x80", 0},
       {"CON", 0}, {"con", 0}, {"Prn.txt", 0}, {"aux.tar.gz", 0}, {"NUL", 0}, {"COM1", 0},
       {"com9.sav", 0}, {"LPT1", 0}, {"lPt9", 0}, {"CON .txt", 0}, {"COM\xC2\xB9", 0},
-      {"CONIN$", 0},
-      {"COM0", 1}, {"COM10", 1}, {"LPT", 1}, {"CONSOLE", 1}, {"NULL.txt", 1}, {"my.CON", 1},
-      {"AUXILIARY", 1}, {"COM\xC2\xB4", 1},
+      {"CONIN$", 0}, {"COM0", 1}, {"COM10", 1}, {"LPT", 1}, {"CONSOLE", 1}, {"NULL.txt", 1},
+      {"my.CON", 1}, {"AUXILIARY", 1}, {"COM\xC2\xB4", 1},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(c.valid, IsSaveNameValid(c.name)) << (c.name ? c.name : "(null)");
-  }
+  for (const auto& c : cases) EXPECT_EQ(c.valid, IsSaveNameValid(c.name)) << c.name;
 }
 
+// A header is read only when its size is what the file holds after it, and at most
+// 64 MB: claimed sizes up to 4 GB, or wrapping with the header, are refused.
 TEST(SaveCheck, HeadersAreReadOnlyWhenTheirSizeIsTheFiles) {
+  const uint64_t max = SAVE_SIZE_MAX;
   const struct {
-    uint32_t claimed;  // the size field
+    uint32_t claimed;
     uint64_t fileSize;
     int whole, wrongMagic = 0;
   } cases[] = {{8, 20, 1}, {8, 21, 0}, {8, 19, 0}, {8, 11, 0}, {8, 0, 0}, {0, 12, 1}, {8, 20, 0, 1},
-               {SAVE_SIZE_MAX, SAVE_SIZE_MAX + 12ull, 1},
-               {SAVE_SIZE_MAX + 1, SAVE_SIZE_MAX + 13ull, 0},
-               {0xFFFFFFFFu, 0xFFFFFFFFull + 12, 0}, {0xFFFFFFFFu, 20, 0},
-               {0xFFFFFFF4u, 0x100000000ull, 0}};  // size and header wrap to 0
+               {max, max + 12, 1}, {max + 1, max + 13, 0}, {~0u, ~0u + 12ull, 0}, {~0u, 20, 0},
+               {~0u - 11, 1ull << 32, 0}};
   for (const auto& c : cases) {
     uint8_t header[SAVE_HEADER_SIZE];
     WriteSaveHeader(header, "progress", 8);
     memcpy(header + 4, &c.claimed, 4);
     header[0] += c.wrongMagic;
     uint32_t size = 7, crc = 7;
-    EXPECT_EQ(c.whole, ReadSaveHeader(header, c.fileSize, &size, &crc)) << c.claimed << ", "
-                                                                        << c.fileSize;
+    EXPECT_EQ(c.whole, ReadSaveHeader(header, c.fileSize, &size, &crc)) << c.claimed;
     EXPECT_EQ(c.whole ? c.claimed : 7, size);
     EXPECT_EQ(c.whole ? 0x2201F246u : 7, crc);  // "progress" by any CRC-32 tool (zlib.crc32)
   }

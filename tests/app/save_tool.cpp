@@ -1,12 +1,9 @@
-// Drives the save calls for tests/e2e/save_kill_test.sh:
-//   save_tool folder GAME             prints the save folder
-//   save_tool loop GAME NAME LOG [N]  N saves (else forever) after the one that
-//                                     loads; "begin S", then on 0 "saved S", to LOG
-//   save_tool load GAME NAME [BYTES]  prints "result R seq S size B"
-//   save_tool damage GAME NAME N      N damaged newest copies, one in five with the
-//                                     previous broken too: exit 1 unless each loads
-//                                     the previous (S_FALSE) or is refused (E_FAIL)
-// Save S holds S, then bytes made from S; its size, up to 4 MB, follows from S.
+// The save calls for tests/e2e/save_kill_test.sh: save_tool folder GAME | load GAME
+// NAME [BYTES] (prints "result R seq S size B", S 0: torn) | loop GAME NAME LOG [N]
+// (N saves, else forever, after the one that loads: "begin S", on 0 "saved S", to
+// LOG; save S holds S, then bytes made from S, up to 4 MB) | damage GAME NAME N (N
+// damaged newest copies, one in five with the previous broken too: exit 1 unless
+// each loads the previous with S_FALSE, or with both broken is refused: E_FAIL).
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -24,13 +21,11 @@ static Bytes Made(DWORD seq) {
 }
 static Bytes Loaded(8u << 20);
 
-// 30 random bits (the runtime's rand gives 15).
-static DWORD Random() { return (DWORD)rand() << 15 ^ (DWORD)rand(); }
-
+static DWORD Random() { return (DWORD)rand() << 15 ^ (DWORD)rand(); }  // 30 bits
 static Bytes Get(const char* path) {
   Bytes bytes(1 << 20);
   FILE* f = fopen(path, "rb");
-  bytes.resize(f ? fread(bytes.data(), 1, bytes.size(), f) : 0);
+  bytes.resize(f ? fread(&bytes[0], 1, bytes.size(), f) : 0);
   return f && !fclose(f) ? bytes : Bytes();
 }
 static bool Put(const char* path, const Bytes& bytes) {
@@ -41,39 +36,36 @@ static bool Put(const char* path, const Bytes& bytes) {
 static int Damage(const char* game, const char* name, int count) {
   char newest[MAX_PATH * 2], previous[MAX_PATH * 2];
   Bytes one(5000, 0x11), two(7000, 0x22);
-  if (GetSaveFolder(game, newest, MAX_PATH) || SaveGameFile(game, name, one.data(), 5000) ||
-      SaveGameFile(game, name, two.data(), 7000)) {
+  if (GetSaveFolder(game, newest, MAX_PATH) || SaveGameFile(game, name, &one[0], 5000) ||
+      SaveGameFile(game, name, &two[0], 7000)) {
     return 2;
   }
   snprintf(previous, sizeof previous, "%s.%s.previous", newest, name);
   strcat(newest, name);
   const Bytes whole = Get(newest), kept = Get(previous);
-  Bytes broken = kept;
-  broken.at(0) ^= 0x55;  // its magic
-  int wrong = 0, previousLoads = 0, refused = 0;
-  for (int i = 0; i < count && whole.size() == 7012; ++i) {
-    Bytes bad = whole;
+  int loads = 0, refused = 0, wrong = 0;
+  for (int i = 0; i < count && whole.size() == 7012 && kept.size() == 5012; ++i) {
+    Bytes bad = whole, broken = kept;
     const DWORD lies[] = {0xFFFFFFFFu, 0x80000000u, (64u << 20) + 1, 7001, 6999, Random() << 2};
-    if (i % 4 == 0) bad.resize(i % 40 ? Random() % bad.size() : 0);  // cut short or emptied
-    for (int n = i % 4 == 1 ? 1 + rand() % 8 : 0; n > 0; --n) {  // bytes changed anywhere
-      bad[Random() % 7012] ^= 1 + rand() % 255;
-    }
+    if (i % 4 == 0) bad.resize(i % 40 ? Random() % 7012 : 0);  // cut short or emptied
+    for (int n = i % 4 == 1 ? 1 + rand() % 8 : 0; n > 0; --n) bad[Random() % 7012] ^= 1 + i % 255;
     if (i % 4 >= 2) memcpy(&bad[4], &lies[rand() % 6], 4);  // the size lies...
-    if (i % 4 == 3) bad.resize(rand() % 2 ? 7011 : 7013);   // ...and the file is cut or grown
-    const bool both = i % 5 == 4;
-    if (!Put(newest, bad) || (both && !Put(previous, broken))) return 2;
+    if (i % 4 == 3) bad.resize(rand() % 2 ? 7011 : 7013);   // ...and the file fits it
+    broken[0] ^= i % 5 == 4 ? 0x55 : 0;                       // the previous copy's magic
     DWORD size = 0;
-    HRESULT hr = LoadGameFile(game, name, Loaded.data(), (DWORD)Loaded.size(), &size);
-    previousLoads += hr == S_FALSE;
+    HRESULT hr = Put(newest, bad) && Put(previous, broken)
+                     ? LoadGameFile(game, name, &Loaded[0], (DWORD)Loaded.size(), &size)
+                     : E_UNEXPECTED;
+    loads += hr == S_FALSE;
     refused += hr == E_FAIL;
-    if (both ? hr != E_FAIL : hr != S_FALSE || size != 5000 || memcmp(&Loaded[0], &one[0], 5000)) {
+    if (i % 5 == 4 ? hr != E_FAIL
+                   : hr != S_FALSE || Bytes(Loaded.begin(), Loaded.begin() + size) != one) {
       if (++wrong <= 10) printf("case %d: result 0x%08lX size %lu\n", i, hr, size);
     }
-    if (both && !Put(previous, kept)) return 2;
   }
   printf("%d damaged newest copies: %d loaded the previous copy (S_FALSE), %d refused (E_FAIL), "
-         "%d wrong\n", count, previousLoads, refused, wrong);
-  return previousLoads + refused != count || wrong != 0;
+         "%d wrong\n", count, loads, refused, wrong);
+  return loads + refused != count || wrong != 0;
 }
 
 int main(int argc, char** argv) {

@@ -41,6 +41,7 @@ for kill in $(seq "$KILLS"); do
   [ -z "$saved" ] && [ "$result" = 0x80070002 ] && ok=1
   [ $ok = 1 ] || lq_fail "kill $kill: load $result, save $seq (0: torn);" \
     "last saved ${saved:-none}, last begun $begun"
+  [ $((kill % 25)) != 0 ] || lq_log "$kill kills so far, $inside of them inside a save"
 done
 lq_log "$KILLS kills, $inside of them inside a save; each time the save loaded whole and current" \
   "($previous times the previous copy); $(grep -c saved save.log) saves returned 0"
