@@ -126,7 +126,9 @@ static CopyState CheckCopy(HANDLE file, void* data, DWORD capacity, DWORD* size)
 }
 
 static CopyState ReadCopy(const WCHAR* path, void* data, DWORD capacity, DWORD* size) {
-  HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+  // Shared all ways: a save that has just moved its copy in may still hold it open.
+  HANDLE file = CreateFileW(path, GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     DWORD error = GetLastError();
@@ -138,21 +140,14 @@ static CopyState ReadCopy(const WCHAR* path, void* data, DWORD capacity, DWORD* 
   return state;
 }
 
-// The new copy, header first, on disk (flushed) under its own name.
-static HRESULT WriteNewCopy(const WCHAR* path, const void* data, DWORD size) {
-  // CREATE_ALWAYS empties what a killed save left; no sharing, so a second save of
-  // the same name at the same time fails instead of mixing its bytes with these.
-  HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return LastError();
+// The new copy, header first, on disk (flushed).
+static HRESULT WriteNewCopy(HANDLE file, const void* data, DWORD size) {
   BYTE header[SAVE_HEADER_SIZE];
   WriteSaveHeader(header, data, size);
-  HRESULT hr = WriteAll(file, header, sizeof header) && WriteAll(file, data, size) &&
-                       FlushFileBuffers(file)
-                   ? S_OK
-                   : LastError();
-  CloseHandle(file);
-  return hr;
+  return WriteAll(file, header, sizeof header) && WriteAll(file, data, size) &&
+                 FlushFileBuffers(file)
+             ? S_OK
+             : LastError();
 }
 
 // The newest copy, if whole, becomes the previous one (a damaged newest never
@@ -194,10 +189,17 @@ HRESULT SaveGameFile(const char* game, const char* name, const void* data, DWORD
   SavePaths paths;
   HRESULT hr = MakePaths(game, name, 1, &paths);
   if (FAILED(hr)) return hr;
-  hr = WriteNewCopy(paths.fresh, data, size);
+  // CREATE_ALWAYS empties what a killed save left. The copy is held open until it
+  // is in place, shared for reading and its move but not for writing: a second save
+  // of the same name at the same time fails here rather than empty this copy.
+  HANDLE file = CreateFileW(paths.fresh, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                            nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return LastError();
+  hr = WriteNewCopy(file, data, size);
   if (SUCCEEDED(hr)) hr = KeepPrevious(&paths);
   if (SUCCEEDED(hr) && !MoveFileExW(paths.fresh, paths.newest, kMoveFlags)) hr = LastError();
-  if (FAILED(hr)) DeleteFileW(paths.fresh);
+  if (FAILED(hr)) DeleteFileW(paths.fresh);  // this save's own: it is still open
+  CloseHandle(file);
   return hr;
 }
 

@@ -1,7 +1,7 @@
 // Saves: a folder per game under the user's roaming application data, and save
 // files that a crash, a kill or a full disk in the middle of a save cannot lose.
-// Every call works before and without InitApplication, from any thread; saves of
-// the same name from two threads at once are not supported (the second fails).
+// Every call works before and without InitApplication, from any thread. Two saves
+// of the same name at once take turns or one fails; neither tears the other.
 //
 // game and name are UTF-8: 1 to 64 bytes, no control character, none of
 // \ / : * ? " < > |, not beginning or ending with a space or a dot, and no device
