@@ -98,31 +98,31 @@ static BOOL ReadAll(HANDLE file, void* data, DWORD count) {
   return TRUE;
 }
 
-// Checks an open copy; its data goes into data when the copy fits capacity, else
-// (or with data null) it is checked through a small buffer: nothing is allocated,
-// whatever the header claims, and data is untouched.
+// Checks an open copy, then reads it into data if data is given and it fits. The
+// check goes through a small buffer, so nothing is allocated whatever the header
+// claims, and data only ever gets a whole copy.
 static CopyState CheckCopy(HANDLE file, void* data, DWORD capacity, DWORD* size) {
-  LARGE_INTEGER fileSize;
-  BYTE header[SAVE_HEADER_SIZE];
+  LARGE_INTEGER fileSize, start = {};
+  BYTE header[SAVE_HEADER_SIZE], piece[16384];
   uint32_t dataSize, crc, sum = 0;
   if (!GetFileSizeEx(file, &fileSize) || !ReadAll(file, header, sizeof header) ||
       !ReadSaveHeader(header, (uint64_t)fileSize.QuadPart, &dataSize, &crc)) {
     return COPY_DAMAGED;
   }
-  if (data && dataSize <= capacity) {
-    if (!ReadAll(file, data, dataSize)) return COPY_DAMAGED;
-    sum = UpdateCrc32(0, data, (int32_t)dataSize);
-  } else {
-    BYTE piece[16384];
-    for (DWORD left = dataSize, n; left > 0; left -= n) {
-      n = left < sizeof piece ? left : sizeof piece;
-      if (!ReadAll(file, piece, n)) return COPY_DAMAGED;
-      sum = UpdateCrc32(sum, piece, (int32_t)n);
-    }
+  for (DWORD left = dataSize, n; left > 0; left -= n) {
+    n = left < sizeof piece ? left : sizeof piece;
+    if (!ReadAll(file, piece, n)) return COPY_DAMAGED;
+    sum = UpdateCrc32(sum, piece, (int32_t)n);
   }
   if (sum != crc) return COPY_DAMAGED;
   *size = dataSize;
-  return COPY_WHOLE;
+  if (!data || dataSize > capacity) return COPY_WHOLE;
+  start.QuadPart = SAVE_HEADER_SIZE;
+  // Checked again as read: the file may have been written to in between.
+  return SetFilePointerEx(file, start, nullptr, FILE_BEGIN) && ReadAll(file, data, dataSize) &&
+                 UpdateCrc32(0, data, (int32_t)dataSize) == crc
+             ? COPY_WHOLE
+             : COPY_DAMAGED;
 }
 
 static CopyState ReadCopy(const WCHAR* path, void* data, DWORD capacity, DWORD* size) {

@@ -32,6 +32,6 @@ HRESULT SaveGameFile(const char* game, const char* name, const void* data, DWORD
 //   HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)       never saved;
 //   E_FAIL             neither copy is whole;
 //   E_INVALIDARG       a null pointer or a bad name.
-// A damaged copy may have been read into data before the previous one was.
+// data is written only with a whole copy, and only with a result of 0 or S_FALSE.
 HRESULT LoadGameFile(const char* game, const char* name, void* data, DWORD capacity,
                      DWORD* size);

@@ -53,12 +53,13 @@ static int Damage(const char* game, const char* name, int count) {
     if (i % 4 == 3) bad.resize(rand() % 2 ? 7011 : 7013);   // ...and the file fits it
     broken[0] ^= i % 5 == 4 ? 0x55 : 0;                       // the previous copy's magic
     DWORD size = 0;
+    memset(&Loaded[0], 0x77, 7000);  // a refused load leaves the buffer alone
     HRESULT hr = Put(newest, bad) && Put(previous, broken)
                      ? LoadGameFile(game, name, &Loaded[0], (DWORD)Loaded.size(), &size)
                      : E_UNEXPECTED;
     loads += hr == S_FALSE;
     refused += hr == E_FAIL;
-    if (i % 5 == 4 ? hr != E_FAIL
+    if (i % 5 == 4 ? hr != E_FAIL || Bytes(&Loaded[0], &Loaded[7000]) != Bytes(7000, 0x77)
                    : hr != S_FALSE || Bytes(Loaded.begin(), Loaded.begin() + size) != one) {
       if (++wrong <= 10) printf("case %d: result 0x%08lX size %lu\n", i, hr, size);
     }
