@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # The long forms of the reliability runs (scripts/test.sh runs short ones):
-#   scripts/reliability.sh [wav [N]] [loss [N]] [soak [MINUTES]]
-# With no argument all three: 10000 malformed WAV and Ogg files, 1000 device-loss cycles
-# on the recording fake, a 10-minute soak of the demo (docs/soak.png).
+#   scripts/reliability.sh [wav [N]] [loss [N]] [soak [MINUTES]] [saves [KILLS]]
+# With no argument all four: 10000 malformed WAV and Ogg files, 1000 device-loss cycles
+# on the recording fake, a 10-minute soak of the demo (docs/soak.png), a program
+# killed 200 times while it saves.
 # See docs/reliability.md for what each asserts.
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
-[ $# -gt 0 ] || set -- wav loss soak
+[ $# -gt 0 ] || set -- wav loss soak saves
 lq_setup
 lq_configure_win
-cmake --build "$build/win" -j "$jobs" --target wave_fuzz_test loss_cycles_test >/dev/null || exit 1
+cmake --build "$build/win" -j "$jobs" --target wave_fuzz_test loss_cycles_test save_tool \
+  >/dev/null || exit 1
 
 # Runs a test executable of the build under Wine and Xvfb, outside ctest's time
 # limit, with a Wine state of its own (a test run meanwhile does not disturb it).
@@ -32,7 +34,13 @@ while [ $# -gt 0 ]; do
     wav)  run_test sound wave_fuzz_test.exe LQ_WAVE_FILES="${n:-10000}" LQ_SOUND_FILE=/dev/null || status=1 ;;
     loss) run_test graphics loss_cycles_test.exe LQ_LOSS_CYCLES="${n:-1000}" || status=1 ;;
     soak) "$root/scripts/soak.sh" --minutes "${n:-10}" || status=1 ;;
-    *) echo "usage: scripts/reliability.sh [wav [N]] [loss [N]] [soak [MINUTES]]" >&2; exit 2 ;;
+    saves)  # its artefacts in build/win/e2e/save_kill_long/
+      lq_xvfb 'LQ_ART_NAME=save_kill_long LQ_WINE_STATE="$2/wine-long" \
+        bash "$1/tests/e2e/save_kill_test.sh" "$2" "$1" "$3"' _ "$root" "$build/win" "${n:-200}" ||
+        status=1
+      WINEPREFIX="$build/win/wine-long/prefix" wineserver -k >/dev/null 2>&1 ;;
+    *) echo "usage: scripts/reliability.sh [wav [N]] [loss [N]] [soak [MINUTES]] [saves [KILLS]]" >&2
+       exit 2 ;;
   esac
 done
 exit $status

@@ -14,6 +14,9 @@ done
 # What the tour plays is recorded here by Wine's sound device (wine-run.sh).
 capture="$LQ_ART/capture.wav"
 
+# The best score (bursts in a run) is kept in the tour's save folder: none yet.
+best="$LQ_STATE/prefix/drive_c/users/$(id -un)/AppData/Roaming/Lumaquill Tour/best"
+rm -f "$best"
 PRESS=150  # the frame on which button 0 goes down (held for 5 frames)
 printf '0 0 0 %d\n0 0 1 5\n0 0 0 100000\n' $PRESS >"$LQ_ART/run/pad.txt"
 lq_start LQ_PAD_SCRIPT=pad.txt LQ_PAD_LOG=pad.log LQ_SOUND_FILE="$capture"
@@ -48,6 +51,7 @@ lq_shot playing
 if lq_probe boxes 1 1 >/dev/null; then lq_fail "a message box appeared"; fi
 lq_escape_ok "$xwin"
 lq_log "Escape ended the tour with status 0"
+[ "$(od -An -tu4 -j12 "$best" | tr -d ' ')" = 1 ] || lq_fail "best score of 1 not saved in $best"
 
 # The sound: the melody's notes (A3 C4 E4 G4 A4) heard past the music file's
 # 8 seconds, and the chime's two tones (1500 Hz, 2000 Hz) after the music began.

@@ -1,0 +1,94 @@
+#include "app/save_check.h"
+
+#include <string.h>
+
+#include "util/crc32.h"
+
+// One UTF-8 character at s, n bytes left: its length, with the code point in *cp;
+// 0 for a sequence the conversion to UTF-16 would refuse (cut short, overlong, a
+// surrogate, past U+10FFFF).
+static uint32_t DecodeUtf8(const uint8_t* s, uint32_t n, uint32_t* cp) {
+  if (s[0] < 0x80) {
+    *cp = s[0];
+    return 1;
+  }
+  uint32_t length = s[0] >= 0xF0 ? 4 : s[0] >= 0xE0 ? 3 : s[0] >= 0xC0 ? 2 : 0;
+  if (length == 0 || length > n) return 0;
+  uint32_t c = s[0] & (0x7F >> length);
+  for (uint32_t i = 1; i < length; ++i) {
+    if ((s[i] & 0xC0) != 0x80) return 0;
+    c = c << 6 | (s[i] & 0x3F);
+  }
+  static const uint32_t kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
+  if (c < kLeast[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+  *cp = c;
+  return length;
+}
+
+static int SameLetters(const char* a, const char* b, uint32_t n) {
+  for (uint32_t i = 0; i < n; ++i) {
+    char c = a[i] >= 'a' && a[i] <= 'z' ? (char)(a[i] - 32) : a[i];
+    if (c != b[i]) return 0;
+  }
+  return 1;
+}
+
+// The part before the first dot, trailing spaces dropped (Windows drops them too),
+// names a device: opening it would open the device, not a file.
+static int IsDeviceName(const char* name, uint32_t length) {
+  const char* dot = (const char*)memchr(name, '.', length);
+  uint32_t n = dot ? (uint32_t)(dot - name) : length;
+  while (n > 0 && name[n - 1] == ' ') --n;
+  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+  for (const char* device : kDevices) {
+    if (n == strlen(device) && SameLetters(name, device, n)) return 1;
+  }
+  if (n < 4 || !(SameLetters(name, "COM", 3) || SameLetters(name, "LPT", 3))) return 0;
+  // A digit 1 to 9, or superscript 1, 2 or 3, which Windows counts as digits here.
+  if (n == 4) return name[3] >= '1' && name[3] <= '9';
+  const uint8_t* tail = (const uint8_t*)name + 3;
+  return n == 5 && tail[0] == 0xC2 && (tail[1] == 0xB9 || tail[1] == 0xB2 || tail[1] == 0xB3);
+}
+
+int IsSaveNameValid(const char* name) {
+  if (!name) return 0;
+  const uint32_t length = (uint32_t)strnlen(name, SAVE_NAME_MAX + 1);
+  if (length == 0 || length > SAVE_NAME_MAX) return 0;
+  const char first = name[0], last = name[length - 1];
+  if (first == ' ' || first == '.' || last == ' ' || last == '.') return 0;
+  const uint8_t* s = (const uint8_t*)name;
+  for (uint32_t i = 0; i < length;) {
+    uint32_t c;
+    uint32_t step = DecodeUtf8(s + i, length - i, &c);
+    if (step == 0) return 0;
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || (c < 0x80 && strchr("\\/:*?\"<>|", (int)c))) {
+      return 0;
+    }
+    i += step;
+  }
+  return !IsDeviceName(name, length);
+}
+
+// Little-endian whatever the machine, so a save moves between machines.
+static void PutLe32(uint8_t* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = (uint8_t)(v >> (8 * i));
+}
+static uint32_t GetLe32(const uint8_t* p) {
+  return p[0] | p[1] << 8 | p[2] << 16 | (uint32_t)p[3] << 24;
+}
+
+void WriteSaveHeader(uint8_t header[SAVE_HEADER_SIZE], const void* data, uint32_t size) {
+  PutLe32(header, SAVE_MAGIC);
+  PutLe32(header + 4, size);
+  PutLe32(header + 8, UpdateCrc32(0, data, (int32_t)size));
+}
+
+int ReadSaveHeader(const uint8_t header[SAVE_HEADER_SIZE], uint64_t fileSize, uint32_t* size,
+                   uint32_t* crc) {
+  if (fileSize < SAVE_HEADER_SIZE || GetLe32(header) != SAVE_MAGIC) return 0;
+  const uint32_t claimed = GetLe32(header + 4);
+  if (claimed > SAVE_SIZE_MAX || claimed != fileSize - SAVE_HEADER_SIZE) return 0;
+  *size = claimed;
+  *crc = GetLe32(header + 8);
+  return 1;
+}
