@@ -4,8 +4,8 @@ int32_t ScalePadAxis(int32_t raw, int32_t deadZone) {
   const int64_t full = 32767;
   int64_t magnitude = raw < 0 ? -(int64_t)raw : raw;
   if (magnitude > full) magnitude = full;  // -32768 is full travel too
-  if (deadZone < 0) deadZone = 0;
-  if (magnitude <= deadZone || deadZone >= full) return 0;
+  // Past the dead zone, magnitude - deadZone <= full - deadZone, both positive.
+  if (magnitude <= deadZone) return 0;
   int32_t scaled = (int32_t)((magnitude - deadZone) * PAD_AXIS_RANGE / (full - deadZone));
   return raw < 0 ? -scaled : scaled;
 }

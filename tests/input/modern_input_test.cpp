@@ -13,7 +13,7 @@ TEST(ModernPad, AxesThroughTheirDeadZonesToExactlyFullTravel) {
   const struct { int32_t raw, zone, scaled; } rows[] = {
       {0, 7849, 0},         {7849, 7849, 0},       {-7849, 7849, 0},     {7874, 7849, 1},
       {32767, 7849, 1000},  {-32768, 7849, -1000}, {-32767, 7849, -1000}, {20000, 8689, 469},
-      {-20000, 8689, -469}, {32767, 8689, 1000},   {100, -5, 3},         {32767, 40000, 0}};
+      {-20000, 8689, -469}, {32767, 8689, 1000},   {100, -32768, 501},   {32767, 40000, 0}};
   for (const auto& r : rows) {
     SCOPED_TRACE(testing::Message() << r.raw << " / " << r.zone);
     EXPECT_EQ(ScalePadAxis(r.raw, r.zone), r.scaled);
@@ -72,7 +72,7 @@ TEST(TextQueue, Utf16BecomesUtf8WithoutControlsOrLoneHalves) {
   const struct { std::vector<uint16_t> units; std::string utf8; } rows[] = {
       {{'Z', 'o', 0xEB, ' ', 0xD83D, 0xDE00}, "Zo\xC3\xAB \xF0\x9F\x98\x80"},
       {{0x20AC, 0xFFFD, 0x7FF}, "\xE2\x82\xAC\xEF\xBF\xBD\xDF\xBF"},
-      {{0xDBFF, 0xDFFF}, "\xF4\x8F\xBF\xBF"},
+      {{0xDBFF, 0xDFFF, 0xD800, 0xDC00}, "\xF4\x8F\xBF\xBF\xF0\x90\x80\x80"},
       {{0xD83D, 'a'}, "a"},                     // high half alone
       {{0xDE00, 'b'}, "b"},                     // low half alone
       {{0xD83D, 0xD83D, 0xDE00}, "\xF0\x9F\x98\x80"},
@@ -91,9 +91,9 @@ TEST(TextQueue, Utf16BecomesUtf8WithoutControlsOrLoneHalves) {
 }
 
 TEST(TextQueue, SmallBuffersTakeWholeCharacters) {
-  const std::string text = "a\xC3\xAB\xF0\x9F\x98\x80";  // 1, 2 and 4 bytes
+  const std::string text = "a\xC3\xAB\xE2\x82\xAC\xF0\x9F\x98\x80";  // 1, 2, 3 and 4 bytes
   const struct { uint32_t size, written; } rows[] = {
-      {0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 3}, {7, 3}, {8, 7}, {64, 7}};
+      {0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 3}, {6, 3}, {7, 6}, {10, 6}, {11, 10}, {64, 10}};
   for (const auto& r : rows) {
     std::vector<char> out(r.size + 1, 'X');  // one guard byte past the given size
     EXPECT_EQ(CopyWholeChars(text.data(), (uint32_t)text.size(), out.data(), r.size), r.written);
