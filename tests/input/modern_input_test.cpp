@@ -24,7 +24,7 @@ TEST(ModernPad, AxesThroughTheirDeadZonesToExactlyFullTravel) {
 
 TEST(ModernPad, ReadingGivesUpNegativeAndTheButtonsInTheirOrder) {
   const struct { PadRaw raw; uint32_t bits; int32_t leftY, rightY; } rows[] = {
-      {{0, 0, 0, 0, 32767, 0, -32768}, PAD_UP, -1000, 1000},
+      {{0, 0, 0, 0, 32767, -32768, -32768}, PAD_UP, -1000, 1000},
       {{0, 0, 0, -32768, -32768, 0, 0}, PAD_LEFT | PAD_DOWN, 1000, 0},
       {{RAW_DPAD_UP | RAW_DPAD_RIGHT, 0, 0, 0, 0, 0, 0}, PAD_UP | PAD_RIGHT, 0, 0},
       {{RAW_DPAD_DOWN | RAW_DPAD_LEFT, 0, 0, 7000, 7000, 0, 0}, PAD_DOWN | PAD_LEFT, 0, 0},
@@ -44,6 +44,7 @@ TEST(ModernPad, ReadingGivesUpNegativeAndTheButtonsInTheirOrder) {
     EXPECT_EQ(v.bits, r.bits);
     EXPECT_EQ(v.leftY, r.leftY);
     EXPECT_EQ(v.rightY, r.rightY);
+    EXPECT_EQ(v.rightX, ((r.raw.rightX > 0) - (r.raw.rightX < 0)) * 1000);  // rows: full or none
   }
 }
 
@@ -75,6 +76,7 @@ TEST(TextQueue, Utf16BecomesUtf8WithoutControlsOrLoneHalves) {
       {{0xDBFF, 0xDFFF, 0xD800, 0xDC00}, "\xF4\x8F\xBF\xBF\xF0\x90\x80\x80"},
       {{0xD83D, 'a'}, "a"},                     // high half alone
       {{0xDE00, 'b'}, "b"},                     // low half alone
+      {{0xD83D, 0xDE00, 0xDE00}, "\xF0\x9F\x98\x80"},  // a pair, then a low half alone
       {{0xD83D, 0xD83D, 0xDE00}, "\xF0\x9F\x98\x80"},
       {{'\b', '\t', '\r', '\n', 0x1B, 0x7F, 0x85, 0, 0xA0}, "\b\t\r\xC2\xA0"}};
   for (const auto& r : rows) EXPECT_EQ(Typed(r.units), r.utf8);
@@ -91,7 +93,7 @@ TEST(TextQueue, Utf16BecomesUtf8WithoutControlsOrLoneHalves) {
 }
 
 TEST(TextQueue, SmallBuffersTakeWholeCharacters) {
-  const std::string text = "a\xC3\xAB\xE2\x82\xAC\xF0\x9F\x98\x80";  // 1, 2, 3 and 4 bytes
+  const std::string text = "a\xC3\xAB\xE0\xA0\x80\xF0\x9F\x98\x80";  // 1, 2, 3 and 4 bytes
   const struct { uint32_t size, written; } rows[] = {
       {0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 3}, {6, 3}, {7, 6}, {10, 6}, {11, 10}, {64, 10}};
   for (const auto& r : rows) {
