@@ -33,7 +33,6 @@ int main() {
   printf("invalid %lX %lX %lX\n", GetPadState(PAD_COUNT, &s), GetPadState(0, NULL),
          SetPadRumble(PAD_COUNT, 1, 1));
   DWORD bits = 0;
-  int escape = 0;
   while (ProcessMessage()) {
     PrintStates(last, connected);
     if (GetPadBits() != bits) printf("bits %05lX\n", bits = GetPadBits());
@@ -43,23 +42,15 @@ int main() {
     if (GetPadState(0, &s) == 0 && (s.bits & GetPadBitsPressed() & PAD_BUTTON1)) {
       printf("rumble %lX\n", SetPadRumble(0, 1000, 65535));
     }
-    for (DWORD code = 1; code < 256; ++code) {
-      if (WasKeyPressed(code)) printf("key %02lX\n", code);
-    }
-    if (IsKeyDown(DIK_ESCAPE) != escape) printf("escape %s\n", (escape = !escape) ? "down" : "up");
+    for (DWORD code = 1; code < 256; ++code) if (WasKeyPressed(code)) printf("key %02lX\n", code);
     int wheel = GetMouseWheel();
     if (wheel != GetMouseWheel()) printf("wheel changed between two reads\n");
     if (wheel != 0) printf("wheel %d\n", wheel);
-    for (int button = 0; button < 3; ++button) {
-      if (WasMouseButtonPressed(button)) printf("click %d\n", button);
-    }
+    for (int b = 0; b < 3; ++b) if (WasMouseButtonPressed(b)) printf("click %d\n", b);
     char text[64];
     int n = GetTextInput(text, sizeof text);
-    if (n > 0) {
-      printf("text");
-      for (int i = 0; i < n; ++i) printf(" %02X", (unsigned char)text[i]);
-      printf("\n");
-    }
+    for (int i = 0; i < n; ++i) printf(i == 0 ? "text %02X" : " %02X", (unsigned char)text[i]);
+    if (n > 0) printf("\n");
     Sleep(66);
   }
   ReleaseApplication();

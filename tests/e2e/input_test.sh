@@ -11,6 +11,12 @@ source "$(dirname "$0")/lib.sh"
 out="$LQ_ART/program.log" pads="$LQ_ART/run/xinput.log"
 lines() { tr -d '\r' <"$1" | grep "$2"; }
 count() { lines "$1" "$2" | wc -l; }
+# The first (or, with $4 = last, the last) line of file $1 matching $2 must be $3.
+expect() {
+  local got
+  got=$(lines "$1" "$2" | if [ "${4:-}" = last ]; then tail -1; else head -1; fi)
+  [ "$got" = "$3" ] || lq_fail "expected '$3', got '$got'"
+}
 
 # Pad 0: left stick full right and down, right stick inside its dead zone across
 # and 20000 up, left trigger under its threshold, right full, A held; then B
@@ -27,16 +33,14 @@ lq_find_window
 lq_wait_line "$out" '^pad 1 connected' 30 || lq_fail "pad 1 never found"
 lq_wait_line "$out" '^released 00200' 10 || lq_fail "button 1 of pad 0 never released"
 
-lines "$out" '^invalid' | grep -qx 'invalid 80070057 80070057 80070057' ||
-  lq_fail "out-of-range pad or null state not refused: $(lines "$out" '^invalid')"
+expect "$out" '^invalid' 'invalid 80070057 80070057 80070057'
 # Sticks scaled to -1000..1000, up negative: (20000 - 8689) * 1000 / (32767 - 8689) = 469.
-lines "$out" '^state 0' | head -1 | grep -qx 'state 0 0010A 1000 1000 0 -469 0 255' ||
-  lq_fail "pad 0 read as: $(lines "$out" '^state 0' | head -1)"
-lines "$out" '^bits' | head -1 | grep -qx 'bits 0010A' || lq_fail "GetPadBits: $(lines "$out" '^bits' | head -1)"
+expect "$out" '^state 0' 'state 0 0010A 1000 1000 0 -469 0 255'
+expect "$out" '^bits' 'bits 0010A'
 [ "$(count "$out" '^pressed 0010A$')" = 1 ] && [ "$(count "$out" '^released 0010A$')" = 1 ] ||
   lq_fail "held then let go, not one press and one release: $(lines "$out" '^pressed\|^released' | tr '\n' ';')"
-lines "$out" '^rumble' | grep -qx 'rumble 0' || lq_fail "SetPadRumble: $(lines "$out" '^rumble')"
-lines "$pads" '^rumble' | head -1 | grep -qx 'rumble 0 1000 65535' || lq_fail "no rumble in the pad log"
+expect "$out" '^rumble' 'rumble 0'
+expect "$pads" '^rumble' 'rumble 0 1000 65535'
 read -r _ _ found <<<"$(lines "$pads" '^found 1 ')"
 [ -n "$found" ] && [ "$found" -le 4500 ] || lq_fail "pad 1, plugged in at 3000 ms, found at ${found:-never} ms"
 # An empty slot is asked at most once a second (the probe reads its clock once
@@ -46,11 +50,10 @@ gaps=$(lines "$pads" '^empty 2 ' | awk 'NR > 1 { print $3 - last } { last = $3 }
 lq_log "pads: state, bits, one press and release, rumble; pad 1 plugged in at 3000 ms found at $found ms;" \
   "an empty slot asked every $gaps ms at the least"
 
-# The keyboard, the mouse and text go through Wine's own devices and messages.
-lq_focus "$xwin"
 # A character the keyboard map lacks is typed on a key xdotool maps for it
 # and unmaps after the key goes up: slowly enough for Wine to read the key while
 # it is mapped, as it reads X events only when the probe pumps its messages.
+lq_focus "$xwin"
 xdotool type --delay 400 "Zoë 😀"
 lq_wait_line "$out" '^text .*80$' 10 || lq_fail "the emoji never arrived: $(lines "$out" '^text')"
 typed=$(lines "$out" '^text' | cut -c6- | tr '\n' ' ' | sed 's/ $//')
@@ -58,19 +61,14 @@ typed=$(lines "$out" '^text' | cut -c6- | tr '\n' ' ' | sed 's/ $//')
 # The Z typed pressed button 0 once already.
 for i in 1 2 3; do xdotool key a; sleep 0.4; done
 xdotool key z
+xdotool mousemove --window "$xwin" 160 120 sleep 0.3 click --repeat 3 --delay 150 4 sleep 0.3 click 1
 sleep 0.5
 [ "$(count "$out" '^key 1E$')" = 3 ] || lq_fail "three taps of A counted $(count "$out" '^key 1E$') times"
 [ "$(count "$out" '^pressed 00100$')" = 2 ] && [ "$(count "$out" '^released 00100$')" = 2 ] ||
   lq_fail "a tap of Z not one press and one release of button 0"
-xdotool mousemove --window "$xwin" 160 120
-sleep 0.3
-xdotool click --repeat 3 --delay 150 4
-sleep 0.5
 wheel=$(lines "$out" '^wheel' | awk '{ s += $2 } END { print s + 0 }')
 [ "$wheel" = 360 ] || lq_fail "three notches away read as $wheel"
 lines "$out" 'changed between' && lq_fail "the wheel read differently within a frame"
-xdotool click 1
-sleep 0.5
 [ "$(count "$out" '^click 0$')" = 1 ] || lq_fail "a quick click counted $(count "$out" '^click 0$') times"
 lq_log "typed UTF-8 $typed; three taps, one click and one Z counted once each; wheel $wheel"
 
@@ -82,5 +80,5 @@ kill -0 "$LQ_PID" 2>/dev/null || lq_fail "Escape ended a game that keeps it as a
 LQ_QUIT_KEYS=alt+F4 lq_quit "$LQ_PID" 10 lq_focus "$xwin" && LQ_PID="" || lq_fail "closing did not end it"
 lq_status_ok
 lines "$out" '^end' >/dev/null || lq_fail "the probe did not end its loop"
-lines "$pads" '^rumble 0 ' | tail -1 | grep -qx 'rumble 0 0 0' || lq_fail "the motors not stopped at the end"
+expect "$pads" '^rumble 0 ' 'rumble 0 0 0' last
 lq_log "Escape a key, the game still running; closing ended it, the motors stopped"

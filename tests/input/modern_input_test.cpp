@@ -28,15 +28,10 @@ TEST(ModernPad, ReadingGivesUpNegativeAndTheButtonsInTheirOrder) {
       {{0, 0, 0, -32768, -32768, 0, 0}, PAD_LEFT | PAD_DOWN, 1000, 0},
       {{RAW_DPAD_UP | RAW_DPAD_RIGHT, 0, 0, 0, 0, 0, 0}, PAD_UP | PAD_RIGHT, 0, 0},
       {{RAW_DPAD_DOWN | RAW_DPAD_LEFT, 0, 0, 7000, 7000, 0, 0}, PAD_DOWN | PAD_LEFT, 0, 0},
-      {{RAW_A, 0, 0, 0, 0, 0, 0}, PAD_BUTTON0, 0, 0},
-      {{RAW_B, 0, 0, 0, 0, 0, 0}, PAD_BUTTON1, 0, 0},
-      {{RAW_X, 0, 0, 0, 0, 0, 0}, PAD_BUTTON2, 0, 0},
-      {{RAW_Y, 0, 0, 0, 0, 0, 0}, PAD_BUTTON3, 0, 0},
-      {{RAW_LEFT_SHOULDER, 0, 0, 0, 0, 0, 0}, PAD_BUTTON4, 0, 0},
-      {{RAW_RIGHT_SHOULDER, 0, 0, 0, 0, 0, 0}, PAD_BUTTON5, 0, 0},
-      {{RAW_BACK, 0, 0, 0, 0, 0, 0}, PAD_BUTTON6, 0, 0},
-      {{RAW_START, 0, 0, 0, 0, 0, 0}, PAD_BUTTON7, 0, 0},
-      {{RAW_LEFT_THUMB, 0, 0, 0, 0, 0, 0}, PAD_BUTTON8, 0, 0},
+      {{RAW_A | RAW_X | RAW_LEFT_SHOULDER | RAW_BACK | RAW_LEFT_THUMB, 0, 0, 0, 0, 0, 0},
+       PAD_BUTTON0 | PAD_BUTTON2 | PAD_BUTTON4 | PAD_BUTTON6 | PAD_BUTTON8, 0, 0},
+      {{RAW_B | RAW_Y | RAW_RIGHT_SHOULDER | RAW_START, 0, 0, 0, 0, 0, 0},
+       PAD_BUTTON1 | PAD_BUTTON3 | PAD_BUTTON5 | PAD_BUTTON7, 0, 0},
       {{RAW_RIGHT_THUMB | 0x0C00, 0, 0, 0, 0, 32767, 0}, 0, 0, 0}};  // never bits
   for (const auto& r : rows) {
     SCOPED_TRACE(testing::Message() << std::hex << r.raw.buttons);
