@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# Input as a game sees it (tests/e2e/input_probe.cpp, about 15 polls a second):
-# modern pads from the virtual controller's XInput script (sticks, triggers,
-# buttons and their edges, rumble in its log, a pad plugged in while it runs);
-# then real X events through Wine's own keyboard: typed text as UTF-8, quick key
-# taps and clicks each counted once, wheel notches, and Escape as a key that
-# does not quit; closing the window does.
+# Input as a game sees it (input_probe.cpp, 15 polls a second): modern pads from
+# the virtual controller's XInput script; then real X events through Wine: typed
+# UTF-8, quick taps and clicks counted once, the wheel, Escape a key; closing quits.
 LQ_EXE=tests/e2e/InputProbe.exe
 LQ_TITLE="Input Probe"
 source "$(dirname "$0")/lib.sh"
@@ -18,9 +15,8 @@ expect() {
   [ "$got" = "$3" ] || lq_fail "expected '$3', got '$got'"
 }
 
-# Pad 0: left stick full right and down, right stick inside its dead zone across
-# and 20000 up, left trigger under its threshold, right full, A held; then B
-# alone (the probe sets the motors on it), then nothing. Pad 1 plugged in at 3 s.
+# Pad 0: sticks at full travel, in and past the dead zone, triggers under and at
+# full, A; then B (the probe rumbles it), then nothing. Pad 1 plugged in at 3 s.
 cat >"$LQ_ART/run/pads.txt" <<'PADS'
 # ms pad  lx     ly    rx   ry    lt  rt  buttons
 0     0   32767 -32768 8000 20000 20  255 1000
