@@ -7,15 +7,11 @@
 #include "app/application.h"
 #include "input/input.h"
 
-// Prints each pad's connection and state when they change.
-static void PrintStates(char last[PAD_COUNT][96], int* connected) {
+// Prints the state of each connected pad when it changes.
+static void PrintStates(char last[PAD_COUNT][96]) {
   for (DWORD pad = 0; pad < PAD_COUNT; ++pad) {
-    if (IsPadConnected(pad) != connected[pad]) {
-      connected[pad] = IsPadConnected(pad);
-      printf("pad %lu %s\n", pad, connected[pad] ? "connected" : "gone");
-    }
     PadState s;
-    if (GetPadState(pad, &s) != 0) continue;
+    if (!IsPadConnected(pad) || GetPadState(pad, &s) != 0) continue;
     char line[96];
     snprintf(line, sizeof line, "state %lu %05lX %ld %ld %ld %ld %u %u\n", pad, s.bits, s.leftX,
              s.leftY, s.rightX, s.rightY, s.leftTrigger, s.rightTrigger);
@@ -29,12 +25,11 @@ int main() {
   if (InitApplication("Input Probe", 320, 240, 1) != 0) return 1;
   PadState s;
   char last[PAD_COUNT][96] = {};
-  int connected[PAD_COUNT] = {};
   printf("invalid %lX %lX %lX\n", GetPadState(PAD_COUNT, &s), GetPadState(0, NULL),
          SetPadRumble(PAD_COUNT, 1, 1));
   DWORD bits = 0;
   while (ProcessMessage()) {
-    PrintStates(last, connected);
+    PrintStates(last);
     if (GetPadBits() != bits) printf("bits %05lX\n", bits = GetPadBits());
     if (GetPadBitsPressed()) printf("pressed %05lX\n", GetPadBitsPressed());
     if (GetPadBitsReleased()) printf("released %05lX\n", GetPadBitsReleased());

@@ -26,7 +26,7 @@ cat >"$LQ_ART/run/pads.txt" <<'PADS'
 PADS
 LQ_VIRTUAL_PAD=0 lq_start LQ_XINPUT_SCRIPT=pads.txt LQ_XINPUT_LOG=xinput.log
 lq_find_window
-lq_wait_line "$out" '^pad 1 connected' 30 || lq_fail "pad 1 never found"
+lq_wait_line "$out" '^state 1 ' 30 || lq_fail "pad 1 never found"
 lq_wait_line "$out" '^released 00200' 10 || lq_fail "button 1 of pad 0 never released"
 
 expect "$out" '^invalid' 'invalid 80070057 80070057 80070057'
