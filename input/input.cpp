@@ -19,6 +19,7 @@ HRESULT CreateDirectInput(HINSTANCE instance) {
 }
 
 HRESULT CreateInputDevices(HWND window, int keyboardAlone) {
+  memset(&Events, 0, sizeof Events);  // nothing from before the start counts
   OpenPads();
   // Any nonzero status fails the start, positive success codes included.
   HRESULT hr = CreateKeyboardFor(window);
@@ -130,6 +131,7 @@ static HRESULT ReadDevices() {
 
 HRESULT UpdateInput() {
   HRESULT hr = ReadDevices();
+  if (Input.lpDirectInput == NULL) return hr;  // not started: nothing is touched
   PollPads();
   TakeInputEvents();
   return hr;
