@@ -8,6 +8,7 @@
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 #include "input/input.h"
+#include "input/input_messages.h"
 #include "input/input_state.h"
 #include "sound/sound.h"
 #include "sound/sound_state.h"
@@ -111,13 +112,15 @@ int ProcessMessage() {
   int result = 1;
   if (App.window != NULL) {
     MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+    // Taken as UTF-16: typed text beyond the code page reaches input whole.
+    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {  // later messages stay queued
         result = 0;
         break;
       }
+      if (msg.message == WM_CHAR) NoteTypedUnit((WCHAR)msg.wParam);
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchMessageW(&msg);
     }
     Sleep(0);
   }

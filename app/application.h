@@ -7,6 +7,7 @@
 enum : DWORD {
   START_WITHOUT_CONTROLLER = 1,  // no game controller: the keyboard alone, no message
   START_WITHOUT_SOUND = 2,       // no sound device: silent, every slot call E_FAIL, no message
+  START_ESCAPE_IS_KEY = 8,       // Escape is the game's key, not a quit (closing still quits)
 };
 // Sets the START_ flags for the next InitApplication; 0 (the default) requires both.
 void SetStartOptions(DWORD options);

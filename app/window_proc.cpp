@@ -1,7 +1,8 @@
 // The window procedure: quit requests, power-saving and input-method suppression,
-// mouse buttons.
+// mouse buttons, and what input counts between polls.
 #include "app/app_state.h"
 #include "app/application.h"
+#include "input/input_messages.h"
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -11,16 +12,19 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       PostQuitMessage(0);
       return 0;
     case WM_KEYDOWN:
-      if (wParam == VK_ESCAPE) PostQuitMessage(0);
+      NoteKeyMessage(lParam);
+      if (wParam == VK_ESCAPE && !(App.startOptions & START_ESCAPE_IS_KEY)) PostQuitMessage(0);
       break;
+    case WM_SYSKEYDOWN: NoteKeyMessage(lParam); break;
+    case WM_MOUSEWHEEL: NoteMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam)); break;
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_SCREENSAVE || (wParam & 0xFFF0) == SC_MONITORPOWER) return 0;
       break;
-    case WM_LBUTTONDOWN: App.mouseButton[MOUSE_LEFT] = 1; break;
+    case WM_LBUTTONDOWN: App.mouseButton[MOUSE_LEFT] = 1; NoteMouseButton(MOUSE_LEFT); break;
     case WM_LBUTTONUP: App.mouseButton[MOUSE_LEFT] = 0; break;
-    case WM_RBUTTONDOWN: App.mouseButton[MOUSE_RIGHT] = 1; break;
+    case WM_RBUTTONDOWN: App.mouseButton[MOUSE_RIGHT] = 1; NoteMouseButton(MOUSE_RIGHT); break;
     case WM_RBUTTONUP: App.mouseButton[MOUSE_RIGHT] = 0; break;
-    case WM_MBUTTONDOWN: App.mouseButton[MOUSE_MIDDLE] = 1; break;
+    case WM_MBUTTONDOWN: App.mouseButton[MOUSE_MIDDLE] = 1; NoteMouseButton(MOUSE_MIDDLE); break;
     case WM_MBUTTONUP: App.mouseButton[MOUSE_MIDDLE] = 0; break;
     case WM_IME_SETCONTEXT:
       // The input method shows none of its own windows.

@@ -19,6 +19,8 @@ HRESULT CreateDirectInput(HINSTANCE instance) {
 }
 
 HRESULT CreateInputDevices(HWND window, int keyboardAlone) {
+  memset(&Events, 0, sizeof Events);  // nothing from before the start counts
+  OpenPads();
   // Any nonzero status fails the start, positive success codes included.
   HRESULT hr = CreateKeyboardFor(window);
   if (hr != 0) return ReportFailure(FAIL_INPUT_KEYBOARD, hr);
@@ -107,7 +109,8 @@ HRESULT CreateJoystickFor(HWND window) {
   return hr;
 }
 
-HRESULT UpdateInput() {
+// The two DirectInput devices; the last device status.
+static HRESULT ReadDevices() {
   HRESULT result = E_FAIL;
   if (Input.lpKeyboard != NULL) {
     // Cleared first: a failed read (window in the background) leaves every key up.
@@ -126,12 +129,22 @@ HRESULT UpdateInput() {
   return hr;
 }
 
+HRESULT UpdateInput() {
+  HRESULT hr = ReadDevices();
+  if (Input.lpDirectInput == NULL) return hr;  // not started: nothing is touched
+  PollPads();
+  TakeInputEvents();
+  return hr;
+}
+
 static void ReleaseDevice(LPDIRECTINPUTDEVICE8A& device) {
   if (device != NULL) device->Unacquire();
   ReleaseAndNull(&device);
 }
 
 void ReleaseInput() {
+  ClosePads();
+  memset(&Events, 0, sizeof Events);
   ReleaseDevice(Input.lpKeyboard);
   ReleaseDevice(Input.lpJoystick);
   memset(Input.KeyboardState, 0, sizeof Input.KeyboardState);
@@ -149,7 +162,7 @@ static JoyRecord Joystick() {
 
 DWORD GetJoystickBits() { return FoldJoystickBits(Joystick()); }
 DWORD GetKeyboardBits() { return FoldKeyboardBits(Input.KeyboardState); }
-DWORD GetPadBits() { return FoldPadBits(Joystick(), Input.KeyboardState); }
+DWORD GetPadBits() { return FoldPadBits(Joystick(), Input.KeyboardState) | FirstPadBits(); }
 int IsKeyDown(DWORD code) { return KeyDownIn(Input.KeyboardState, code); }
 int IsJoyButtonDown(DWORD index) { return JoyButtonDownIn(Joystick(), index); }
 int IsJoyUp() { return Input.JoystickState.lY < 0 ? 1 : 0; }

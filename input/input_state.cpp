@@ -3,6 +3,8 @@
 #include <stddef.h>
 
 InputState Input;
+PadInput Pads;
+InputEvents Events;
 
 // The portable folding reads JoystickState through its own record type.
 static_assert(sizeof(JoyRecord) == sizeof(DIJOYSTATE), "joystick record size");

@@ -4,8 +4,12 @@
 #define DIRECTINPUT_VERSION 0x0800
 #endif
 #include <dinput.h>
+#include <xinput.h>
 
+#include "input/input.h"
+#include "input/modern_pad.h"
 #include "input/pad_bits.h"
+#include "input/text_queue.h"
 
 struct InputState {
   LPDIRECTINPUT8A lpDirectInput;
@@ -29,3 +33,47 @@ HRESULT CreateInputDevices(HWND window, int keyboardAlone);
 // CreateKeyboard and CreateJoystick for the window.
 HRESULT CreateKeyboardFor(HWND window);
 HRESULT CreateJoystickFor(HWND window);
+
+// Modern pads through the XInput DLL, loaded at run time.
+typedef DWORD(WINAPI* PadGetStateProc)(DWORD, XINPUT_STATE*);
+typedef DWORD(WINAPI* PadSetStateProc)(DWORD, XINPUT_VIBRATION*);
+struct PadSlot {
+  int connected;
+  int asked;      // asked at least once
+  DWORD askedAt;  // when an empty slot was last asked (ms)
+  PadValues values;
+};
+struct PadInput {
+  HMODULE library;
+  PadGetStateProc getState;
+  PadSetStateProc setState;
+  PadSlot slots[PAD_COUNT];
+};
+extern PadInput Pads;
+
+enum { MOUSE_BUTTON_COUNT = 3 };
+// What the window messages brought since the last poll, and what the last poll
+// made of it.
+struct InputEvents {
+  BYTE keysTapped[KEY_COUNT];  // went down since the last poll (0x80)
+  int wheelSince;
+  int mouseSince[MOUSE_BUTTON_COUNT];
+  TextQueue typing;
+  BYTE keysBefore[KEY_COUNT];  // KeyboardState of the previous poll
+  BYTE keysPressed[KEY_COUNT];
+  DWORD bitsBefore, bitsPressed, bitsReleased;
+  int wheel;
+  int mousePressed[MOUSE_BUTTON_COUNT];
+  char text[TEXT_BYTES_PER_POLL];
+  DWORD textBytes;
+};
+extern InputEvents Events;
+
+// The modern pads: open the DLL (none found: no pads), read them each poll,
+// stop their motors and close it.
+void OpenPads();
+void PollPads();
+void ClosePads();
+DWORD FirstPadBits();
+// Turns what the messages brought into this poll's events.
+void TakeInputEvents();

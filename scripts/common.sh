@@ -64,14 +64,15 @@ lq_wait_pid() {
 }
 
 # lq_quit PID SECONDS FOCUS...: quits process PID as a player does: the command
-# FOCUS... brings its window to the front, then Escape, then up to SECONDS for
+# FOCUS... brings its window to the front, then Escape (or the keys in
+# LQ_QUIT_KEYS: "Escape alt+F4" also closes a game that keeps Escape), then up to SECONDS for
 # the end (sets LQ_STATUS); at most three tries, as a window may lose the
 # foreground before the key arrives. A failed try calls lq_quit_retry TRY when
 # the caller defines it. No Escape goes out when FOCUS fails (no window).
 lq_quit() {
   local pid=$1 secs=$2 try; shift 2
   for try in 1 2 3; do
-    if "$@"; then xdotool key --delay 50 Escape; fi
+    if "$@"; then xdotool key --delay 50 ${LQ_QUIT_KEYS:-Escape}; fi
     lq_wait_pid "$pid" "$secs" && return 0
     if declare -F lq_quit_retry >/dev/null; then lq_quit_retry "$try"; fi
   done

@@ -8,13 +8,14 @@ source "$(dirname "$0")/common.sh"
 
 usage() {
   cat <<'EOF'
-Usage: scripts/run-game.sh EXE [--seconds N] [--pad-script FILE]
+Usage: scripts/run-game.sh EXE [--seconds N] [--pad-script FILE] [--xinput-script FILE]
                            [--record-sound FILE] [--shots DIR] [--name NAME]
 
 Runs EXE under Wine with its folder as the working folder.
 
 With a display (DISPLAY set) its window opens there; Escape or closing the
-window quits. Without one it runs in a virtual display (Xvfb) for 10 seconds
+window quits (a game that keeps Escape for itself quits on closing only; the
+timed runs below close it with Alt+F4 after Escape). Without one it runs in a virtual display (Xvfb) for 10 seconds
 (timed from its first frame), then quits, leaving a screenshot (DIR/NAME.png)
 and an animation (DIR/NAME.gif) of the run and printing their paths.
 
@@ -22,6 +23,9 @@ and an animation (DIR/NAME.gif) of the run and printing their paths.
                        appears (without a display: after its first frame)
   --pad-script FILE    the virtual controller plays FILE, one line per frame:
                        X Y BUTTONS [COUNT] (see the README)
+  --xinput-script FILE modern pads (up to 4) play FILE, one line per change:
+                       MS PAD LX LY RX RY LT RT BUTTONS, or MS PAD off
+                       (see tools/virtual_pad/virtual_xinput.cpp)
   --record-sound FILE  write what the program plays to FILE, a WAV file
   --shots DIR          where the screenshot and animation go (default: EXE's folder)
   --name NAME          their name (default: EXE's name without .exe)
@@ -36,18 +40,20 @@ program's.
 
 Environment: LQ_WINE_STATE, the folder of the Wine prefix and HOME (default
 build/game-wine); LQ_VIRTUAL_PAD=0 runs without the virtual controller;
-LQ_VIRTUAL_PAD_DLL, a virtual controller already built (default: built here).
+LQ_VIRTUAL_PAD_DLL, a virtual controller already built (default: built here;
+its modern pads are xinput1_4.dll beside it); LQ_XINPUT_SCRIPT, as
+--xinput-script.
 EOF
 }
 
 fail() { echo "run-game: $*" >&2; exit 2; }
-exe="" seconds="" pad_script="" record="" shots="" name=""
+exe="" seconds="" pad_script="" xinput_script="" record="" shots="" name=""
 while [ $# -gt 0 ]; do
   case $1 in
-    --seconds | --pad-script | --record-sound | --shots | --name)
+    --seconds | --pad-script | --xinput-script | --record-sound | --shots | --name)
       [ $# -gt 1 ] || fail "$1 needs a value"
       case $1 in
-        --seconds) seconds=$2 ;; --pad-script) pad_script=$2 ;;
+        --seconds) seconds=$2 ;; --pad-script) pad_script=$2 ;; --xinput-script) xinput_script=$2 ;;
         --record-sound) record=$2 ;; --shots) shots=$2 ;; --name) name=$2 ;;
       esac
       shift 2 ;;
@@ -62,6 +68,7 @@ if [ -n "$seconds" ] && ! [[ $seconds =~ ^[1-9][0-9]{0,5}$ ]]; then
   fail "--seconds wants a whole number of seconds from 1 to 999999, not '$seconds'"
 fi
 [ -z "$pad_script" ] || [ -f "$pad_script" ] || fail "no pad script '$pad_script'"
+[ -z "$xinput_script" ] || [ -f "$xinput_script" ] || fail "no XInput script '$xinput_script'"
 
 run=$(cd "$(dirname "$exe")" && pwd)   # the folder the program runs in
 program=$(basename "$exe")
@@ -117,6 +124,19 @@ else
 fi
 # Wine sees the Linux file system as drive Z:.
 if [ -n "$pad_script" ]; then export LQ_PAD_SCRIPT="Z:$(cd "$(dirname "$pad_script")" && pwd)/$(basename "$pad_script")"; fi
+if [ -n "$xinput_script" ]; then export LQ_XINPUT_SCRIPT="Z:$(cd "$(dirname "$xinput_script")" && pwd)/$(basename "$xinput_script")"; fi
+# Modern pads from a script: the virtual controller's stand-in XInput DLL plays it.
+if [ -n "${LQ_XINPUT_SCRIPT:-}" ]; then
+  if [ -z "${LQ_VIRTUAL_PAD_DLL:-}" ]; then
+    lq_configure_win
+    cmake --build "$build/win" -j "$jobs" --target virtual_xinput >/dev/null
+  fi
+  cp "$(dirname "${LQ_VIRTUAL_PAD_DLL:-$build/win/tools/virtual_pad/dinput8.dll}")/xinput1_4.dll" "$run/"
+  export WINEDLLOVERRIDES="xinput1_4=n,b${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+  echo "Modern pads played from $LQ_XINPUT_SCRIPT by the virtual controller."
+else
+  rm -f "$run/xinput1_4.dll"
+fi
 
 if [ -n "$record" ]; then
   mkdir -p "$(dirname "$record")"
@@ -148,7 +168,7 @@ find_window() { xwin=$(lq_xfind 120 "$program_pid" --pid "$program_pid"); }
 # gives up on it (stop_all ends it).
 activate() { xdotool windowactivate --sync "$xwin" >/dev/null 2>&1 || lq_xfocus "$xwin" || true; }
 quit_program() {
-  lq_quit "$program_pid" 5 activate && status=$LQ_STATUS program_pid="" && return 0
+  LQ_QUIT_KEYS="Escape alt+F4" lq_quit "$program_pid" 5 activate && status=$LQ_STATUS program_pid="" && return 0
   echo "run-game: $program did not quit on Escape; stopping it" >&2
   stop_all
   status=1

@@ -1,7 +1,7 @@
 // @NAME@: a sprite that the arrows (or the stick) move and turn to face their way,
 // a line of text, and a chime at the start and on each press of Z (button 0). Its
 // logic runs at a fixed 60 steps a second; it starts on any PC, with or without a
-// game controller or a sound device. Escape quits.
+// game controller or a sound device. Escape pauses; closing the window quits.
 #include <math.h>
 
 #include "app/application.h"
@@ -19,6 +19,7 @@ enum { FONT_TEXT = 0 };
 enum { WAVE_CHIME = 0 };
 
 static int32_t PlayerAngle;  // the sprite's turn: 8192 a full turn, 0 with its nose up
+static int Paused;
 
 static void UpdatePlayer(Task* self) {  // once a step, before anything is drawn
   DWORD pad = GetPadBits();
@@ -43,7 +44,8 @@ static void DrawPlayer(Task* self) {
 
 int main(int, char**) {
   // Most PCs have no game controller, and some no sound device: play without them.
-  SetStartOptions(START_WITHOUT_CONTROLLER | START_WITHOUT_SOUND);
+  // Escape is the game's key (it pauses), not a quit.
+  SetStartOptions(START_WITHOUT_CONTROLLER | START_WITHOUT_SOUND | START_ESCAPE_IS_KEY);
   if (InitApplication("@NAME@", 800, 600, 1) != 0) return 0;  // it has said why
   InitTask();
   LoadTexture(kSprite);  // a missing file only leaves the quad untextured
@@ -53,16 +55,19 @@ int main(int, char**) {
 
   Task* player = CreateTask(UpdatePlayer, DrawPlayer);
   player->x = 400, player->y = 300, player->count = 0;
-  while (ProcessMessage()) {  // 0 once Escape is pressed or the window is closed
+  while (ProcessMessage()) {  // 0 once the window is closed
+    if (WasKeyPressed(DIK_ESCAPE)) Paused = !Paused;  // pressed since the last frame
     // 60 logic steps a second whatever the frame rate: none in a fast frame,
-    // several (at most 5) after a slow one.
-    for (int steps = GetStepsDue(); steps > 0; --steps) {
+    // several (at most 5) after a slow one. Taken while paused too, so that
+    // none are due all at once afterwards.
+    for (int steps = GetStepsDue(); steps > 0 && !Paused; --steps) {
       SweepTask();
       UpdateTask();
     }
     if (BeginRender(0xFF000000) == 0) {
       DrawTask();
       DrawString(FONT_TEXT, 20, 20, 0xFFFFD040, "Hello from @NAME@");
+      if (Paused) DrawString(FONT_TEXT, 20, 60, 0xFFFFD040, "Paused: Escape goes on");
       EndRender();
     }
     Flip(0xFFFFFFFF);

@@ -1,11 +1,13 @@
 // A tour of Lumaquill: one small game using every part of the framework. A ship
 // steered with the pad that turns to face its way, a ring of stars from one
 // sprite sheet turning about the screen's centre, and a burst of turned sparks
-// with a chime on button 0 (keyboard Z); looped streamed music, two fonts (a
-// centred title and a live readout), the batch and the glow; logic at a fixed 60
-// steps a second; it starts on any PC, with or without a controller or sound.
+// with a chime on button 0 (keyboard Z) that rumbles the pad that fired it; looped
+// streamed music, two fonts (a centred title, a live readout with the pads
+// connected, a name typed on the screen), the batch and the glow; logic at a fixed
+// 60 steps a second; it starts on any PC, with or without a controller or sound.
 // Copy it to start a game of your own.
 #include <math.h>
+#include <string.h>
 
 #include "app/application.h"
 #include "app/save.h"
@@ -48,6 +50,8 @@ static const Look kStarLooks[3] = {{0.00f, 0.25f, 8, 8, 0xFFFFE0A0},
                                    {0.50f, 0.75f, 5, 5, 0xFFFFFFFF}};
 static const Look kSparkLook = {0.75f, 1.00f, 9, 3, 0xFF60C0FF};
 static int32_t ShipHeading;  // where the nose points, in 1/8192 turns (0: up)
+static int RumbleSteps[PAD_COUNT];  // steps each pad's motors have left to run
+static char Name[25];  // typed on the screen
 
 // The angle of the direction (x, y) from the x axis, in 1/8192 turns: clockwise,
 // as y grows down the screen.
@@ -93,8 +97,35 @@ static void UpdateShip(Task* self) {
     PlayWaveVoice(WAVE_CHIME);  // quick presses overlap rather than cut each other
     Burst(self);
     ++Bursts;
+    // The pads that fired it shake for a quarter of a second.
+    for (DWORD i = 0; i < PAD_COUNT; ++i) {
+      PadState state;
+      if (GetPadState(i, &state) == 0 && (state.bits & PAD_BUTTON0)) {
+        SetPadRumble(i, 40000, 20000);
+        RumbleSteps[i] = 15;
+      }
+    }
   }
   self->count = pressed;
+  for (DWORD i = 0; i < PAD_COUNT; ++i) {
+    if (RumbleSteps[i] > 0 && --RumbleSteps[i] == 0) SetPadRumble(i, 0, 0);
+  }
+}
+
+// What was typed since the last frame: letters onto the name, backspace off it.
+// The fonts draw single-byte text, so the name keeps to ASCII.
+static void TypeName() {
+  char typed[64];
+  int n = GetTextInput(typed, sizeof typed);
+  size_t length = strlen(Name);
+  for (int i = 0; i < n; ++i) {
+    unsigned char c = (unsigned char)typed[i];
+    if (c == '\b' && length > 0) Name[--length] = '\0';
+    if (c >= ' ' && c < 0x7F && length + 1 < sizeof Name) {
+      Name[length++] = (char)c;
+      Name[length] = '\0';
+    }
+  }
 }
 
 static void DrawShip(Task* self) {
@@ -191,6 +222,7 @@ int main(int, char**) {
   SetStepRate(60);
 
   while (ProcessMessage()) {
+    TypeName();
     // The game's logic runs 60 steps a second whatever the frame rate: none in a
     // fast frame, several after a slow one.
     for (int steps = GetStepsDue(); steps > 0; --steps) {
@@ -206,14 +238,17 @@ int main(int, char**) {
       DrawEffectGaussianBlur(0xFF3060FF);
       // Text after the glow stays crisp.
       DrawString(FONT_TITLE, (800 - title.cx) / 2.0f, 12, kTitleColor, kTitle);
-      DrawStringF(FONT_READOUT, 20, 60, kReadoutColor, "fps %lu  quads %lu  pad %05lX%s%s",
-                  FramesPerSecond, QuadsShown, GetPadBits(),
+      char pads[PAD_COUNT + 1] = "";
+      for (DWORD i = 0; i < PAD_COUNT; ++i) pads[i] = IsPadConnected(i) ? (char)('0' + i) : '-';
+      DrawStringF(FONT_READOUT, 20, 60, kReadoutColor, "fps %lu  quads %lu  pad %05lX  pads %s%s%s",
+                  FramesPerSecond, QuadsShown, GetPadBits(), pads,
                   IsControllerPresent() ? "" : "  keyboard only",  // what the start found
                   IsSoundPresent() ? "" : "  silent");
       DrawStringF(FONT_READOUT, 20, 84, kReadoutColor, "bursts %lu  best %lu", Bursts,
                   Bursts > Best ? Bursts : Best);
+      DrawStringF(FONT_READOUT, 20, 544, kReadoutColor, "name: %s_", Name);
       DrawString(FONT_READOUT, 20, 572, kReadoutColor,
-                 "arrows: move   Z: chime and sparks   Esc: quit");
+                 "arrows: move   Z: chime and sparks   type: your name   Esc: quit");
       SetDrawMode(DRAWMODE_LINEAR2);
       EndRender();
       QuadsShown = QuadsThisFrame;

@@ -64,6 +64,16 @@ lq_probe() {
 
 lq_shot() { lq_xshot root "$LQ_ART/$1.png"; }
 
+# Waits (at most $3 seconds) until file $1 has a line matching $2.
+lq_wait_line() {
+  local t=0
+  until tr -d '\r' <"$1" 2>/dev/null | grep -q "$2"; do
+    sleep 0.2; t=$((t + 1))
+    [ $t -ge $(($3 * 5)) ] && return 1
+  done
+  return 0
+}
+
 # Waits (at most 60 s) for the program's window; sets ox and oy (the client
 # area's origin on the screen) and xwin (its X window), and gives it the focus.
 lq_find_window() {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The tour as a user runs it: its title and readout are on screen in their font
 # colours, its looped music and the chime of button 0 are in the captured sound,
-# and Escape ends it with status 0. Then on a PC with neither a game controller
+# button 0 of a modern pad rumbles that pad, a typed name appears, and Escape
+# ends it with status 0. Then on a PC with neither a game controller
 # nor a sound device: it starts all the same, draws, the keyboard moves the ship
 # and Escape ends it with status 0.
 LQ_EXE=examples/tour/LumaquillTour.exe
@@ -19,7 +20,10 @@ best="$LQ_STATE/prefix/drive_c/users/$(id -un)/AppData/Roaming/Lumaquill Tour/be
 rm -f "$best"
 PRESS=150  # the frame on which button 0 goes down (held for 5 frames)
 printf '0 0 0 %d\n0 0 1 5\n0 0 0 100000\n' $PRESS >"$LQ_ART/run/pad.txt"
-lq_start LQ_PAD_SCRIPT=pad.txt LQ_PAD_LOG=pad.log LQ_SOUND_FILE="$capture"
+# Pad 0 of the modern pads presses A (button 0) from 8 s for half a second.
+printf '0 0 0 0 0 0 0 0 0\n8000 0 0 0 0 0 0 0 1000\n8500 0 0 0 0 0 0 0 0\n' >"$LQ_ART/run/xpad.txt"
+lq_start LQ_PAD_SCRIPT=pad.txt LQ_PAD_LOG=pad.log LQ_SOUND_FILE="$capture" \
+  LQ_XINPUT_SCRIPT=xpad.txt LQ_XINPUT_LOG=xpad.log
 lq_find_window
 started=$SECONDS
 
@@ -48,6 +52,16 @@ convert "$LQ_ART/sparks.png" -crop "800x600+$ox+$oy" +repage "$LQ_ART/readme.png
 lq_wait_poll $((PRESS + 30)) 120 || lq_fail "the program stopped polling"
 while [ $((SECONDS - started)) -lt 14 ]; do sleep 0.5; done
 lq_shot playing
+rumble=$(tr -d '\r' <"$LQ_ART/run/xpad.log" | grep '^rumble 0 ' | tr '\n' ';')
+[ "$rumble" = "rumble 0 40000 20000;rumble 0 0 0;" ] || lq_fail "pad 0's burst rumbled it as: $rumble"
+# The name line (its colour on it) before and after a name is typed.
+name() { python3 "$LQ_SOURCE/tests/tools/shot.py" blob "$LQ_ART/$1.png" $((ox + 20)) $((oy + 540)) 300 22 60 125 60 135 255 135 | cut -d' ' -f2; }
+lq_focus "$xwin"
+xdotool type --delay 100 "Ada Lovelace"
+sleep 1
+lq_shot named
+[ "$(name named)" -gt $(($(name playing) + 100)) ] || lq_fail "the typed name is not on screen ($(name playing) and $(name named) pixels)"
+lq_log "pad 0's burst rumbled it ($rumble); the typed name drawn ($(name playing) then $(name named) pixels)"
 if lq_probe boxes 1 1 >/dev/null; then lq_fail "a message box appeared"; fi
 lq_escape_ok "$xwin"
 lq_log "Escape ended the tour with status 0"

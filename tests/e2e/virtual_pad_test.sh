@@ -12,15 +12,7 @@ xwin=$(lq_xwindow Lumaquill)
 [ -n "$xwin" ] || lq_fail "no X window named Lumaquill"
 lq_focus "$xwin"
 
-# Waits (at most $2 seconds) until the pad log has a line matching $1.
-wait_log() {
-  local t=0
-  until tr -d '\r' <"$log" 2>/dev/null | grep -q "$1"; do
-    sleep 0.2; t=$((t + 1))
-    [ $t -ge $(($2 * 5)) ] && return 1
-  done
-  return 0
-}
+wait_log() { lq_wait_line "$log" "$@"; }
 
 # Right for 3 polls, up with button 0 for 2, then neutral, in -1000..1000.
 wait_log '^poll 6 ' 30 || lq_fail "the controller was not polled through its script"

@@ -13,25 +13,11 @@
 const GUID VirtualPadGuid = {0x4c51a7d0, 0x3b1e, 0x4f6a, {0x9d, 0x51, 0x70, 0x61, 0x64, 0x30, 0, 1}};
 const GUID VirtualPadProduct = {0x4c51a7d1, 0x3b1e, 0x4f6a, {0x9d, 0x51, 0x70, 0x61, 0x64, 0x30, 0, 1}};
 
-bool EnvPath(const char* name, char* path, DWORD size) {
-  char value[MAX_PATH];
-  DWORD n = GetEnvironmentVariableA(name, value, sizeof value);
-  if (n == 0 || n >= sizeof value) return false;
-  int written = snprintf(path, size, "%s%s", value[0] == '/' ? "Z:" : "", value);
-  return written > 0 && (DWORD)written < size;
-}
-
 void PadLog(const char* format, ...) {
-  char path[MAX_PATH + 2];
-  if (!EnvPath("LQ_PAD_LOG", path, sizeof path)) return;
-  FILE* f = fopen(path, "a");  // opened per line: readable while the program runs
-  if (f == NULL) return;
   va_list args;
   va_start(args, format);
-  vfprintf(f, format, args);
+  LogLineTo("LQ_PAD_LOG", format, args);
   va_end(args);
-  fputc('\n', f);
-  fclose(f);
 }
 
 bool FillDeviceInstance(bool pad, DIDEVICEINSTANCEA* info) {
@@ -131,15 +117,8 @@ class PadDevice : public VirtualDevice {
  public:
   PadDevice() : VirtualDevice(true) {
     char path[MAX_PATH + 2];
-    if (!EnvPath("LQ_PAD_SCRIPT", path, sizeof path)) return;
     std::string text;
-    if (FILE* f = fopen(path, "rb")) {
-      char chunk[4096];
-      size_t n;
-      while ((n = fread(chunk, 1, sizeof chunk, f)) > 0 && text.size() < (8u << 20)) {
-        text.append(chunk, n);
-      }
-      fclose(f);
+    if (ReadEnvFile("LQ_PAD_SCRIPT", &text, path, sizeof path)) {
       script_ = ParsePadScript(text.c_str());
       if (script_.skipped > 0) PadLog("script: %d unreadable lines skipped", script_.skipped);
     } else {

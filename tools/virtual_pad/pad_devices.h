@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <dinput.h>
 
+#include "tools/virtual_pad/pad_files.h"
+
 // Instance GUIDs the DLL enumerates and accepts in CreateDevice.
 extern const GUID VirtualPadGuid;
 extern const GUID VirtualPadProduct;
@@ -16,9 +18,6 @@ bool FillDeviceInstance(bool pad, DIDEVICEINSTANCEA* info);
 
 // Appends one line to the file named by LQ_PAD_LOG, if set.
 void PadLog(const char* format, ...);
-
-// A path from the environment: a Unix path (leading '/') is read through Wine's Z: drive.
-bool EnvPath(const char* name, char* path, DWORD size);
 
 // What both devices share: reference count, data format, cooperative level and
 // acquisition. Everything the framework never calls answers E_NOTIMPL.

@@ -1,0 +1,54 @@
+// A game that prints what the input calls tell it, one line per event, for
+// input_test.sh. About 15 frames a second, so that quick taps fall between polls.
+// Escape is its key (START_ESCAPE_IS_KEY): closing the window ends it.
+#include <stdio.h>
+#include <string.h>
+
+#include "app/application.h"
+#include "input/input.h"
+
+// Prints the state of each connected pad when it changes.
+static void PrintStates(char last[PAD_COUNT][96]) {
+  for (DWORD pad = 0; pad < PAD_COUNT; ++pad) {
+    PadState s;
+    if (!IsPadConnected(pad) || GetPadState(pad, &s) != 0) continue;
+    char line[96];
+    snprintf(line, sizeof line, "state %lu %05lX %ld %ld %ld %ld %u %u\n", pad, s.bits, s.leftX,
+             s.leftY, s.rightX, s.rightY, s.leftTrigger, s.rightTrigger);
+    if (strcmp(line, last[pad]) != 0) fputs(strcpy(last[pad], line), stdout);
+  }
+}
+
+int main() {
+  setvbuf(stdout, NULL, _IONBF, 0);
+  SetStartOptions(START_WITHOUT_CONTROLLER | START_WITHOUT_SOUND | START_ESCAPE_IS_KEY);
+  if (InitApplication("Input Probe", 320, 240, 1) != 0) return 1;
+  PadState s;
+  char last[PAD_COUNT][96] = {};
+  printf("invalid %lX %lX %lX\n", GetPadState(PAD_COUNT, &s), GetPadState(0, NULL),
+         SetPadRumble(PAD_COUNT, 1, 1));
+  DWORD bits = 0;
+  while (ProcessMessage()) {
+    PrintStates(last);
+    if (GetPadBits() != bits) printf("bits %05lX\n", bits = GetPadBits());
+    if (GetPadBitsPressed()) printf("pressed %05lX\n", GetPadBitsPressed());
+    if (GetPadBitsReleased()) printf("released %05lX\n", GetPadBitsReleased());
+    // Button 1 on pad 0 sets its motors.
+    if (GetPadState(0, &s) == 0 && (s.bits & GetPadBitsPressed() & PAD_BUTTON1)) {
+      printf("rumble %lX\n", SetPadRumble(0, 1000, 65535));
+    }
+    for (DWORD code = 1; code < 256; ++code) if (WasKeyPressed(code)) printf("key %02lX\n", code);
+    int wheel = GetMouseWheel();
+    if (wheel != GetMouseWheel()) printf("wheel changed between two reads\n");
+    if (wheel != 0) printf("wheel %d\n", wheel);
+    for (int b = 0; b < 3; ++b) if (WasMouseButtonPressed(b)) printf("click %d\n", b);
+    char text[64];
+    int n = GetTextInput(text, sizeof text);
+    for (int i = 0; i < n; ++i) printf(i == 0 ? "text %02X" : " %02X", (unsigned char)text[i]);
+    if (n > 0) printf("\n");
+    Sleep(66);
+  }
+  ReleaseApplication();
+  printf("end\n");
+  return 0;
+}

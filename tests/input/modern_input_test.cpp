@@ -1,0 +1,98 @@
+// The platform-free arithmetic of modern pads, edges and typed text, as tables.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "input/modern_pad.h"
+#include "input/text_queue.h"
+
+namespace {
+
+TEST(ModernPad, AxesThroughTheirDeadZonesToExactlyFullTravel) {
+  const struct { int32_t raw, zone, scaled; } rows[] = {
+      {0, 7849, 0},         {7849, 7849, 0},       {-7849, 7849, 0},     {7874, 7849, 1},
+      {32767, 7849, 1000},  {-32768, 7849, -1000}, {-32767, 7849, -1000}, {20000, 8689, 469},
+      {-20000, 8689, -469}, {32767, 8689, 1000},   {100, -32768, 501},   {32767, 40000, 0}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.raw << " / " << r.zone);
+    EXPECT_EQ(ScalePadAxis(r.raw, r.zone), r.scaled);
+  }
+  const struct { uint8_t raw, read; } triggers[] = {{0, 0}, {29, 0}, {30, 30}, {255, 255}};
+  for (const auto& t : triggers) EXPECT_EQ(ScalePadTrigger(t.raw), t.read) << (int)t.raw;
+}
+
+TEST(ModernPad, ReadingGivesUpNegativeAndTheButtonsInTheirOrder) {
+  const struct { PadRaw raw; uint32_t bits; int32_t leftY, rightY; } rows[] = {
+      {{0, 0, 0, 0, 32767, -32768, -32768}, PAD_UP, -1000, 1000},
+      {{0, 0, 0, -32768, -32768, 0, 0}, PAD_LEFT | PAD_DOWN, 1000, 0},
+      {{RAW_DPAD_UP | RAW_DPAD_RIGHT, 0, 0, 0, 0, 0, 0}, PAD_UP | PAD_RIGHT, 0, 0},
+      {{RAW_DPAD_DOWN | RAW_DPAD_LEFT, 0, 0, 7000, 7000, 0, 0}, PAD_DOWN | PAD_LEFT, 0, 0},
+      {{RAW_A | RAW_X | RAW_LEFT_SHOULDER | RAW_BACK | RAW_LEFT_THUMB, 0, 0, 0, 0, 0, 0},
+       PAD_BUTTON0 | PAD_BUTTON2 | PAD_BUTTON4 | PAD_BUTTON6 | PAD_BUTTON8, 0, 0},
+      {{RAW_B | RAW_Y | RAW_RIGHT_SHOULDER | RAW_START, 0, 0, 0, 0, 0, 0},
+       PAD_BUTTON1 | PAD_BUTTON3 | PAD_BUTTON5 | PAD_BUTTON7, 0, 0},
+      {{RAW_RIGHT_THUMB | 0x0C00, 0, 0, 0, 0, 32767, 0}, 0, 0, 0}};  // never bits
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << std::hex << r.raw.buttons);
+    PadValues v = ReadPadRaw(r.raw);
+    EXPECT_EQ(v.bits, r.bits);
+    EXPECT_EQ(v.leftY, r.leftY);
+    EXPECT_EQ(v.rightY, r.rightY);
+    EXPECT_EQ(v.rightX, ((r.raw.rightX > 0) - (r.raw.rightX < 0)) * 1000);  // rows: full or none
+  }
+}
+
+TEST(ModernPad, EdgesCountATapBetweenPollsOnce) {
+  const struct { uint32_t before, now, tapped, pressed, released; } rows[] = {
+      {0, 0x100, 0, 0x100, 0}, {0x100, 0x100, 0, 0, 0}, {0x100, 0, 0, 0, 0x100},  // down, held, up
+      {0, 0, 0x100, 0x100, 0x100},  // down and up between two polls
+      {0x100, 0, 0x100, 0, 0x100}, {0, 0x100, 0x100, 0x100, 0},  // a tap seen held: once
+      {0x1, 0x8, 0x200, 0x208, 0x201}};
+  for (const auto& r : rows) {
+    EXPECT_EQ(PressedBits(r.before, r.now, r.tapped), r.pressed) << std::hex << r.before << " " << r.now;
+    EXPECT_EQ(ReleasedBits(r.before, r.now, r.tapped), r.released) << std::hex << r.before << " " << r.now;
+  }
+}
+
+std::string Typed(const std::vector<uint16_t>& units) {
+  TextQueue q = {};
+  for (uint16_t u : units) PushTextUnit(&q, u);
+  return std::string(q.utf8, q.bytes);
+}
+
+TEST(TextQueue, Utf16BecomesUtf8WithoutControlsOrLoneHalves) {
+  const struct { std::vector<uint16_t> units; std::string utf8; } rows[] = {
+      {{'Z', 'o', 0xEB, ' ', 0xD83D, 0xDE00}, "Zo\xC3\xAB \xF0\x9F\x98\x80"},
+      {{0x20AC, 0xFFFD, 0x7FF}, "\xE2\x82\xAC\xEF\xBF\xBD\xDF\xBF"},
+      {{0xDBFF, 0xDFFF, 0xD800, 0xDC00}, "\xF4\x8F\xBF\xBF\xF0\x90\x80\x80"},
+      {{0xD83D, 'a', 0xDE00, 'b'}, "ab"},  // halves alone
+      {{0xD83D, 0xDE00, 0xDE00, 0xD83D, 0xD83D, 0xDE00}, "\xF0\x9F\x98\x80\xF0\x9F\x98\x80"},
+      {{'\b', '\t', '\r', '\n', 0x1B, 0x7F, 0x85, 0, 0xA0}, "\b\t\r\xC2\xA0"}};
+  for (const auto& r : rows) EXPECT_EQ(Typed(r.units), r.utf8);
+
+  TextQueue q = {};
+  for (int i = 0; i < 300; ++i) PushTextUnit(&q, i < 255 ? 'a' : 0x20AC);
+  EXPECT_EQ(q.chars, (uint32_t)TEXT_CHARS_PER_POLL);  // the first 256 kept, in order
+  EXPECT_EQ(std::string(q.utf8, q.bytes), std::string(255, 'a') + "\xE2\x82\xAC");
+  ClearTextQueue(&q);
+  PushTextUnit(&q, 0xD83D);
+  ClearTextQueue(&q);  // a pair split across two polls still joins
+  PushTextUnit(&q, 0xDE00);
+  EXPECT_EQ(std::string(q.utf8, q.bytes), "\xF0\x9F\x98\x80");
+}
+
+TEST(TextQueue, SmallBuffersTakeWholeCharacters) {
+  const std::string text = "a\xC3\xAB\xE0\xA0\x80\xF0\x9F\x98\x80";  // 1, 2, 3 and 4 bytes
+  const struct { uint32_t size, written; } rows[] = {
+      {0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 3}, {6, 3}, {7, 6}, {10, 6}, {11, 10}, {64, 10}};
+  for (const auto& r : rows) {
+    std::vector<char> out(r.size, 'X');  // exactly the size: a write past it trips ASan
+    EXPECT_EQ(CopyWholeChars(text.data(), (uint32_t)text.size(), out.data(), r.size), r.written);
+    if (r.size == 0) continue;
+    EXPECT_EQ(std::string(out.data()), text.substr(0, r.written)) << r.size;
+  }
+  EXPECT_EQ(CopyWholeChars(text.data(), (uint32_t)text.size(), nullptr, 8), 0u);
+}
+
+}  // namespace
