@@ -9,7 +9,7 @@ set(LQ_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Lumaquill)
 install(DIRECTORY app graphics input sound task util
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
         FILES_MATCHING PATTERN "*.h" PATTERN "*_state.h" EXCLUDE)
-install(TARGETS lumaquill_core lumaquill EXPORT LumaquillTargets
+install(TARGETS lumaquill_core lumaquill_d3dx lumaquill EXPORT LumaquillTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(EXPORT LumaquillTargets NAMESPACE Lumaquill:: DESTINATION ${LQ_PACKAGE_DIR})
 

@@ -1,18 +1,29 @@
-// The D3DX matrix functions the framework calls. The arithmetic is D3DX's own:
-// the fakes write their arguments into the matrix, so a test sees which ones
-// reached the device.
+// D3DX as the unit tests see it: LoadD3DX (linked here in place of the game's
+// loader, graphics/d3dx_library.cpp) hands out a font maker that makes the fake
+// fonts; the image loaders find no file, so a load fails as a missing one does.
 #include "fakes/fake_d3d9.h"
+#include "graphics/d3dx_entry.h"
 
-D3DXMATRIX* WINAPI D3DXMatrixPerspectiveFovLH(D3DXMATRIX* out, FLOAT fovy, FLOAT aspect, FLOAT zn,
-                                              FLOAT zf) {
-  if (out != nullptr) *out = D3DXMATRIX(fovy, aspect, zn, zf, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
-  return out;
+namespace {
+
+HRESULT WINAPI FakeCreateFont(IDirect3DDevice9* device, INT, UINT, UINT, UINT, WINBOOL, DWORD,
+                              DWORD, DWORD, DWORD, const char*, ID3DXFont** font) {
+  if (font == nullptr) return D3DERR_INVALIDCALL;
+  *font = device != nullptr ? fake_d3d::NewFont() : nullptr;
+  return *font != nullptr ? D3D_OK : D3DERR_INVALIDCALL;
 }
 
-D3DXMATRIX* WINAPI D3DXMatrixLookAtLH(D3DXMATRIX* out, const D3DXVECTOR3* eye,
-                                      const D3DXVECTOR3* at, const D3DXVECTOR3* up) {
-  if (out == nullptr || eye == nullptr || at == nullptr || up == nullptr) return out;
-  *out = D3DXMATRIX(eye->x, eye->y, eye->z, 0, at->x, at->y, at->z, 0, up->x, up->y, up->z, 0,
-                    0, 0, 0, 0);
-  return out;
+HRESULT WINAPI FakeImageInfo(const char*, D3DXIMAGE_INFO*) { return D3DERR_INVALIDCALL; }
+
+HRESULT WINAPI FakeCreateTexture(IDirect3DDevice9*, const char*, UINT, UINT, UINT, DWORD,
+                                 D3DFORMAT, D3DPOOL, DWORD, DWORD, D3DCOLOR, D3DXIMAGE_INFO*,
+                                 PALETTEENTRY*, IDirect3DTexture9**) {
+  return D3DERR_INVALIDCALL;
+}
+
+}  // namespace
+
+HRESULT LoadD3DX(D3DXEntryPoints* entries) {
+  *entries = {FakeCreateFont, FakeImageInfo, FakeCreateTexture};
+  return 0;
 }
