@@ -10,10 +10,38 @@ unsigned char* LqImageLoad(const unsigned char* bytes, int size, int* width, int
 void LqImageFree(unsigned char* pixels);
 }
 
+// The decoder builds each JPEG Huffman table into room for 256 codes without
+// checking that the table's counts stay within it: a crafted table writes past
+// the end. A table may be read wherever the bytes FF C4 stand (as a marker between
+// any segments or scans), so every such place is read as the decoder would read a
+// table there (bytes past the end read as 0), and a file with a table of more than
+// 256 codes is refused. A valid file never has one.
+static bool HasOversizedHuffmanTable(const unsigned char* data, size_t size) {
+  if (size < 2 || data[0] != 0xFF || data[1] != 0xD8) return false;  // not a JPEG
+  auto at = [&](size_t i) -> unsigned { return i < size ? data[i] : 0u; };
+  for (size_t marker = 2; marker + 1 < size; ++marker) {
+    if (data[marker] != 0xFF || data[marker + 1] != 0xC4) continue;
+    size_t i = marker + 2;
+    long left = (long)(at(i) << 8 | at(i + 1)) - 2;
+    i += 2;
+    while (left > 0 && i < size) {
+      const unsigned q = at(i++);
+      if ((q >> 4) > 1 || (q & 15) > 3) break;  // the decoder refuses this itself
+      unsigned codes = 0;
+      for (int bits = 0; bits < 16; ++bits) codes += at(i++);
+      if (codes > 256) return true;
+      i += codes;
+      left -= 17 + (long)codes;
+    }
+  }
+  return false;
+}
+
 int DecodeImage(const void* bytes, size_t size, int maxWidth, int maxHeight, DecodedImage* image) {
   memset(image, 0, sizeof *image);
   if (bytes == NULL || size == 0 || size > INT_MAX) return -1;
   const unsigned char* data = static_cast<const unsigned char*>(bytes);
+  if (HasOversizedHuffmanTable(data, size)) return -1;
   int width = 0, height = 0;
   // The header's size is checked before the decoder allocates for it.
   if (!LqImageInfo(data, (int)size, &width, &height)) return -1;
