@@ -82,8 +82,9 @@ lq_quit() {
 # manager has nobody else to do it).
 lq_xfocus() { xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"; }
 
-# lq_xshot WINDOW FILE: a screenshot of WINDOW ("root": the whole screen).
-lq_xshot() { import -window "$1" "$2" 2>/dev/null; }
+# lq_xshot WINDOW FILE: a screenshot of WINDOW ("root": the whole screen); at
+# most 20 s, as a window that goes meanwhile can keep import waiting for ever.
+lq_xshot() { timeout 20 import -window "$1" "$2" 2>/dev/null; }
 
 # lq_sound_device: the program needs a sound device (else "InitSound : Failed").
 # With a sound card or a sound server on this machine Wine plays on it; without
