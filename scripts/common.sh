@@ -1,6 +1,8 @@
 # Shared steps of the scripts: install what is missing, configure the builds.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${LQ_BUILD:-$root/build}
+# Installed (share/lumaquill of a prefix, no sources): its state goes to the cache.
+if [ ! -f "$root/CMakeLists.txt" ]; then build=${LQ_BUILD:-${XDG_CACHE_HOME:-$HOME/.cache}/lumaquill}; fi
 jobs=${LQ_JOBS:-2}
 
 lq_setup() {

@@ -114,6 +114,10 @@ if [ "${LQ_VIRTUAL_PAD:-1}" = 0 ] || ls /dev/input/js* /dev/input/by-id/*-joysti
   rm -f "$run/dinput8.dll"
 else
   pad_dll=${LQ_VIRTUAL_PAD_DLL:-$build/win/tools/virtual_pad/dinput8.dll}
+  # An installed framework brings it built.
+  if [ -z "${LQ_VIRTUAL_PAD_DLL:-}" ] && [ -f "$root/tools/virtual_pad/dinput8.dll" ]; then
+    LQ_VIRTUAL_PAD_DLL=$root/tools/virtual_pad/dinput8.dll pad_dll=$LQ_VIRTUAL_PAD_DLL
+  fi
   if [ -z "${LQ_VIRTUAL_PAD_DLL:-}" ]; then
     lq_configure_win
     cmake --build "$build/win" -j "$jobs" --target virtual_pad >/dev/null
