@@ -37,10 +37,7 @@ inline std::vector<Bytes> Samples() {
   for (const char* name : kNames) samples.push_back(ReadFile(std::string(LQ_IMAGES) + "/" + name));
   return samples;
 }
-inline int EnvInt(const char* name, int fallback) {
-  const char* value = getenv(name);
-  return value != NULL && *value != 0 ? atoi(value) : fallback;
-}
+inline int EnvInt(const char* name, int fallback) { return getenv(name) ? atoi(getenv(name)) : fallback; }
 
 inline Bytes MakeCase(const std::vector<Bytes>& samples, uint32_t n, Format* format) {
   static const uint32_t kHostile[] = {0, 1, 0xFFFFFFFF, 0x7FFFFFFF, 0x80000000, 0xFFFF, 0x10000,
