@@ -1,6 +1,5 @@
-// D3DX as the unit tests see it: linked here in place of the game's loader
-// (graphics/d3dx_library.cpp), it finds no DLL; tests that need a font put a fake
-// one (fake_d3d::NewFont) into its slot.
+// The unit tests' LoadD3DX, in place of graphics/d3dx_library.cpp: no DLL; tests
+// that need a font put a fake one (fake_d3d::NewFont) into its slot.
 #include "graphics/d3dx_entry.h"
 
 HRESULT LoadD3DX(D3DXEntryPoints* entries) {

@@ -1,7 +1,5 @@
-// Damaged and crafted images made from the samples (make_images.py): case n comes
-// from n alone (LQ_IMAGE_FIRST=n LQ_IMAGE_FILES=1 replays it). Crafting writes a
-// hostile value into a header field of a well-formed file (PNG checksum mended);
-// damage cuts the file or flips bytes.
+// Damaged and crafted images from the samples (make_images.py), case n from n alone:
+// hostile header fields in well-formed files (PNG CRC mended), cuts, flipped bytes.
 #pragma once
 #include <stdint.h>
 #include <stdlib.h>

@@ -1,5 +1,4 @@
-// Damaged and crafted images through LoadTexture's built-in loader on the real
-// device under Wine: each refused or loaded, the handle count flat.
+// Damaged images through LoadTexture without D3DX on Wine's device: no handle left.
 #include <direct.h>
 #include <stdio.h>
 
