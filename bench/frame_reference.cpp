@@ -138,13 +138,19 @@ bool CreateTargets() {
   return true;
 }
 
-// Loaded as the framework loads it: own size, no mips, opaque black keyed out.
+// Loaded as the framework loads it: own size, no mips, opaque black keyed out;
+// D3DX taken at run time, as the framework takes it (no exe imports it).
 void LoadImage() {
+  HMODULE d3dx = LoadLibraryA("d3dx9_43.dll");
+  if (d3dx == NULL) return;
+  auto getInfo = reinterpret_cast<decltype(&D3DXGetImageInfoFromFileA)>(
+      reinterpret_cast<void*>(GetProcAddress(d3dx, "D3DXGetImageInfoFromFileA")));
+  auto create = reinterpret_cast<decltype(&D3DXCreateTextureFromFileExA)>(
+      reinterpret_cast<void*>(GetProcAddress(d3dx, "D3DXCreateTextureFromFileExA")));
   D3DXIMAGE_INFO info;
-  if (D3DXGetImageInfoFromFileA("test.bmp", &info) != D3D_OK) return;
-  D3DXCreateTextureFromFileExA(device, "test.bmp", info.Width, info.Height, 1, 0,
-                               D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, D3DX_FILTER_NONE,
-                               D3DX_FILTER_NONE, 0xFF000000, NULL, NULL, &image);
+  if (getInfo == NULL || create == NULL || getInfo("test.bmp", &info) != D3D_OK) return;
+  create(device, "test.bmp", info.Width, info.Height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
+         D3DX_FILTER_NONE, D3DX_FILTER_NONE, 0xFF000000, NULL, NULL, &image);
 }
 
 template <typename T>

@@ -9,7 +9,7 @@ set(LQ_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Lumaquill)
 install(DIRECTORY app graphics input sound task util
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
         FILES_MATCHING PATTERN "*.h" PATTERN "*_state.h" EXCLUDE)
-install(TARGETS lumaquill_core lumaquill EXPORT LumaquillTargets
+install(TARGETS lumaquill_core lumaquill_d3dx lumaquill EXPORT LumaquillTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(EXPORT LumaquillTargets NAMESPACE Lumaquill:: DESTINATION ${LQ_PACKAGE_DIR})
 
@@ -21,3 +21,16 @@ install(FILES ${PROJECT_BINARY_DIR}/LumaquillConfig.cmake
               ${PROJECT_BINARY_DIR}/LumaquillConfigVersion.cmake
               ${PROJECT_SOURCE_DIR}/cmake/mingw-i686.cmake
         DESTINATION ${LQ_PACKAGE_DIR})
+
+# The commands that run and pack games, with what they need, so that an installed
+# framework runs and packs them too: share/lumaquill keeps the source folder's layout.
+set(LQ_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/lumaquill)
+install(PROGRAMS ${PROJECT_SOURCE_DIR}/scripts/run-game.sh ${PROJECT_SOURCE_DIR}/scripts/package-game.sh
+                 ${PROJECT_SOURCE_DIR}/scripts/setup.sh
+        DESTINATION ${LQ_SHARE_DIR}/scripts)
+install(FILES ${PROJECT_SOURCE_DIR}/scripts/common.sh DESTINATION ${LQ_SHARE_DIR}/scripts)
+install(PROGRAMS ${PROJECT_SOURCE_DIR}/tests/tools/wine-run.sh ${PROJECT_SOURCE_DIR}/tests/tools/sound-pace.py
+        DESTINATION ${LQ_SHARE_DIR}/tests/tools)
+if(TARGET virtual_pad)
+  install(FILES $<TARGET_FILE:virtual_pad> DESTINATION ${LQ_SHARE_DIR}/tools/virtual_pad)
+endif()

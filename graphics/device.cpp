@@ -2,6 +2,7 @@
 // three attempts; the graphics shut-down.
 #include <string.h>
 
+#include "graphics/d3dx_entry.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 #include "util/failure.h"
@@ -10,6 +11,7 @@
 
 HRESULT InitDirectXFor(HWND window, DWORD width, DWORD height, int windowed) {
   InitSinTable();  // turned quads read it, whether or not the game has filled it
+  LoadD3DX(&D3DXEntries);  // without it textures and text take the built-in paths
   Gfx.lpD3D = Direct3DCreate9(D3D_SDK_VERSION);
   if (Gfx.lpD3D == NULL) return E_FAIL;
 

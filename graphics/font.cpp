@@ -4,6 +4,7 @@
 #include <stdarg.h>
 #include <string.h>
 
+#include "graphics/d3dx_entry.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 #include "graphics/text_format.h"
@@ -24,9 +25,17 @@ HRESULT CreateFontSlot(int slot, const char* face, INT height) {
   // Smoothed glyphs for every font; for this session only, nobody is told.
   SystemParametersInfoA(SPI_SETFONTSMOOTHING, TRUE, NULL, 0);
   if (!IsSlot(slot) || Gfx.lpDevice == NULL || Gfx.fonts[slot] != NULL) return E_FAIL;
-  HRESULT hr = D3DXCreateFontA(Gfx.lpDevice, height, 0, FW_NORMAL, 1, FALSE, DEFAULT_CHARSET,
-                               OUT_OUTLINE_PRECIS, PROOF_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                               face, &Gfx.fonts[slot]);
+  HRESULT hr;
+  if (D3DXEntries.createFont != NULL) {
+    hr = D3DXEntries.createFont(Gfx.lpDevice, height, 0, FW_NORMAL, 1, FALSE, DEFAULT_CHARSET,
+                                OUT_OUTLINE_PRECIS, PROOF_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                face, &Gfx.fonts[slot]);
+  } else {  // the same font drawn through GDI
+    D3DXFONT_DESCA desc = {height, 0, FW_NORMAL, 1, FALSE, DEFAULT_CHARSET, OUT_OUTLINE_PRECIS,
+                           PROOF_QUALITY, DEFAULT_PITCH | FF_DONTCARE, ""};
+    if (face != NULL) lstrcpynA(desc.FaceName, face, LF_FACESIZE);
+    hr = CreateGdiFont(Gfx.lpDevice, &desc, &Gfx.fonts[slot]);
+  }
   if (hr != D3D_OK || Gfx.fonts[slot] == NULL) {
     ReleaseAndNull(&Gfx.fonts[slot]);
     return E_FAIL;
@@ -42,7 +51,7 @@ HRESULT DrawString(int slot, float x, float y, D3DCOLOR color, const char* text)
   return 0;
 }
 
-// DT_CALCRECT: D3DX lays the text out as DrawString would and only reports the
+// DT_CALCRECT: the font lays the text out as DrawString would and only reports the
 // rectangle it covers.
 HRESULT MeasureString(int slot, const char* text, SIZE* size) {
   if (!IsSlot(slot) || Gfx.fonts[slot] == NULL || text == NULL || size == NULL) {

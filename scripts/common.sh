@@ -1,6 +1,8 @@
 # Shared steps of the scripts: install what is missing, configure the builds.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${LQ_BUILD:-$root/build}
+# Installed (share/lumaquill of a prefix, no sources): its state goes to the cache.
+if [ ! -f "$root/CMakeLists.txt" ]; then build=${LQ_BUILD:-${XDG_CACHE_HOME:-$HOME/.cache}/lumaquill}; fi
 jobs=${LQ_JOBS:-2}
 
 lq_setup() {
@@ -83,8 +85,9 @@ lq_quit() {
 # manager has nobody else to do it).
 lq_xfocus() { xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"; }
 
-# lq_xshot WINDOW FILE: a screenshot of WINDOW ("root": the whole screen).
-lq_xshot() { import -window "$1" "$2" 2>/dev/null; }
+# lq_xshot WINDOW FILE: a screenshot of WINDOW ("root": the whole screen); at
+# most 20 s, as a window that goes meanwhile can keep import waiting for ever.
+lq_xshot() { timeout 20 import -window "$1" "$2" 2>/dev/null; }
 
 # lq_sound_device: the program needs a sound device (else "InitSound : Failed").
 # With a sound card or a sound server on this machine Wine plays on it; without

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Writes a new game project on the framework into a folder of its own, outside
 # this tree, from examples/starter/: its CMakeLists.txt (the framework built with
-# it through add_subdirectory), main.cpp and the asset script. Prints the
-# commands that build and run it.
+# it through add_subdirectory, or found installed), main.cpp and the asset script.
+# Prints the commands that build, run and pack it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -29,8 +29,10 @@ for f in CMakeLists.txt main.cpp assets.py; do
   sed -e "s|@NAME@|$name|g" -e "s|@LUMAQUILL_DIR@|$root|g" "$root/examples/starter/$f" >"$dir/$f"
 done
 cat <<EOF2
-Wrote $dir: CMakeLists.txt, main.cpp, assets.py. Build it, then run it:
+Wrote $dir: CMakeLists.txt, main.cpp, assets.py. Build it, run it, then pack it
+for players (a zip that starts on any Windows 7 or later, nothing to install):
 
   cmake -S "$dir" -B "$dir/build" && cmake --build "$dir/build" -j2
   "$root/scripts/run-game.sh" "$dir/build/$name.exe"
+  "$root/scripts/package-game.sh" "$dir/build/$name.exe" --check
 EOF2

@@ -8,19 +8,24 @@ source "$(dirname "$0")/common.sh"
 
 usage() {
   cat <<'EOF'
-Usage: scripts/run-game.sh EXE [--seconds N] [--pad-script FILE] [--xinput-script FILE]
+Usage: scripts/run-game.sh EXE [--seconds N] [--fresh] [--pad-script FILE]
+                           [--xinput-script FILE]
                            [--record-sound FILE] [--shots DIR] [--name NAME]
 
 Runs EXE under Wine with its folder as the working folder.
 
 With a display (DISPLAY set) its window opens there; Escape or closing the
-window quits (a game that keeps Escape for itself quits on closing only; the
-timed runs below close it with Alt+F4 after Escape). Without one it runs in a virtual display (Xvfb) for 10 seconds
-(timed from its first frame), then quits, leaving a screenshot (DIR/NAME.png)
-and an animation (DIR/NAME.gif) of the run and printing their paths.
+window quits. Without one it runs in a virtual display (Xvfb) for 10 seconds
+(timed from its first frame), then closes its window, leaving a screenshot
+(DIR/NAME.png) and an animation (DIR/NAME.gif) of the run and printing their
+paths. A program that draws no first frame within a minute (an error box, a
+crash) ends the run with status 1, a screenshot of the screen and its log.
 
-  --seconds N          quit the program (with Escape) N seconds after its window
-                       appears (without a display: after its first frame)
+  --seconds N          close the program's window (Alt+F4, as a player does) N
+                       seconds after it appears (without a display: after its
+                       first frame)
+  --fresh              run in a new Wine prefix, deleted afterwards: no saves or
+                       settings of earlier runs (a first start on a new PC)
   --pad-script FILE    the virtual controller plays FILE, one line per frame:
                        X Y BUTTONS [COUNT] (see the README)
   --xinput-script FILE modern pads (up to 4) play FILE, one line per change:
@@ -36,7 +41,7 @@ Without a game controller on this machine the virtual controller stands in
 the sound goes to a stand-in device that discards it. Ctrl-C or a signal
 (SIGINT, SIGTERM, SIGHUP) stops the program and every Wine and Xvfb process this
 command started; none is left running when it ends. The exit status is the
-program's.
+program's (1 when it had to be stopped or drew nothing).
 
 Environment: LQ_WINE_STATE, the folder of the Wine prefix and HOME (default
 build/game-wine); LQ_VIRTUAL_PAD=0 runs without the virtual controller;
@@ -47,7 +52,7 @@ EOF
 }
 
 fail() { echo "run-game: $*" >&2; exit 2; }
-exe="" seconds="" pad_script="" xinput_script="" record="" shots="" name=""
+exe="" seconds="" pad_script="" xinput_script="" record="" shots="" name="" fresh=0
 while [ $# -gt 0 ]; do
   case $1 in
     --seconds | --pad-script | --xinput-script | --record-sound | --shots | --name)
@@ -57,6 +62,7 @@ while [ $# -gt 0 ]; do
         --record-sound) record=$2 ;; --shots) shots=$2 ;; --name) name=$2 ;;
       esac
       shift 2 ;;
+    --fresh) fresh=1; shift ;;
     -h | --help) usage; exit 0 ;;
     -*) echo "run-game: unknown option '$1'" >&2; usage >&2; exit 2 ;;
     *) [ -z "$exe" ] || fail "one program at a time ('$exe', '$1')"; exe=$1; shift ;;
@@ -75,6 +81,7 @@ program=$(basename "$exe")
 name=${name:-${program%.[eE][xX][eE]}}
 shots=$(mkdir -p "${shots:-$run}" && cd "${shots:-$run}" && pwd)
 state=${LQ_WINE_STATE:-$build/game-wine}  # its Wine prefix and HOME
+if [ "$fresh" = 1 ]; then state=$(mktemp -d "${TMPDIR:-/tmp}/lq-fresh-wine.XXXXXX"); fi
 program_pid="" xvfb_pid="" recorder_pid="" xwin="" status=0 wine_started=0
 
 # Stops whatever this command started that is still running: the recorder, the
@@ -88,8 +95,9 @@ stop_all() {
   fi
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
+    lq_wait_pid "$xvfb_pid" 10 || kill -9 "$xvfb_pid" 2>/dev/null || true
   fi
+  if [ "$fresh" = 1 ] && [ -d "$state" ]; then rm -rf "$state"; fi
   recorder_pid="" program_pid="" xvfb_pid="" wine_started=0
   return 0
 }
@@ -113,6 +121,10 @@ if [ "${LQ_VIRTUAL_PAD:-1}" = 0 ] || ls /dev/input/js* /dev/input/by-id/*-joysti
   rm -f "$run/dinput8.dll"
 else
   pad_dll=${LQ_VIRTUAL_PAD_DLL:-$build/win/tools/virtual_pad/dinput8.dll}
+  # An installed framework brings it built.
+  if [ -z "${LQ_VIRTUAL_PAD_DLL:-}" ] && [ -f "$root/tools/virtual_pad/dinput8.dll" ]; then
+    LQ_VIRTUAL_PAD_DLL=$root/tools/virtual_pad/dinput8.dll pad_dll=$LQ_VIRTUAL_PAD_DLL
+  fi
   if [ -z "${LQ_VIRTUAL_PAD_DLL:-}" ]; then
     lq_configure_win
     cmake --build "$build/win" -j "$jobs" --target virtual_pad >/dev/null
@@ -164,12 +176,17 @@ wait_program() { lq_wait_pid "$program_pid" "$1" && status=$LQ_STATUS program_pi
 # Fails if the program ends first.
 find_window() { xwin=$(lq_xfind 120 "$program_pid" --pid "$program_pid"); }
 
-# Quits the program as a player does, with Escape, at most three times; then
-# gives up on it (stop_all ends it).
-activate() { xdotool windowactivate --sync "$xwin" >/dev/null 2>&1 || lq_xfocus "$xwin" || true; }
+# Closes the program's window as a player does (Alt+F4), waiting up to 10 s
+# for its end; a second try should the key have gone elsewhere; then gives up on
+# it (stop_all ends it).
 quit_program() {
-  LQ_QUIT_KEYS="Escape alt+F4" lq_quit "$program_pid" 5 activate && status=$LQ_STATUS program_pid="" && return 0
-  echo "run-game: $program did not quit on Escape; stopping it" >&2
+  local try
+  for try in 1 2; do
+    timeout 10 xdotool windowactivate --sync "$xwin" >/dev/null 2>&1 || lq_xfocus "$xwin" || true
+    timeout 10 xdotool key --delay 50 alt+F4 >/dev/null 2>&1 || true
+    lq_wait_pid "$program_pid" 10 && status=$LQ_STATUS program_pid="" && return 0
+  done
+  echo "run-game: $program did not end when its window was closed; stopping it" >&2
   stop_all
   status=1
   return 1
@@ -179,8 +196,8 @@ quit_program() {
 # something other than black. Start-up (device, sound, textures) can take seconds
 # on a busy machine, and the recording should show play, not that.
 wait_first_frame() {
-  local i shot="$shots/$name-first.png"
-  for i in $(seq 300); do
+  local shot="$shots/$name-first.png" deadline=$((SECONDS + 60))
+  while [ $SECONDS -lt $deadline ]; do
     kill -0 "$program_pid" 2>/dev/null || return 1
     lq_xshot "$xwin" "$shot" &&
       [ "$(convert "$shot" -shave 20x20 -crop +0+20 +repage -format '%[fx:maxima>0]' info: 2>/dev/null)" = 1 ] &&
@@ -240,7 +257,14 @@ if ! find_window; then
   exit 1
 fi
 
-wait_first_frame || true
+if ! wait_first_frame; then
+  lq_xshot root "$shots/$name-failure.png" || true
+  rm -f "$shots/$name-first.png"
+  if wait_program 1; then why="it ended (status $status)"; else why="it still runs: is an error box open?"; fi
+  echo "run-game: $program drew no frame; $why. See $shots/$name-failure.png and $log" >&2
+  stop_all
+  exit 1
+fi
 frames="$shots/$name-frames"
 rm -rf "$frames"
 mkdir -p "$frames"

@@ -2,10 +2,11 @@
 # A game of one's own, as a new user makes it: scripts/new-game.sh writes it into
 # a folder outside the tree; it builds by the command printed (the framework as a
 # subdirectory, installing only itself) and from an install prefix (the framework
-# built alone, then found by find_package), both compiled with the
-# framework's SSE2 flags and importing only system DLLs and D3DX; the printed run
-# command, headless for 5 s, shows its sprite (moved right by the pad) and text,
-# and records its chime in a WAV file read as its header says.
+# built alone, then found by find_package), both optimised GUI programs with SSE2
+# importing only system DLLs; the printed run command, headless for 5 s, shows its
+# sprite (moved right by the pad) and text, and records its chime in a WAV file read
+# as its header says. The installed package-game.sh packs it; its check (no D3DX)
+# shows the sprite and the text, within 2 px of the run with D3DX.
 source "$(dirname "$0")/lib.sh"
 shot_py="$LQ_SOURCE/tests/tools/shot.py"
 tmp=$(mktemp -d /tmp/lq-new-game.XXXXXX)
@@ -35,22 +36,25 @@ programs=$(find "$tmp/sdk" -path '*/CMakeFiles' -prune -o \( -name '*.exe' -o -n
 [ -z "$programs" ] || lq_fail "the library alone built programs: $programs"
 [ -z "$(find "$prefix/include" -name '*_state.h')" ] && [ -f "$prefix/include/app/application.h" ] ||
   lq_fail "installed headers: $(find "$prefix/include" -name '*.h' | head)"
-mkdir "$tmp/rocket2" && cp "$game"/*.cpp "$game"/*.py "$tmp/rocket2/"
-sed -e 's|^add_subdirectory(.*|find_package(Lumaquill REQUIRED)|' -e 's|PRIVATE lumaquill)|PRIVATE Lumaquill::lumaquill)|' \
-  "$game/CMakeLists.txt" >"$tmp/rocket2/CMakeLists.txt"
-{ cmake -S "$tmp/rocket2" -B "$tmp/rocket2/build" -DCMAKE_PREFIX_PATH="$prefix" \
-    -DCMAKE_TOOLCHAIN_FILE="$prefix/lib/cmake/Lumaquill/mingw-i686.cmake" -DLUMAQUILL_DIR=/nonexistent &&
+mkdir "$tmp/rocket2" && cp "$game"/{CMakeLists.txt,main.cpp,assets.py} "$tmp/rocket2/"
+{ cmake -S "$tmp/rocket2" -B "$tmp/rocket2/build" -DLUMAQUILL_DIR="$prefix" &&
   cmake --build "$tmp/rocket2/build" -j2; } >"$LQ_ART/build2.log" 2>&1 ||
   { tail -20 "$LQ_ART/build2.log"; lq_fail "recipe 2 build failed"; }
 for exe in "$game/build/Rocket.exe" "$tmp/rocket2/build/Rocket.exe"; do
   sh "$LQ_SOURCE/tools/virtual_pad/check_imports.sh" i686-w64-mingw32-objdump "$exe" \
-    'kernel32|user32|gdi32|advapi32|msvcrt|ole32|winmm|dsound|d3d9|dinput8|d3dx9_43' ||
-    lq_fail "$exe imports more than system DLLs and D3DX"
+    'kernel32|user32|gdi32|advapi32|msvcrt|ole32|winmm|dsound|d3d9|dinput8' ||
+    lq_fail "$exe imports more than system DLLs"
+  i686-w64-mingw32-objdump -p "$exe" | grep -q 'Subsystem.*(Windows GUI)' || lq_fail "$exe is not a GUI program"
+  grep -q 'CMAKE_BUILD_TYPE:STRING=Release' "$(dirname "$exe")/CMakeCache.txt" || lq_fail "$exe: not optimised"
   # The game's own code is compiled for SSE2 arithmetic, as the framework is.
   grep -q -- '-msse2 -mfpmath=sse' "$(dirname "$exe")/CMakeFiles/Rocket.dir/flags.make" ||
     lq_fail "$exe: its code not compiled with the framework's SSE2 flags"
 done
-lq_log "built by both recipes (SSE2); imports only system DLLs and d3dx9_43.dll"
+lq_log "built by both recipes (optimised, SSE2, GUI); imports only system DLLs"
+# Nor does any exe of the framework's build import D3DX.
+for exe in $(find "$LQ_BUILD" -name '*.exe' -not -path '*/e2e/*'); do
+  ! i686-w64-mingw32-objdump -p "$exe" | grep -qi 'DLL Name: *d3dx9' || lq_fail "$exe imports D3DX"
+done
 
 # Run: right for 10 frames (4 px a logic step, about 1 to 5 steps a frame under
 # 60 frames a second: some 40 to 200 px), then button 0 (a chime), on a busy machine
@@ -75,3 +79,20 @@ read -r _ fill <<<"$(head -1 <<<"$tones" | cut -d' ' -f3-)"
 read -r _ _ windows _ <<<"$(tail -1 <<<"$tones")"
 awk -v f="$fill" 'BEGIN { exit !(f > 0 && f < 0.7) }' || lq_fail "the recording does not read as tones"
 [ "$windows" -ge 2 ] || lq_fail "the chime is not in the recording"
+
+# Packed by the installed command, checked as on a fresh Windows (no D3DX, a new prefix).
+pack="$prefix/share/lumaquill/scripts/package-game.sh"
+(cd "$tmp" && "$pack" "$tmp/rocket2/build/Rocket.exe" --out "$LQ_ART/Rocket.zip" --check) >"$LQ_ART/pack.log" 2>&1 ||
+  { cat "$LQ_ART/pack.log"; lq_fail "package-game.sh --check failed"; }
+cat "$LQ_ART/pack.log"
+bare=$(sed -n 's/^Check passed: .*screenshot: \(.*\)) and.*/\1/p' "$LQ_ART/pack.log")
+cp "$bare" "$LQ_ART/Rocket-without-d3dx.png" || lq_fail "no screenshot from the check"
+bare="$LQ_ART/Rocket-without-d3dx.png"
+sprite2=$(python3 "$shot_py" blob "$bare" 0 0 820 640 20 150 20 110 255 110)
+text2=$(python3 "$shot_py" blob "$bare" 10 30 420 60 120 95 20 255 215 80)
+lq_log "without D3DX: sprite: $sprite2; text: $text2"
+read -r _ n _ cx _ <<<"$sprite2"
+[ "${n:-0}" -gt 300 ] && awk -v x="$cx" 'BEGIN { exit !(x > 380 && x < 430) }' ||
+  lq_fail "no sprite at the centre without D3DX: $sprite2"
+awk '{split(a, w); for (i = 8; i <= 14; i += 2) if ((w[i] - $i) ^ 2 > 4) exit 1}' a="$text" <<<"$text2" ||
+  lq_fail "the text moved more than 2 px without D3DX"

@@ -3,8 +3,9 @@
 # colours, its looped music and the chime of button 0 are in the captured sound,
 # button 0 of a modern pad rumbles that pad, a typed name appears, and Escape
 # ends it with status 0. Then on a PC with neither a game controller
-# nor a sound device: it starts all the same, draws, the keyboard moves the ship
-# and Escape ends it with status 0.
+# nor a sound device nor d3dx9_43.dll: it starts all the same, draws its sprites
+# and its title (where the first run drew it, to 2 pixels), the keyboard moves the
+# ship and Escape ends it with status 0.
 LQ_EXE=examples/tour/LumaquillTour.exe
 LQ_TITLE="Lumaquill Tour"
 source "$(dirname "$0")/lib.sh"
@@ -32,12 +33,13 @@ started=$SECONDS
 # smoothed, so the colour counts from half to full strength.
 lq_wait_poll 60 60 || lq_fail "the controller was never polled"
 lq_shot text
-blob() {
-  python3 "$LQ_SOURCE/tests/tools/shot.py" blob "$LQ_ART/text.png" $((ox + $1)) $((oy + $2)) "$3" "$4" "${@:5}"
+blob() {  # in $shot.png (default text.png)
+  python3 "$LQ_SOURCE/tests/tools/shot.py" blob "$LQ_ART/${shot:-text}.png" $((ox + $1)) $((oy + $2)) "$3" "$4" "${@:5}"
 }
 title=$(blob 150 12 500 45 120 95 20 255 215 80)
 readout=$(blob 20 60 420 22 60 125 60 135 255 135)
 lq_log "title: $title; readout: $readout"
+title_box=$(awk '{print $8 - ox, $10 - oy, $12 - ox, $14 - oy}' ox="$ox" oy="$oy" <<<"$title")
 [ "$(cut -d' ' -f2 <<<"$title")" -gt 300 ] || lq_fail "no title text on screen: $title"
 # Centred by its measured width: as much room on either side, to a few pixels.
 read -r left right <<<"$(awk '{print $8 - ox, 800 - ($12 - ox + 1)}' ox="$ox" <<<"$title")"
@@ -91,11 +93,11 @@ print("chime heard at", heard["1500"][1] if chime else "chime missing or too ear
 sys.exit(0 if ok and chime else 1)
 PY
 
-# Without a controller (Wine's own DirectInput finds none) and without a sound
-# device (Wine's audio drivers off): no message, the title is drawn, the arrow
-# keys move the ship (the cyan of its edges) at the fixed step's pace.
+# Without a controller (Wine's own DirectInput finds none), without a sound
+# device (Wine's audio drivers off) and without D3DX: no message, the title is
+# drawn, the arrow keys move the ship (the cyan of its edges) at the fixed step's pace.
 LQ_VIRTUAL_PAD=0
-lq_start "WINEDLLOVERRIDES=winealsa.drv,winepulse.drv,wineoss.drv=d"
+lq_start "WINEDLLOVERRIDES=winealsa.drv,winepulse.drv,wineoss.drv,d3dx9_43=d"
 lq_find_window
 sleep 4
 ship() {
@@ -105,8 +107,11 @@ ship() {
 }
 read -r count before <<<"$(ship bare)"
 [ "$count" -gt 20 ] 2>/dev/null || lq_fail "no ship on screen ($count cyan pixels)"
-title=$(blob 150 12 500 45 120 95 20 255 215 80)
+title=$(shot=bare blob 150 12 500 45 120 95 20 255 215 80)
 [ "$(cut -d' ' -f2 <<<"$title")" -gt 300 ] || lq_fail "no title text on screen: $title"
+awk '{split(a, w); split($8 - ox " " $10 - oy " " $12 - ox " " $14 - oy, v)
+  for (i = 1; i <= 4; i++) if ((w[i] - v[i]) ^ 2 > 4) exit 1 }' a="$title_box" ox="$ox" oy="$oy" <<<"$title" ||
+  lq_fail "the title moved more than 2 px without D3DX: $title (with D3DX: $title_box)"
 if lq_probe boxes 1 1 >/dev/null; then lq_fail "a message box appeared"; fi
 lq_focus "$xwin"
 xdotool keydown Right; sleep 1; xdotool keyup Right

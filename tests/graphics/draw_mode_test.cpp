@@ -2,6 +2,7 @@
 #include <string.h>
 
 #include "gfx_fixture.h"
+#include "graphics/camera_math.h"
 
 namespace {
 
@@ -137,11 +138,12 @@ TEST_F(GfxTest, ProjectionAndViewReachTheDeviceFromTheirArguments) {
 
   ASSERT_EQ(SetProjection(1.5f, 2.0f, 1.0f, 101.0f), 0);
   ASSERT_EQ(SetView(&eye, &at, &up), 0);
-  // The fake matrices carry the arguments they were built from.
-  EXPECT_EQ(D3DXMATRIX(Dev().transforms[D3DTS_PROJECTION]),
-            D3DXMATRIX(1.5f, 2, 1, 101, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0));
-  EXPECT_EQ(D3DXMATRIX(Dev().transforms[D3DTS_VIEW]),
-            D3DXMATRIX(0, 0, -10, 0, 1, 2, 3, 0, 0, 1, 0, 0, 0, 0, 0, 0));
+  // The matrices built from these arguments (their arithmetic is tested natively).
+  D3DXMATRIX projection, view;
+  PerspectiveFovLH(&projection.m[0][0], 1.5f, 2.0f, 1.0f, 101.0f);
+  LookAtLH(&view.m[0][0], &eye.x, &at.x, &up.x);
+  EXPECT_EQ(D3DXMATRIX(Dev().transforms[D3DTS_PROJECTION]), projection);
+  EXPECT_EQ(D3DXMATRIX(Dev().transforms[D3DTS_VIEW]), view);
   EXPECT_EQ(Dev().transforms.size(), 2u);
 
   fake_d3d::FailCall("SetTransform", 1, D3DERR_INVALIDCALL);
