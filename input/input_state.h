@@ -28,4 +28,4 @@ HRESULT CreateDirectInput(HINSTANCE instance);
 HRESULT CreateInputDevices(HWND window, int keyboardAlone);
 // CreateKeyboard and CreateJoystick for the window.
 HRESULT CreateKeyboardFor(HWND window);
-HRESULT CreateJoystickFor(HWND window);
+HRESULT CreateJoystickFor(HWND window, int quietSearch = 0);

@@ -71,6 +71,7 @@ HRESULT ReleaseSound() {
   ReleaseAndNull(&Sound.lpDirectSound);
   memset(&Sound.SoundCaps, 0, sizeof Sound.SoundCaps);
   for (; Sound.comCount > 0; --Sound.comCount) CoUninitialize();
+  Sound.silentAllowed = 0;  // slot calls behave as without a start again
   return 0;
 }
 

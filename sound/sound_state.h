@@ -11,7 +11,7 @@ struct SoundState {
   DWORD SoundThreadId;
   int lockReady;    // SoundLock initialised by InitSound
   int comCount;     // successful CoInitialize calls to balance
-  int silentAllowed;  // START_WITHOUT_SOUND as the start options last set it
+  int silentAllowed;  // started without the sound device (START_WITHOUT_SOUND), until ReleaseSound
 };
 
 extern SoundState Sound;
@@ -21,5 +21,5 @@ enum { SOUND_SERVICE_INTERVAL = 500 };  // ms between refill passes
 
 // InitSound for the window.
 HRESULT InitSoundFor(HWND window);
-// Whether a start may go without the sound device (every slot call then E_FAIL).
+// The start went on without the sound device: every slot call E_FAIL until ReleaseSound.
 void AllowSilentStart(int allowed);

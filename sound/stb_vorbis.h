@@ -1,3 +1,23 @@
+// Lumaquill's copy of the Ogg Vorbis decoder below: public domain, taken from
+// Debian's libstb-dev, version 0.0~git20220908.8b5f1f3+ds-1 (stb_vorbis v1.22).
+// Its setup code sized allocations from header fields with int arithmetic that
+// overflows, so a crafted file with right page checksums wrote past the heap.
+// Changes, each marked "Lumaquill:" where it is made:
+//  - every setup allocation sized from the file goes through setup_array(): the
+//    size is computed in 64 bits and refused when negative or when the setup
+//    memory would pass STB_VORBIS_SETUP_LIMIT (64 MiB); a refused size fails the
+//    open with VORBIS_outofmem (vendor and comment lengths, the comment list,
+//    codebook lengths, codewords, sorted tables, lookup values and multiplicands,
+//    residue class data); the other setup allocations are sized by fields of
+//    at most 8 bits or by the block size, and setup_malloc() holds them to the
+//    same bound;
+//  - a lookup of type 2 whose entries times dimensions pass that bound is refused
+//    (the product wrapped round in 32 bits);
+//  - the comment list starts zeroed and a failed list counts no comments, so a
+//    file refused half way through its comments frees only what was allocated;
+//  - a mapping holds the 16 submaps a file may name (the arrays held 15);
+//  - a sparse codebook's temporary tables are freed when its setup fails.
+// Nothing else differs from the original.
 // Ogg Vorbis audio decoder - v1.22 - public domain
 // http://nothings.org/stb_vorbis/
 //
@@ -755,8 +775,8 @@ typedef struct
    uint16 coupling_steps;
    MappingChannel *chan;
    uint8  submaps;
-   uint8  submap_floor[15]; // varies
-   uint8  submap_residue[15]; // varies
+   uint8  submap_floor[16]; // varies; Lumaquill: 16, as many as a file may name
+   uint8  submap_residue[16]; // varies
 } Mapping;
 
 typedef struct
@@ -947,8 +967,15 @@ static void *make_block_array(void *mem, int count, int size)
    return p;
 }
 
+// Lumaquill: the most setup memory a file may ask for; real files need under 1 MiB.
+#ifndef STB_VORBIS_SETUP_LIMIT
+#define STB_VORBIS_SETUP_LIMIT (1 << 26)
+#endif
+
 static void *setup_malloc(vorb *f, int sz)
 {
+   // Lumaquill: a negative size or one past the bound is refused.
+   if (sz < 0 || sz > STB_VORBIS_SETUP_LIMIT - (int) f->setup_memory_required) return NULL;
    sz = (sz+7) & ~7; // round up to nearest 8 for alignment of future allocs.
    f->setup_memory_required += sz;
    if (f->alloc.alloc_buffer) {
@@ -968,6 +995,7 @@ static void setup_free(vorb *f, void *p)
 
 static void *setup_temp_malloc(vorb *f, int sz)
 {
+   if (sz < 0 || sz > STB_VORBIS_SETUP_LIMIT) return NULL;  // Lumaquill: as setup_malloc
    sz = (sz+7) & ~7; // round up to nearest 8 for alignment of future allocs.
    if (f->alloc.alloc_buffer) {
       if (f->temp_offset - sz < f->setup_offset) return NULL;
@@ -984,6 +1012,25 @@ static void setup_temp_free(vorb *f, void *p, int sz)
       return;
    }
    free(p);
+}
+
+// Lumaquill: count items of each bytes, computed without overflow; NULL when the
+// count is negative or the total passes the bound.
+static void *setup_array(vorb *f, long long count, long long each, int temp)
+{
+   if (count < 0 || count * each > STB_VORBIS_SETUP_LIMIT) return NULL;
+   return temp ? setup_temp_malloc(f, (int) (count * each)) : setup_malloc(f, (int) (count * each));
+}
+
+// Lumaquill: a sparse codebook's temporary tables are freed when its setup fails
+// (in malloc mode; a caller's buffer is dropped whole).
+static int codebook_error(vorb *f, Codebook *c, uint8 *lengths, uint32 *values, enum STBVorbisError e)
+{
+   if (c->sparse && !f->alloc.alloc_buffer) {
+      if (lengths != c->codeword_lengths) free(lengths);
+      free(values);
+   }
+   return error(f, e);
 }
 
 #define CRC32_POLY    0x04c11db7   // from spec
@@ -3650,7 +3697,7 @@ static int start_decoder(vorb *f)
    if (!vorbis_validate(header))                    return error(f, VORBIS_invalid_setup);
    //file vendor
    len = get32_packet(f);
-   f->vendor = (char*)setup_malloc(f, sizeof(char) * (len+1));
+   f->vendor = (char*)setup_array(f, (long long) len + 1, 1, 0);  // Lumaquill
    if (f->vendor == NULL)                           return error(f, VORBIS_outofmem);
    for(i=0; i < len; ++i) {
       f->vendor[i] = get8_packet(f);
@@ -3661,13 +3708,15 @@ static int start_decoder(vorb *f)
    f->comment_list = NULL;
    if (f->comment_list_length > 0)
    {
-      f->comment_list = (char**) setup_malloc(f, sizeof(char*) * (f->comment_list_length));
-      if (f->comment_list == NULL)                  return error(f, VORBIS_outofmem);
+      // Lumaquill: sized without overflow, and zeroed for vorbis_deinit.
+      f->comment_list = (char**) setup_array(f, f->comment_list_length, sizeof(char*), 0);
+      if (f->comment_list == NULL) { f->comment_list_length = 0; return error(f, VORBIS_outofmem); }
+      memset(f->comment_list, 0, sizeof(char*) * f->comment_list_length);
    }
 
    for(i=0; i < f->comment_list_length; ++i) {
       len = get32_packet(f);
-      f->comment_list[i] = (char*)setup_malloc(f, sizeof(char) * (len+1));
+      f->comment_list[i] = (char*)setup_array(f, (long long) len + 1, 1, 0);  // Lumaquill
       if (f->comment_list[i] == NULL)               return error(f, VORBIS_outofmem);
 
       for(j=0; j < len; ++j) {
@@ -3737,9 +3786,9 @@ static int start_decoder(vorb *f)
       if (c->dimensions == 0 && c->entries != 0)    return error(f, VORBIS_invalid_setup);
 
       if (c->sparse)
-         lengths = (uint8 *) setup_temp_malloc(f, c->entries);
+         lengths = (uint8 *) setup_array(f, c->entries, 1, 1);  // Lumaquill
       else
-         lengths = c->codeword_lengths = (uint8 *) setup_malloc(f, c->entries);
+         lengths = c->codeword_lengths = (uint8 *) setup_array(f, c->entries, 1, 0);  // Lumaquill
 
       if (!lengths) return error(f, VORBIS_outofmem);
 
@@ -3762,7 +3811,7 @@ static int start_decoder(vorb *f)
                lengths[j] = get_bits(f, 5) + 1;
                ++total;
                if (lengths[j] == 32)
-                  return error(f, VORBIS_invalid_setup);
+                  return codebook_error(f, c, lengths, NULL, VORBIS_invalid_setup);  // Lumaquill
             } else {
                lengths[j] = NO_CODE;
             }
@@ -3774,8 +3823,8 @@ static int start_decoder(vorb *f)
          if (c->entries > (int) f->setup_temp_memory_required)
             f->setup_temp_memory_required = c->entries;
 
-         c->codeword_lengths = (uint8 *) setup_malloc(f, c->entries);
-         if (c->codeword_lengths == NULL) return error(f, VORBIS_outofmem);
+         c->codeword_lengths = (uint8 *) setup_array(f, c->entries, 1, 0);  // Lumaquill
+         if (c->codeword_lengths == NULL) return codebook_error(f, c, lengths, NULL, VORBIS_outofmem);  // Lumaquill
          memcpy(c->codeword_lengths, lengths, c->entries);
          setup_temp_free(f, lengths, c->entries); // note this is only safe if there have been no intervening temp mallocs!
          lengths = c->codeword_lengths;
@@ -3799,36 +3848,34 @@ static int start_decoder(vorb *f)
 
       CHECK(f);
       if (!c->sparse) {
-         c->codewords = (uint32 *) setup_malloc(f, sizeof(c->codewords[0]) * c->entries);
+         c->codewords = (uint32 *) setup_array(f, c->entries, sizeof(c->codewords[0]), 0);  // Lumaquill
          if (!c->codewords)                  return error(f, VORBIS_outofmem);
       } else {
          unsigned int size;
          if (c->sorted_entries) {
-            c->codeword_lengths = (uint8 *) setup_malloc(f, c->sorted_entries);
-            if (!c->codeword_lengths)           return error(f, VORBIS_outofmem);
-            c->codewords = (uint32 *) setup_temp_malloc(f, sizeof(*c->codewords) * c->sorted_entries);
-            if (!c->codewords)                  return error(f, VORBIS_outofmem);
-            values = (uint32 *) setup_temp_malloc(f, sizeof(*values) * c->sorted_entries);
-            if (!values)                        return error(f, VORBIS_outofmem);
+            c->codeword_lengths = (uint8 *) setup_array(f, c->sorted_entries, 1, 0);  // Lumaquill
+            if (!c->codeword_lengths)           return codebook_error(f, c, lengths, NULL, VORBIS_outofmem);  // Lumaquill
+            c->codewords = (uint32 *) setup_array(f, c->sorted_entries, sizeof(*c->codewords), 1);  // Lumaquill
+            if (!c->codewords)                  return codebook_error(f, c, lengths, NULL, VORBIS_outofmem);  // Lumaquill
+            values = (uint32 *) setup_array(f, c->sorted_entries, sizeof(*values), 1);  // Lumaquill
+            if (!values)                        return codebook_error(f, c, lengths, NULL, VORBIS_outofmem);  // Lumaquill
          }
          size = c->entries + (sizeof(*c->codewords) + sizeof(*values)) * c->sorted_entries;
          if (size > f->setup_temp_memory_required)
             f->setup_temp_memory_required = size;
       }
 
-      if (!compute_codewords(c, lengths, c->entries, values)) {
-         if (c->sparse) setup_temp_free(f, values, 0);
-         return error(f, VORBIS_invalid_setup);
-      }
+      if (!compute_codewords(c, lengths, c->entries, values))
+         return codebook_error(f, c, lengths, values, VORBIS_invalid_setup);  // Lumaquill
 
       if (c->sorted_entries) {
          // allocate an extra slot for sentinels
-         c->sorted_codewords = (uint32 *) setup_malloc(f, sizeof(*c->sorted_codewords) * (c->sorted_entries+1));
-         if (c->sorted_codewords == NULL) return error(f, VORBIS_outofmem);
+         c->sorted_codewords = (uint32 *) setup_array(f, c->sorted_entries + 1LL, sizeof(*c->sorted_codewords), 0);  // Lumaquill
+         if (c->sorted_codewords == NULL) return codebook_error(f, c, lengths, values, VORBIS_outofmem);  // Lumaquill
          // allocate an extra slot at the front so that c->sorted_values[-1] is defined
          // so that we can catch that case without an extra if
-         c->sorted_values    = ( int   *) setup_malloc(f, sizeof(*c->sorted_values   ) * (c->sorted_entries+1));
-         if (c->sorted_values == NULL) return error(f, VORBIS_outofmem);
+         c->sorted_values    = ( int   *) setup_array(f, c->sorted_entries + 1LL, sizeof(*c->sorted_values), 0);  // Lumaquill
+         if (c->sorted_values == NULL) return codebook_error(f, c, lengths, values, VORBIS_outofmem);  // Lumaquill
          ++c->sorted_values;
          c->sorted_values[-1] = -1;
          compute_sorted_huffman(c, lengths, values);
@@ -3857,10 +3904,12 @@ static int start_decoder(vorb *f)
             if (values < 0) return error(f, VORBIS_invalid_setup);
             c->lookup_values = (uint32) values;
          } else {
+            // Lumaquill: the product wrapped round in 32 bits.
+            if ((long long) c->entries * c->dimensions > STB_VORBIS_SETUP_LIMIT) return error(f, VORBIS_invalid_setup);
             c->lookup_values = c->entries * c->dimensions;
          }
          if (c->lookup_values == 0) return error(f, VORBIS_invalid_setup);
-         mults = (uint16 *) setup_temp_malloc(f, sizeof(mults[0]) * c->lookup_values);
+         mults = (uint16 *) setup_array(f, c->lookup_values, sizeof(mults[0]), 1);  // Lumaquill
          if (mults == NULL) return error(f, VORBIS_outofmem);
          for (j=0; j < (int) c->lookup_values; ++j) {
             int q = get_bits(f, c->value_bits);
@@ -3875,9 +3924,9 @@ static int start_decoder(vorb *f)
             // pre-expand the lookup1-style multiplicands, to avoid a divide in the inner loop
             if (sparse) {
                if (c->sorted_entries == 0) goto skip;
-               c->multiplicands = (codetype *) setup_malloc(f, sizeof(c->multiplicands[0]) * c->sorted_entries * c->dimensions);
+               c->multiplicands = (codetype *) setup_array(f, (long long) c->sorted_entries * c->dimensions, sizeof(c->multiplicands[0]), 0);  // Lumaquill
             } else
-               c->multiplicands = (codetype *) setup_malloc(f, sizeof(c->multiplicands[0]) * c->entries        * c->dimensions);
+               c->multiplicands = (codetype *) setup_array(f, (long long) c->entries        * c->dimensions, sizeof(c->multiplicands[0]), 0);  // Lumaquill
             if (c->multiplicands == NULL) { setup_temp_free(f,mults,sizeof(mults[0])*c->lookup_values); return error(f, VORBIS_outofmem); }
             len = sparse ? c->sorted_entries : c->entries;
             for (j=0; j < len; ++j) {
@@ -3905,7 +3954,7 @@ static int start_decoder(vorb *f)
          {
             float last=0;
             CHECK(f);
-            c->multiplicands = (codetype *) setup_malloc(f, sizeof(c->multiplicands[0]) * c->lookup_values);
+            c->multiplicands = (codetype *) setup_array(f, c->lookup_values, sizeof(c->multiplicands[0]), 0);  // Lumaquill
             if (c->multiplicands == NULL) { setup_temp_free(f, mults,sizeof(mults[0])*c->lookup_values); return error(f, VORBIS_outofmem); }
             for (j=0; j < (int) c->lookup_values; ++j) {
                float val = mults[j] * c->delta_value + c->minimum_value + last;
@@ -4046,13 +4095,13 @@ static int start_decoder(vorb *f)
       }
       // precompute the classifications[] array to avoid inner-loop mod/divide
       // call it 'classdata' since we already have r->classifications
-      r->classdata = (uint8 **) setup_malloc(f, sizeof(*r->classdata) * f->codebooks[r->classbook].entries);
+      r->classdata = (uint8 **) setup_array(f, f->codebooks[r->classbook].entries, sizeof(*r->classdata), 0);  // Lumaquill
       if (!r->classdata) return error(f, VORBIS_outofmem);
       memset(r->classdata, 0, sizeof(*r->classdata) * f->codebooks[r->classbook].entries);
       for (j=0; j < f->codebooks[r->classbook].entries; ++j) {
          int classwords = f->codebooks[r->classbook].dimensions;
          int temp = j;
-         r->classdata[j] = (uint8 *) setup_malloc(f, sizeof(r->classdata[j][0]) * classwords);
+         r->classdata[j] = (uint8 *) setup_array(f, classwords, sizeof(r->classdata[j][0]), 0);  // Lumaquill
          if (r->classdata[j] == NULL) return error(f, VORBIS_outofmem);
          for (k=classwords-1; k >= 0; --k) {
             r->classdata[j][k] = temp % r->classifications;

@@ -4,19 +4,17 @@
 #include <stdlib.h>
 
 #include "sound/ogg_pages.h"
+#include "sound/vorbis_decoder.h"
 #include "sound/wave_slot.h"
 
-#define STB_VORBIS_HEADER_ONLY
-#define STB_VORBIS_NO_STDIO
-#define STB_VORBIS_NO_PUSHDATA_API
-#include <stb_vorbis.h>
-
-// Six minutes of 44.1 kHz stereo: a static sound longer than this is cut.
+// Six minutes of 44.1 kHz stereo: a static sound longer than this is refused.
 static const DWORD STATIC_OGG_MAX_BYTES = 1u << 26;
+// The file is held whole in memory (about an hour at 128 kbit/s): a larger one is refused.
+static const LONG OGG_FILE_MAX_BYTES = 1 << 26;
 
 HRESULT WaveSlot::OpenOgg() {
   LONG size = mmioSeek(hFile, 0, SEEK_END);
-  OggBytes = size > 0 ? (BYTE*)malloc(size) : NULL;
+  OggBytes = size > 0 && size <= OGG_FILE_MAX_BYTES ? (BYTE*)malloc(size) : NULL;
   if (OggBytes == NULL || mmioSeek(hFile, 0, SEEK_SET) != 0 ||
       mmioRead(hFile, (HPSTR)OggBytes, size) != size)
     return E_FAIL;
@@ -43,8 +41,8 @@ HRESULT WaveSlot::OpenOgg() {
 DWORD WaveSlot::StaticOggBytes() {
   BYTE scratch[16384];
   DWORD bytes = 0, n = 0;
-  while (bytes < STATIC_OGG_MAX_BYTES && (n = ReadOgg(scratch, sizeof scratch)) != 0) bytes += n;
-  if (bytes > STATIC_OGG_MAX_BYTES) bytes = STATIC_OGG_MAX_BYTES;  // whole blocks of 2 or 4
+  while (bytes <= STATIC_OGG_MAX_BYTES && (n = ReadOgg(scratch, sizeof scratch)) != 0) bytes += n;
+  if (bytes > STATIC_OGG_MAX_BYTES) return 0;  // too long to hold: refused, not cut
   return Rewind() == 0 ? bytes : 0;
 }
 

@@ -25,11 +25,9 @@ WaveSlot::WaveSlot()
 WaveSlot::~WaveSlot() { Release(); }
 
 HRESULT WaveSlot::Load(const char* name, int streamed) {
-  // The service never sees a streamed slot half loaded.
-  if (streamed) LockSound();
-  HRESULT hr = LoadFile(name, streamed);
-  if (streamed) UnlockSound();
-  return hr;
+  // The file is read and the buffer filled without the sound lock: the service
+  // passes the slot by until LoadFile publishes HalfBytes under the lock.
+  return LoadFile(name, streamed);
 }
 
 HRESULT WaveSlot::LoadFile(const char* name, int streamed) {
@@ -45,9 +43,9 @@ HRESULT WaveSlot::LoadFile(const char* name, int streamed) {
     return E_FAIL;
   }
 
+  DWORD half = streamed ? StreamHalfBytes(Format.nSamplesPerSec, Format.nBlockAlign) : 0;
   if (streamed) {
-    HalfBytes = StreamHalfBytes(Format.nSamplesPerSec, Format.nBlockAlign);
-    BufferBytes = 2 * HalfBytes;
+    BufferBytes = 2 * half;
   } else if (ogg) {
     BufferBytes = StaticOggBytes();
   } else {
@@ -67,6 +65,12 @@ HRESULT WaveSlot::LoadFile(const char* name, int streamed) {
   DWORD written = 0;
   HRESULT hr = Fill(1, 0, BufferBytes, &written);
   if (ogg && !streamed) CloseOgg();  // decoded whole: nothing more to read
+  if (streamed) {
+    LockSound();
+    HalfBytes = half;
+    Finished = written == 0;  // no audio data: nothing will ever be heard
+    UnlockSound();
+  }
   return hr;
 }
 
@@ -141,7 +145,8 @@ void WaveSlot::UpdateStream() {
   if (!IsRefillDue(cursor, BufferBytes, SecondHalfNext)) return;
   if (DataEnd > WriteOffset && DataEnd <= WriteOffset + HalfBytes) Finished = 1;
   DWORD written = 0;
-  Fill(MoreData, WriteOffset, HalfBytes, &written);
+  // A loop set after the end reads again from the loop offset.
+  Fill(MoreData || Loop, WriteOffset, HalfBytes, &written);
   WriteOffset = SecondHalfNext ? 0 : HalfBytes;
   SecondHalfNext = !SecondHalfNext;
   // Nothing read, even after going back for a loop: the stream has ended.
@@ -157,6 +162,7 @@ HRESULT WaveSlot::Fill(int fromFile, DWORD offset, DWORD count, DWORD* written) 
   });
   if (written != NULL) *written = total;
   if (locked == 0) return hr;
+  if (fromFile && total != 0) Finished = 0;  // data again: a late loop sounds
   if (fromFile && total == count) DataEnd = 0;  // where the data ended, until read again
   else if (fromFile && DataEnd == 0) DataEnd = offset + total ? offset + total : BufferBytes;
   return hr;
@@ -220,6 +226,9 @@ HRESULT PlayWave(DWORD index) {
 
 HRESULT StopWave(DWORD index) {
   if (IsWaveIndexInvalid(index) || WaveSlots[index].lpBuffer == NULL) return E_FAIL;
+  for (IDirectSoundBuffer* voice : WaveSlots[index].Voices) {
+    if (voice != NULL) voice->Stop();
+  }
   return WaveSlots[index].lpBuffer->Stop();  // no lock: the position stays
 }
 

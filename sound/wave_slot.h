@@ -60,7 +60,7 @@ class WaveSlot {
   HRESULT LoadFile(const char* name, int streamed);
   HRESULT OpenWave();  // the RIFF header, the format and the data chunk; 0 or E_FAIL
   HRESULT OpenOgg();   // the whole file read, its decoder opened, Format set; 0 or E_FAIL
-  DWORD StaticOggBytes();  // decoded size in bytes (capped), the decoder back at the start
+  DWORD StaticOggBytes();  // decoded size in bytes (0: over the cap), the decoder back at the start
   void CloseOgg();
   HRESULT ApplySettings(IDirectSoundBuffer* buffer);
   DWORD FillRegion(int fromFile, void* region, DWORD size);
