@@ -2,6 +2,7 @@
 // kept by the slot, overlapping voices of a static sound, and whether it sounds.
 // The service thread reads the same slots: each call holds the sound lock.
 #include "sound/sound_state.h"
+#include "sound/wave_slot.h"
 #include "util/release.h"
 
 // The slot's settings on one of its buffers; 0 or the failing status.

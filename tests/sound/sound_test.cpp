@@ -8,6 +8,7 @@
 #include "ogg_craft.h"
 #include "sound/sound.h"
 #include "sound/sound_state.h"
+#include "sound/wave_slot.h"
 #include "wave_bytes.h"
 
 namespace {
