@@ -66,7 +66,10 @@ HRESULT InitApplication(const char* name, DWORD width, DWORD height, int windowe
   if (hr != 0 && !(App.startOptions & START_WITHOUT_SOUND)) {
     return FailStart(FAIL_INIT_SOUND, hr);
   }
-  if (hr != 0) ReleaseSound();  // silent: a half-opened device is closed too
+  if (hr != 0) {
+    ReleaseSound();  // silent: a half-opened device is closed too
+    AllowSilentStart(1);
+  }
   hr = InitDirectX();
   if (hr != 0) return FailStart(FAIL_INIT_DIRECTX, hr);
   return 0;
@@ -150,7 +153,6 @@ int IsMouseButtonDown(int button) {
 
 void SetStartOptions(DWORD options) {
   App.startOptions = options;
-  AllowSilentStart((options & START_WITHOUT_SOUND) != 0);
 }
 DWORD GetStartOptions() { return App.startOptions; }
 

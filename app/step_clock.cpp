@@ -1,7 +1,13 @@
 #include "app/step_clock.h"
 
 void SetStepClockRate(StepClock* clock, uint32_t stepsPerSecond) {
-  if (stepsPerSecond != 0) clock->rate = stepsPerSecond;
+  if (stepsPerSecond == 0) return;
+  // The time carried is kept: ticks times the old rate become ticks times the new.
+  const uint32_t old = clock->rate != 0 ? clock->rate : (uint32_t)STEP_RATE_DEFAULT;
+  // Divided first: the rates' ratios telescope, so this stays far from overflowing.
+  const uint64_t c = clock->carried;
+  clock->carried = c / old * stepsPerSecond + c % old * stepsPerSecond / old;
+  clock->rate = stepsPerSecond;
 }
 
 int CountStepsDue(StepClock* clock, uint64_t now, uint64_t frequency) {

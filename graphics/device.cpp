@@ -10,7 +10,6 @@
 #include "util/sin_table.h"
 
 HRESULT InitDirectXFor(HWND window, DWORD width, DWORD height, int windowed) {
-  InitSinTable();  // turned quads read it, whether or not the game has filled it
   LoadD3DX(&D3DXEntries);  // without it textures and text take the built-in paths
   Gfx.lpD3D = Direct3DCreate9(D3D_SDK_VERSION);
   if (Gfx.lpD3D == NULL) return E_FAIL;

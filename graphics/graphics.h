@@ -102,8 +102,8 @@ HRESULT FlushRects();
 struct QuadDesc {
   float cx, cy;                 // centre, in pixels
   float halfWidth, halfHeight;  // before turning
-  int32_t angle;                // turn in sine-table units (8192 a full turn, any integer wraps)
-  D3DCOLOR color;
+  int32_t angle;                // clockwise on screen, 8192 a full turn (any integer wraps)
+  D3DCOLOR color;               // ARGB, multiplied with the texture: 0 draws nothing
   float u0, v0, u1, v1;         // texture rectangle; all four 0 means the whole texture
 };
 // Draws one sprite now; angle 0 gives DrawRectCenter's quad; 0, or E_FAIL (no device, null).

@@ -39,6 +39,7 @@ HRESULT FlushRects() {
 }
 
 static void LayoutSprite(Vertex2D out[QUAD_VERTICES], const QuadDesc* q) {
+  if (GetSin(SIN_TABLE_SIZE / 4) == 0) InitSinTable();  // the game has not filled it
   const bool whole = q->u0 == 0 && q->v0 == 0 && q->u1 == 0 && q->v1 == 0;
   // A quarter turn on is the cosine; unsigned, so that any angle wraps.
   const int32_t quarterOn = (int32_t)((uint32_t)q->angle + SIN_TABLE_SIZE / 4);

@@ -24,7 +24,7 @@ HRESULT CreateInputDevices(HWND window, int keyboardAlone) {
   // Any nonzero status fails the start, positive success codes included.
   HRESULT hr = CreateKeyboardFor(window);
   if (hr != 0) return ReportFailure(FAIL_INPUT_KEYBOARD, hr);
-  hr = CreateJoystickFor(window);
+  hr = CreateJoystickFor(window, keyboardAlone);
   // None attached: a game that allows it plays on the keyboard alone.
   if (hr == E_FAIL && Input.lpJoystick == NULL && keyboardAlone) return 0;
   if (hr != 0) return ReportFailure(FAIL_INPUT_JOYSTICK, hr);
@@ -83,11 +83,11 @@ static HRESULT SetAxisDeadZone(DWORD axis) {
   return Input.lpJoystick->SetProperty(DIPROP_DEADZONE, &zone.diph);
 }
 
-HRESULT CreateJoystickFor(HWND window) {
+HRESULT CreateJoystickFor(HWND window, int quietSearch) {
   if (Input.lpDirectInput == NULL) return E_FAIL;
   HRESULT hr = Input.lpDirectInput->EnumDevices(DI8DEVCLASS_GAMECTRL, EnumJoystickCallback, NULL,
                                                 DIEDFL_ATTACHEDONLY);
-  if (FAILED(hr)) return ReportFailure(FAIL_JOYSTICK_ENUM_DEVICES, hr);
+  if (FAILED(hr)) return quietSearch ? E_FAIL : ReportFailure(FAIL_JOYSTICK_ENUM_DEVICES, hr);
   if (Input.lpJoystick == NULL) return E_FAIL;  // CreateInputDevices reports it
 
   hr = Input.lpJoystick->SetDataFormat(&c_dfDIJoystick);

@@ -32,7 +32,7 @@ HRESULT CreateDirectInput(HINSTANCE instance);
 HRESULT CreateInputDevices(HWND window, int keyboardAlone);
 // CreateKeyboard and CreateJoystick for the window.
 HRESULT CreateKeyboardFor(HWND window);
-HRESULT CreateJoystickFor(HWND window);
+HRESULT CreateJoystickFor(HWND window, int quietSearch = 0);
 
 // Modern pads through the XInput DLL, loaded at run time.
 typedef DWORD(WINAPI* PadGetStateProc)(DWORD, XINPUT_STATE*);

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # The long forms of the reliability runs (scripts/test.sh runs short ones):
-#   scripts/reliability.sh [wav [N]] [image [N]] [loss [N]] [soak [MINUTES]] [saves [KILLS]]
-# With no argument all five: 10000 malformed WAV and Ogg files, 1000 damaged and
+#   scripts/reliability.sh [wav [N]] [vorbis [N]] [image [N]] [loss [N]] [soak [MINUTES]]
+#                          [saves [KILLS]]
+# With no argument all six: 10000 malformed WAV and Ogg files, 20000 crafted Ogg
+# Vorbis headers through the decoder under the sanitizers, 1000 damaged and
 # crafted images (natively under the sanitizers, then through LoadTexture under
 # Wine), 1000 device-loss cycles on the recording fake, a 10-minute soak of the
 # demo (docs/soak.png), a program killed 200 times while it saves.
 # See docs/reliability.md for what each asserts.
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
-[ $# -gt 0 ] || set -- wav image loss soak saves
+[ $# -gt 0 ] || set -- wav vorbis image loss soak saves
 lq_setup
 lq_configure_win
 cmake --build "$build/win" -j "$jobs" --target wave_fuzz_test loss_cycles_test texture_fuzz_test \
@@ -34,6 +36,11 @@ while [ $# -gt 0 ]; do
   echo "== $what"
   case $what in
     wav)  run_test sound wave_fuzz_test.exe LQ_WAVE_FILES="${n:-10000}" LQ_SOUND_FILE=/dev/null || status=1 ;;
+    vorbis)
+      lq_configure native
+      cmake --build "$build/native" -j "$jobs" --target vorbis_setup_test >/dev/null || exit 1
+      echo "decoding ${n:-20000} crafted headers natively (AddressSanitizer, UndefinedBehaviorSanitizer)"
+      LQ_VORBIS_ROUNDS="${n:-20000}" "$build/native/tests/sound/vorbis_setup_test" || status=1 ;;
     image)
       lq_configure native
       cmake --build "$build/native" -j "$jobs" --target image_decode_test >/dev/null || exit 1
@@ -47,7 +54,7 @@ while [ $# -gt 0 ]; do
         bash "$1/tests/e2e/save_kill_test.sh" "$2" "$1" "$3"' _ "$root" "$build/win" "${n:-200}" ||
         status=1
       WINEPREFIX="$build/win/wine-long/prefix" wineserver -k >/dev/null 2>&1 ;;
-    *) echo "usage: scripts/reliability.sh [wav [N]] [image [N]] [loss [N]] [soak [MINUTES]] [saves [KILLS]]" >&2
+    *) echo "usage: scripts/reliability.sh [wav [N]] [vorbis [N]] [image [N]] [loss [N]] [soak [MINUTES]] [saves [KILLS]]" >&2
        exit 2 ;;
   esac
 done

@@ -1,5 +1,6 @@
 // The DirectSound device: playback format from its capabilities, the looping
-// keep-alive buffer, the sound lock and the service thread that refills streams.
+// keep-alive buffer and the buffers the slots play. It knows nothing of the
+// slots: their lock and service (wave_service.cpp) call into it, never back.
 #include "sound/sound.h"
 
 #include <stdlib.h>
@@ -13,10 +14,7 @@
 static HRESULT CreateKeepAliveBuffer(WORD bits, WORD channels, DWORD rate);
 static HRESULT WriteSoundBuffer(IDirectSoundBuffer8* buffer, const void* source, int copy,
                                 DWORD offset, DWORD count, DWORD* written);
-static DWORD WINAPI SoundThreadProc(LPVOID);
-
-HRESULT InitSoundFor(HWND window) {
-  if (Sound.lpDirectSound != NULL) return E_FAIL;
+HRESULT OpenSoundDevice(HWND window) {
   if (SUCCEEDED(CoInitialize(NULL))) ++Sound.comCount;
   HRESULT hr = DirectSoundCreate8(NULL, &Sound.lpDirectSound, NULL);
   if (hr != 0) {
@@ -25,7 +23,7 @@ HRESULT InitSoundFor(HWND window) {
   }
   hr = Sound.lpDirectSound->SetCooperativeLevel(window, DSSCL_NORMAL);
   if (hr != 0) {
-    ReleaseSound();
+    CloseSoundDevice();
     return hr;
   }
 
@@ -36,42 +34,16 @@ HRESULT InitSoundFor(HWND window) {
     hr = CreateKeepAliveBuffer((WORD)GetSoundBitsPerSample(), (WORD)GetSoundChannels(),
                                GetSoundSampleRate());
   }
-
-  // Whatever the caps and keep-alive results: the lock and the thread start.
-  InitializeCriticalSection(&Sound.SoundLock);
-  Sound.lockReady = 1;
-  // The thread makes its message queue before this returns, so that a quit
-  // posted at once by ReleaseSound is never lost.
-  HANDLE queueReady = CreateEventA(NULL, TRUE, FALSE, NULL);
-  Sound.hSoundThread = CreateThread(NULL, 0, SoundThreadProc, queueReady, 0, &Sound.SoundThreadId);
-  if (queueReady != NULL) {
-    if (Sound.hSoundThread != NULL) WaitForSingleObject(queueReady, INFINITE);
-    CloseHandle(queueReady);
-  }
   return hr;
 }
 
-HRESULT ReleaseSound() {
-  if (Sound.hSoundThread != NULL) {
-    // Posting fails while the thread has no message queue yet (its start-up
-    // event may have been missing): the quit is posted again until it ends.
-    do PostThreadMessageA(Sound.SoundThreadId, WM_QUIT, 0, 0);
-    while (WaitForSingleObject(Sound.hSoundThread, 100) == WAIT_TIMEOUT);
-    CloseHandle(Sound.hSoundThread);
-    Sound.hSoundThread = NULL;
-    Sound.SoundThreadId = 0;
-  }
-  for (WaveSlot& slot : WaveSlots) slot.Release();
-  if (Sound.lockReady) {
-    DeleteCriticalSection(&Sound.SoundLock);
-    Sound.lockReady = 0;
-  }
+void CloseSoundDevice() {
   // Released while still playing: the device goes with it.
   ReleaseAndNull(&Sound.lpKeepAliveBuffer);
   ReleaseAndNull(&Sound.lpDirectSound);
   memset(&Sound.SoundCaps, 0, sizeof Sound.SoundCaps);
   for (; Sound.comCount > 0; --Sound.comCount) CoUninitialize();
-  return 0;
+  Sound.silentAllowed = 0;  // slot calls behave as without a start again
 }
 
 int IsSoundPresent() { return Sound.lpDirectSound != NULL ? 1 : 0; }
@@ -80,14 +52,6 @@ void AllowSilentStart(int allowed) { Sound.silentAllowed = allowed; }
 DWORD GetSoundSampleRate() { return Sound.SoundCaps.dwMaxSecondarySampleRate; }
 DWORD GetSoundChannels() { return PlaybackChannels(Sound.SoundCaps.dwFlags); }
 DWORD GetSoundBitsPerSample() { return PlaybackBits(Sound.SoundCaps.dwFlags); }
-
-void LockSound() {
-  if (Sound.lockReady) EnterCriticalSection(&Sound.SoundLock);
-}
-
-void UnlockSound() {
-  if (Sound.lockReady) LeaveCriticalSection(&Sound.SoundLock);
-}
 
 static IDirectSoundBuffer8* CreateBuffer8(WAVEFORMATEX* format, DWORD size, DWORD flags,
                                           HRESULT* status) {
@@ -153,19 +117,4 @@ static HRESULT WriteSoundBuffer(IDirectSoundBuffer8* buffer, const void* source,
   }
   if (written != NULL) *written = locked;
   return hr;
-}
-
-static DWORD WINAPI SoundThreadProc(LPVOID argument) {
-  MSG msg;
-  PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE);  // makes this thread's queue
-  if (argument != NULL) SetEvent((HANDLE)argument);
-  for (;;) {
-    LockSound();
-    for (WaveSlot& slot : WaveSlots) slot.UpdateStream();
-    UnlockSound();
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) return 0;
-    }
-    Sleep(SOUND_SERVICE_INTERVAL);
-  }
 }

@@ -1,5 +1,7 @@
 #include "sound/sound_state.h"
 
+#include "sound/wave_slot.h"
+
 SoundState Sound;
 // Constructed empty at program start; each destructor releases its slot at exit.
 WaveSlot WaveSlots[WAVE_SLOT_COUNT];

@@ -1,6 +1,7 @@
-// Module state of sound, zero at program start.
+// Module state of sound, zero at program start: the device (sound.cpp) and the
+// slots' lock and service thread (wave_service.cpp).
 #pragma once
-#include "sound/wave_slot.h"
+#include "sound/sound.h"
 
 struct SoundState {
   IDirectSound8* lpDirectSound;
@@ -11,15 +12,19 @@ struct SoundState {
   DWORD SoundThreadId;
   int lockReady;    // SoundLock initialised by InitSound
   int comCount;     // successful CoInitialize calls to balance
-  int silentAllowed;  // START_WITHOUT_SOUND as the start options last set it
+  int silentAllowed;  // started without the sound device (START_WITHOUT_SOUND), until ReleaseSound
 };
 
 extern SoundState Sound;
-extern WaveSlot WaveSlots[WAVE_SLOT_COUNT];
 
 enum { SOUND_SERVICE_INTERVAL = 500 };  // ms between refill passes
 
 // InitSound for the window.
 HRESULT InitSoundFor(HWND window);
-// Whether a start may go without the sound device (every slot call then E_FAIL).
+// The device, its caps and keep-alive buffer; 0 or the failing status (no device
+// left open when it cannot be made to cooperate).
+HRESULT OpenSoundDevice(HWND window);
+// Releases the keep-alive buffer and the device; balances COM; safe twice.
+void CloseSoundDevice();
+// The start went on without the sound device: every slot call E_FAIL until ReleaseSound.
 void AllowSilentStart(int allowed);

@@ -4,19 +4,18 @@
 #include <stdlib.h>
 
 #include "sound/ogg_pages.h"
+#include "sound/vorbis_decoder.h"
+#include "sound/wave_math.h"
 #include "sound/wave_slot.h"
 
-#define STB_VORBIS_HEADER_ONLY
-#define STB_VORBIS_NO_STDIO
-#define STB_VORBIS_NO_PUSHDATA_API
-#include <stb_vorbis.h>
-
-// Six minutes of 44.1 kHz stereo: a static sound longer than this is cut.
+// Six minutes of 44.1 kHz stereo: a static sound longer than this is refused.
 static const DWORD STATIC_OGG_MAX_BYTES = 1u << 26;
+// The file is held whole in memory (about an hour at 128 kbit/s): a larger one is refused.
+static const LONG OGG_FILE_MAX_BYTES = 1 << 26;
 
 HRESULT WaveSlot::OpenOgg() {
   LONG size = mmioSeek(hFile, 0, SEEK_END);
-  OggBytes = size > 0 ? (BYTE*)malloc(size) : NULL;
+  OggBytes = size > 0 && size <= OGG_FILE_MAX_BYTES ? (BYTE*)malloc(size) : NULL;
   if (OggBytes == NULL || mmioSeek(hFile, 0, SEEK_SET) != 0 ||
       mmioRead(hFile, (HPSTR)OggBytes, size) != size)
     return E_FAIL;
@@ -43,20 +42,41 @@ HRESULT WaveSlot::OpenOgg() {
 DWORD WaveSlot::StaticOggBytes() {
   BYTE scratch[16384];
   DWORD bytes = 0, n = 0;
-  while (bytes < STATIC_OGG_MAX_BYTES && (n = ReadOgg(scratch, sizeof scratch)) != 0) bytes += n;
-  if (bytes > STATIC_OGG_MAX_BYTES) bytes = STATIC_OGG_MAX_BYTES;  // whole blocks of 2 or 4
+  while (bytes <= STATIC_OGG_MAX_BYTES &&
+         (n = DecodeOgg(Vorbis, Format.nChannels, scratch, sizeof scratch, 0)) != 0)
+    bytes += n;
+  if (bytes > STATIC_OGG_MAX_BYTES) return 0;  // too long to hold: refused, not cut
   return Rewind() == 0 ? bytes : 0;
 }
 
-DWORD WaveSlot::ReadOgg(BYTE* dest, DWORD count) {
+struct OggSource {
+  stb_vorbis* decoder;
+  DWORD channels;
+};
+
+static int32_t ReadDecoded(void* source, uint8_t* dest, uint32_t count) {
+  const OggSource& s = *(OggSource*)source;
+  const DWORD frameBytes = 2 * s.channels;
   DWORD done = 0;
-  while (Vorbis != NULL && count - done >= Format.nBlockAlign) {
+  while (count - done >= frameBytes) {
     int frames = stb_vorbis_get_samples_short_interleaved(
-        Vorbis, Format.nChannels, (short*)(dest + done), (int)((count - done) / 2));
+        s.decoder, (int)s.channels, (short*)(dest + done), (int)((count - done) / 2));
     if (frames <= 0) break;
-    done += (DWORD)frames * Format.nBlockAlign;
+    done += (DWORD)frames * frameBytes;
   }
-  return done;
+  return (int32_t)done;
+}
+
+static int RewindDecoder(void* source, uint32_t) {
+  return stb_vorbis_seek_start(((OggSource*)source)->decoder) ? 0 : 1;
+}
+
+DWORD DecodeOgg(stb_vorbis* decoder, DWORD channels, BYTE* dest, DWORD count, DWORD loop) {
+  if (decoder == NULL || channels == 0) return 0;
+  OggSource source = {decoder, channels};
+  // The length is unknown: the decoder tells where the data ends.
+  DataReader reader = {0, 0xFFFFFFFF, loop, 0, 2 * channels, &source, ReadDecoded, RewindDecoder};
+  return ReadData(reader, dest, count);
 }
 
 int WaveSlot::Rewind() {
@@ -65,9 +85,15 @@ int WaveSlot::Rewind() {
   return mmioSeek(hFile, (LONG)(DataChunk.dwDataOffset + LoopOffset), SEEK_SET) == -1 ? 1 : 0;
 }
 
+void CloseOggDecoder(stb_vorbis* decoder, BYTE* file) {
+  if (decoder != NULL) stb_vorbis_close(decoder);
+  free(file);
+}
+
 void WaveSlot::CloseOgg() {
-  if (Vorbis != NULL) stb_vorbis_close(Vorbis);
+  // Mid-decode the service still reads them: it closes them once done.
+  if (!Decoding) CloseOggDecoder(Vorbis, OggBytes);
+  Decoding = 0;
   Vorbis = NULL;
-  free(OggBytes);
   OggBytes = NULL;
 }

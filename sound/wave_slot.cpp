@@ -19,17 +19,15 @@ static const DWORD WAVE_BUFFER_FLAGS = DSBCAPS_LOCSOFTWARE | DSBCAPS_CTRLFREQUEN
 WaveSlot::WaveSlot()
     : lpBuffer(NULL), Format(), hFile(NULL), RiffChunk(), DataChunk(), BufferBytes(0),
       HalfBytes(0), WriteOffset(0), SecondHalfNext(0), MoreData(0), Loop(0), LoopOffset(0),
-      DataEnd(0), Finished(0), Vorbis(NULL), OggBytes(NULL), Voices(), NextVoice(0), Volume(0),
+      DataEnd(0), Finished(0), Decoding(0), Vorbis(NULL), OggBytes(NULL), Voices(), NextVoice(0), Volume(0),
       Pan(0), Frequency(0) {}
 
 WaveSlot::~WaveSlot() { Release(); }
 
 HRESULT WaveSlot::Load(const char* name, int streamed) {
-  // The service never sees a streamed slot half loaded.
-  if (streamed) LockSound();
-  HRESULT hr = LoadFile(name, streamed);
-  if (streamed) UnlockSound();
-  return hr;
+  // The file is read and the buffer filled without the sound lock: the service
+  // passes the slot by until LoadFile publishes HalfBytes under the lock.
+  return LoadFile(name, streamed);
 }
 
 HRESULT WaveSlot::LoadFile(const char* name, int streamed) {
@@ -45,9 +43,9 @@ HRESULT WaveSlot::LoadFile(const char* name, int streamed) {
     return E_FAIL;
   }
 
+  DWORD half = streamed ? StreamHalfBytes(Format.nSamplesPerSec, Format.nBlockAlign) : 0;
   if (streamed) {
-    HalfBytes = StreamHalfBytes(Format.nSamplesPerSec, Format.nBlockAlign);
-    BufferBytes = 2 * HalfBytes;
+    BufferBytes = 2 * half;
   } else if (ogg) {
     BufferBytes = StaticOggBytes();
   } else {
@@ -67,6 +65,12 @@ HRESULT WaveSlot::LoadFile(const char* name, int streamed) {
   DWORD written = 0;
   HRESULT hr = Fill(1, 0, BufferBytes, &written);
   if (ogg && !streamed) CloseOgg();  // decoded whole: nothing more to read
+  if (streamed) {
+    LockSound();
+    HalfBytes = half;
+    Finished = written == 0;  // no audio data: nothing will ever be heard
+    UnlockSound();
+  }
   return hr;
 }
 
@@ -130,18 +134,30 @@ HRESULT WaveSlot::Play() {
   return hr;
 }
 
-void WaveSlot::UpdateStream() {
-  if (HalfBytes == 0 || lpBuffer == NULL) return;
-  DWORD cursor = 0;
-  if (lpBuffer->GetCurrentPosition(&cursor, NULL) != 0) cursor = 0;
+int WaveSlot::DueRefill(DWORD cursor) {
+  if (HalfBytes == 0 || lpBuffer == NULL || Decoding) return 0;
   // All the data has played once the cursor is past its end within the half
   // that holds it, or has left that half for good (its refill is due).
   DWORD endHalf = DataEnd > HalfBytes ? HalfBytes : 0;
   if (DataEnd != 0 && cursor >= DataEnd && cursor < endHalf + HalfBytes) Finished = 1;
-  if (!IsRefillDue(cursor, BufferBytes, SecondHalfNext)) return;
+  if (!IsRefillDue(cursor, BufferBytes, SecondHalfNext)) return 0;
   if (DataEnd > WriteOffset && DataEnd <= WriteOffset + HalfBytes) Finished = 1;
+  return 1;
+}
+
+void WaveSlot::RefillFromFile() {
   DWORD written = 0;
-  Fill(MoreData, WriteOffset, HalfBytes, &written);
+  // A loop set after the end reads again from the loop offset.
+  Fill(MoreData || Loop, WriteOffset, HalfBytes, &written);
+  Advance(written);
+}
+
+void WaveSlot::StagedWritten(DWORD read, int fromFile, DWORD locked) {
+  if (locked != 0 && fromFile) NoteRead(WriteOffset, HalfBytes, read);
+  Advance(fromFile ? read : HalfBytes);
+}
+
+void WaveSlot::Advance(DWORD written) {
   WriteOffset = SecondHalfNext ? 0 : HalfBytes;
   SecondHalfNext = !SecondHalfNext;
   // Nothing read, even after going back for a loop: the stream has ended.
@@ -156,18 +172,18 @@ HRESULT WaveSlot::Fill(int fromFile, DWORD offset, DWORD count, DWORD* written) 
     total += FillRegion(fromFile, region, size);
   });
   if (written != NULL) *written = total;
-  if (locked == 0) return hr;
-  if (fromFile && total == count) DataEnd = 0;  // where the data ended, until read again
-  else if (fromFile && DataEnd == 0) DataEnd = offset + total ? offset + total : BufferBytes;
+  if (locked != 0 && fromFile) NoteRead(offset, count, total);
   return hr;
+}
+
+void WaveSlot::NoteRead(DWORD offset, DWORD count, DWORD read) {
+  if (read != 0) Finished = 0;  // data again: a late loop sounds
+  if (read == count) DataEnd = 0;  // where the data ended, until read again
+  else if (DataEnd == 0) DataEnd = offset + read ? offset + read : BufferBytes;
 }
 
 static int32_t ReadSlotFile(void* file, uint8_t* dest, uint32_t count) {
   return mmioRead(((WaveSlot*)file)->hFile, (HPSTR)dest, (LONG)count);
-}
-
-static int32_t ReadSlotOgg(void* file, uint8_t* dest, uint32_t count) {
-  return (int32_t)((WaveSlot*)file)->ReadOgg(dest, count);
 }
 
 static int RewindSlot(void* file, uint32_t) { return ((WaveSlot*)file)->Rewind(); }
@@ -177,21 +193,21 @@ DWORD WaveSlot::FillRegion(int fromFile, void* region, DWORD size) {
     FillSilence(region, size);
     return size;
   }
-  DataReader reader = {};
+  DWORD read = 0;
   if (Vorbis != NULL) {
-    reader.dataBytes = 0xFFFFFFFF;  // unknown: the decoder tells where it ends
-    reader.read = ReadSlotOgg;
+    read = DecodeOgg(Vorbis, Format.nChannels, (BYTE*)region, size, Loop);
   } else {
+    DataReader reader = {};
     reader.position = (DWORD)mmioSeek(hFile, 0, SEEK_CUR) - DataChunk.dwDataOffset;
     reader.dataBytes = DataChunk.cksize;
     reader.read = ReadSlotFile;
+    reader.loop = Loop;
+    reader.loopOffset = LoopOffset;
+    reader.blockAlign = Format.nBlockAlign;
+    reader.file = this;
+    reader.seek = RewindSlot;
+    read = ReadData(reader, (uint8_t*)region, size);
   }
-  reader.loop = Loop;
-  reader.loopOffset = LoopOffset;
-  reader.blockAlign = Format.nBlockAlign;
-  reader.file = this;
-  reader.seek = RewindSlot;
-  DWORD read = ReadData(reader, (uint8_t*)region, size);
   FillSilence((BYTE*)region + read, size - read);  // also over dropped stray bytes
   return read;
 }
@@ -220,6 +236,9 @@ HRESULT PlayWave(DWORD index) {
 
 HRESULT StopWave(DWORD index) {
   if (IsWaveIndexInvalid(index) || WaveSlots[index].lpBuffer == NULL) return E_FAIL;
+  for (IDirectSoundBuffer* voice : WaveSlots[index].Voices) {
+    if (voice != NULL) voice->Stop();
+  }
   return WaveSlots[index].lpBuffer->Stop();  // no lock: the position stays
 }
 
@@ -240,7 +259,7 @@ HRESULT ReleaseWave(DWORD index) {
 void WaveSlot::RefillUnstarted() {
   LockSound();
   DWORD status = 0, cursor = 0;
-  if (lpBuffer != NULL && HalfBytes != 0 && DataEnd != 0 && WriteOffset == 0 &&
+  if (lpBuffer != NULL && HalfBytes != 0 && !Decoding && DataEnd != 0 && WriteOffset == 0 &&
       !SecondHalfNext && lpBuffer->GetStatus(&status) == 0 && !(status & DSBSTATUS_PLAYING) &&
       lpBuffer->GetCurrentPosition(&cursor, NULL) == 0 && cursor == 0 && Rewind() == 0) {
     DWORD written = 0;

@@ -1,6 +1,8 @@
 // One sound slot: a static buffer holding the whole sound (with up to eight
 // voices playing copies of it), or a four-second streamed buffer refilled half
-// by half from the still open WAV file or from the Ogg Vorbis decoder.
+// by half from the still open WAV file or from the Ogg Vorbis decoder. The slots,
+// their lock and their service thread (wave_service.cpp) form one room: it uses
+// the device (sound_state.h), which never calls back into it.
 #pragma once
 #include "sound/sound.h"
 
@@ -18,8 +20,13 @@ class WaveSlot {
   int Release();
   // Plays a static slot once from its start, a stream looping from where it is; the play status.
   HRESULT Play();
-  // Refills the half of a stream the play cursor has left; service thread, SoundLock held.
-  void UpdateStream();
+  // Service thread, sound lock held. Whether a stream's next half is due for a
+  // refill at this play cursor (and whether its data has all been heard).
+  int DueRefill(DWORD cursor);
+  void RefillFromFile();  // a WAV stream's due half, read into the buffer
+  // After the service wrote an Ogg stream's due half at WriteOffset without the
+  // lock: read bytes of samples (fromFile 0: silence only); locked 0: not written.
+  void StagedWritten(DWORD read, int fromFile, DWORD locked);
   // Writes count bytes at offset from the file or as silence; the (un)lock status, 1: no buffer.
   HRESULT Fill(int fromFile, DWORD offset, DWORD count, DWORD* written);
   // Writes count bytes of silence (0x80 for 8-bit samples, else 0) at destination.
@@ -27,8 +34,6 @@ class WaveSlot {
   void RefillUnstarted();  // after the loop value is set
   // Goes back to the data's loop offset (WAV) or the first sample (Ogg); 0 when done.
   int Rewind();
-  // Reads up to count bytes of decoded Ogg samples into dest; how many (whole frames).
-  DWORD ReadOgg(BYTE* dest, DWORD count);
   // Keeps these settings and gives them to the buffer and its voices; 0, or E_FAIL
   // (empty slot, or refused by the buffer: then nothing changes).
   HRESULT Adjust(LONG volume, LONG pan, DWORD frequency);
@@ -49,6 +54,8 @@ class WaveSlot {
   DWORD LoopOffset;
   DWORD DataEnd;   // nonzero: where in a stream's buffer its data ended (1..BufferBytes)
   DWORD Finished;  // the stream's last data has been played
+  DWORD Decoding;  // the service decodes its refill without the lock: the slot's
+                   // decoder is the service's until this is 0 again
   stb_vorbis* Vorbis;  // an Ogg file's decoder, reading OggBytes
   BYTE* OggBytes;      // the Ogg file, its intact pages
   IDirectSoundBuffer* Voices[WAVE_VOICE_COUNT];
@@ -60,8 +67,18 @@ class WaveSlot {
   HRESULT LoadFile(const char* name, int streamed);
   HRESULT OpenWave();  // the RIFF header, the format and the data chunk; 0 or E_FAIL
   HRESULT OpenOgg();   // the whole file read, its decoder opened, Format set; 0 or E_FAIL
-  DWORD StaticOggBytes();  // decoded size in bytes (capped), the decoder back at the start
+  DWORD StaticOggBytes();  // decoded size in bytes (0: over the cap), the decoder back at the start
   void CloseOgg();
   HRESULT ApplySettings(IDirectSoundBuffer* buffer);
   DWORD FillRegion(int fromFile, void* region, DWORD size);
+  void NoteRead(DWORD offset, DWORD count, DWORD read);  // where the data ended
+  void Advance(DWORD written);  // to the other half; a refill of nothing ends the data
 };
+
+extern WaveSlot WaveSlots[WAVE_SLOT_COUNT];
+
+// Decodes up to count bytes of 16-bit samples (whole frames) into dest, going
+// back to the first sample at the end when loop is set; how many. Any thread.
+DWORD DecodeOgg(stb_vorbis* decoder, DWORD channels, BYTE* dest, DWORD count, DWORD loop);
+// Closes a decoder and frees the file it reads.
+void CloseOggDecoder(stb_vorbis* decoder, BYTE* file);

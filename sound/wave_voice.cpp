@@ -2,6 +2,7 @@
 // kept by the slot, overlapping voices of a static sound, and whether it sounds.
 // The service thread reads the same slots: each call holds the sound lock.
 #include "sound/sound_state.h"
+#include "sound/wave_slot.h"
 #include "util/release.h"
 
 // The slot's settings on one of its buffers; 0 or the failing status.
@@ -33,14 +34,13 @@ HRESULT WaveSlot::Adjust(LONG volume, LONG pan, DWORD frequency) {
 
 HRESULT WaveSlot::PlayVoice() {
   if (lpBuffer == NULL || HalfBytes != 0) return E_FAIL;
+  // A duplicate shares the slot's samples: no copy, only a play position of its own.
+  IDirectSoundBuffer* fresh = NULL;
+  HRESULT hr = Sound.lpDirectSound->DuplicateSoundBuffer((IDirectSoundBuffer*)lpBuffer, &fresh);
+  if (hr != 0 || fresh == NULL) return E_FAIL;  // the voices sounding go on
   IDirectSoundBuffer*& voice = Voices[NextVoice];
   ReleaseAndNull(&voice);  // the oldest voice is cut
-  // A duplicate shares the slot's samples: no copy, only a play position of its own.
-  HRESULT hr = Sound.lpDirectSound->DuplicateSoundBuffer((IDirectSoundBuffer*)lpBuffer, &voice);
-  if (hr != 0 || voice == NULL) {
-    voice = NULL;
-    return E_FAIL;
-  }
+  voice = fresh;
   NextVoice = (NextVoice + 1) % WAVE_VOICE_COUNT;
   ApplySettings(voice);
   return voice->Play(0, 0, 0);
@@ -84,7 +84,11 @@ HRESULT SetWavePan(DWORD index, LONG pan) {
 
 HRESULT SetWaveFrequency(DWORD index, DWORD hz) {
   if (hz != 0 && (hz < DSBFREQUENCY_MIN || hz > DSBFREQUENCY_MAX)) return E_FAIL;
-  return WithSlot(index, [=](WaveSlot& s) { return s.Adjust(s.Volume, s.Pan, hz); });
+  return WithSlot(index, [=](WaveSlot& s) {
+    // A stream's half must outlast the service interval: faster, refills are missed.
+    if (s.HalfBytes != 0 && hz > 2 * s.Format.nSamplesPerSec) return (HRESULT)E_FAIL;
+    return s.Adjust(s.Volume, s.Pan, hz);
+  });
 }
 
 HRESULT PlayWaveVoice(DWORD index) {

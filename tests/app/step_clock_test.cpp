@@ -14,9 +14,11 @@ TEST(StepClock, CountsWholeStepsCarriesTheRestAndDropsStalls) {
       {0, 4100, 5},        // 100 ms, six steps' worth: the cap
       {0, 9000000, 5},     // a long stall: five, the rest dropped
       {0, 9000010, 0},     // and nothing of it replayed
-      {1000, 9000013, 3},  // 1000 a second: 3 ms, three steps
+      {1000, 9000013, 5},  // 1000 a second: 3 ms and the 10 ms carried, the cap
       {0, 9000016, 3},     // 0 refused: still 1000 a second
-      {0, 9000016 + (1ull << 61), 5},  // a jump of 2^61 ticks: five (times 1000, 0 mod 2^64)
+      {60, 9000026, 0},    // 10 ms at 60 Hz: carried
+      {100, 9000026, 1},   // the same 10 ms at 100 Hz: a whole step
+      {1000, 9000026 + (1ull << 61), 5},  // a jump of 2^61 ticks: five (times 1000, 0 mod 2^64)
   };
   StepClock clock = {};
   for (const auto& r : rows) {

@@ -204,6 +204,16 @@ def check(scenario, capture):
                    for k in range(6, 20))
         print("  600 Hz share first: %.2f; both tones at once: %.2f of each at least" % (alone, both))
         expect("the voices overlap", alone > 0.8 and both > 0.25, True)
+    if scenario == "stopvoices":  # two voices of 1 s of 500 Hz, the slot stopped at 0.3 s
+        last = max(i for i, v in enumerate(x) if abs(v) > 0.01) / RATE
+        print("  sound ends %.2f s after it began" % (last - t0))
+        expect("the voices stop with the slot", last - t0 < 0.6 and end - last > 1, True)
+    if scenario == "lateloop":  # 0.5 s of 500 Hz heard to its end, then the loop set
+        t1 = onset(x, t0 + 0.7)
+        print("  heard again at %.2f s" % (t1 or -1))
+        expect("the late loop sounds, looping", t1 is not None and 2.5 <= t1 - t0 <= 5 and
+               purity(x, t0 + 0.1, 0.3, 500) > 0.8 and end - t1 > 2 and
+               min(purity(x, t1 + 0.1 + k / 2, 0.4, 500) for k in range(4)) > 0.6, True)
     if scenario == "odd":  # 0.75 s of 500 Hz and a stray byte, looped
         # Windows holding a mixer stall (a gap, not noise) are left out.
         starts = [t0 + 0.05 + k / 10 for k in range(33)]

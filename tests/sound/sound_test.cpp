@@ -5,8 +5,10 @@
 
 #include <string>
 
+#include "ogg_craft.h"
 #include "sound/sound.h"
 #include "sound/sound_state.h"
+#include "sound/wave_slot.h"
 #include "wave_bytes.h"
 
 namespace {
@@ -150,7 +152,9 @@ TEST_F(Sound8, Slot255WorksAnd256FailsEverywhere) {
       EXPECT_EQ(IsWavePlaying(index), 0);
       EXPECT_EQ(SetWaveVolume(index, -20000), ok);  // clamped: the device takes no less
       EXPECT_EQ(SetWavePan(index, 20000), ok);
-      EXPECT_EQ(SetWaveFrequency(index, 100000), ok);
+      // A stream plays at most twice its rate: its halves must outlast the service.
+      EXPECT_EQ(SetWaveFrequency(index, 100000), streamed ? E_FAIL : ok);
+      EXPECT_EQ(SetWaveFrequency(index, 44100), ok);
       EXPECT_EQ(SetWaveFrequency(index, 99), E_FAIL);
       EXPECT_EQ(PlayWaveVoice(index), streamed ? E_FAIL : ok);
       EXPECT_EQ(SetWaveLoop(index, 1), ok);
@@ -164,6 +168,36 @@ TEST_F(Sound8, Slot255WorksAnd256FailsEverywhere) {
   EXPECT_EQ(PlayWave(255), 0);
   EXPECT_EQ(ReleaseWave(255) + ReleaseWave(255), 2);
   EXPECT_EQ(PlayWave(255), E_FAIL);
+}
+
+// A crafted Ogg Vorbis file, its pages intact, whose comment count overflows the
+// decoder's list size: both loads refuse it, and sound goes on.
+TEST_F(Sound8, CraftedOggHeaderFailsBothLoads) {
+  ASSERT_EQ(InitSoundFor(window), 0);
+  VorbisFields crafted;
+  crafted.commentCount = 0x40000001;
+  WriteFile("crafted.ogg", VorbisFile(crafted));
+  EXPECT_EQ(LoadWave(12, "crafted.ogg"), E_FAIL);
+  EXPECT_EQ(LoadStreamWave(12, "crafted.ogg"), E_FAIL);
+  EXPECT_TRUE(IsEmpty(WaveSlots[12]) && WaveSlots[12].Vorbis == NULL);
+  for (int streamed = 0; streamed < 2; ++streamed) {
+    ASSERT_EQ(streamed ? LoadStreamWave(12, "fuzz.ogg") : LoadWave(12, "fuzz.ogg"), 0);
+    EXPECT_EQ(PlayWave(12), 0);
+    EXPECT_EQ(IsWavePlaying(12), 1);
+    EXPECT_EQ(ReleaseWave(12), 1);
+  }
+}
+
+// What changed at once and what is refused, without listening: audio_test.sh hears the rest.
+TEST_F(Sound8, StopsVoicesAndEndsEmptyStreams) {
+  ASSERT_EQ(InitSoundFor(window), 0);
+  WriteFile("empty.wav", Wave(kPcm + Chunk("data", "")));
+  ASSERT_EQ(LoadStreamWave(0, "empty.wav") + PlayWave(0), 0);
+  EXPECT_EQ(IsWavePlaying(0), 0);  // nothing to hear: not playing from the start
+  ASSERT_EQ(LoadWave(1, "good.wav"), 0);
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(PlayWaveVoice(1), 0);
+  EXPECT_EQ(StopWave(1), 0);
+  EXPECT_EQ(IsWavePlaying(1), 0);
 }
 
 }  // namespace

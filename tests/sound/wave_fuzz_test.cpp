@@ -14,6 +14,7 @@
 
 #include "sound/sound.h"
 #include "sound/sound_state.h"
+#include "sound/wave_slot.h"
 #include "tools/handle_count.h"
 #include "wave_bytes.h"
 

@@ -113,6 +113,18 @@ TEST(WaveMath, ReadsStopAtTheDataEndOrLoop) {
     EXPECT_EQ(n, std::string(c.read).find_last_not_of('.') + 1) << c.name;
     EXPECT_EQ(file.at, c.next) << c.name;
   }
+  // After a read error the data counts as ended: a later fill does not resume mid-sample.
+  MemoryFile file = {"0123456789", 0, 5};
+  DataReader reader = {0, 10, 0, 0, 2, &file, ReadMemory, SeekMemory};
+  uint8_t dest[8];
+  EXPECT_EQ(ReadData(reader, dest, 8), 4u);  // the stray byte before the error dropped
+  file.errorAt = ok;
+  EXPECT_EQ(ReadData(reader, dest, 8), 0u);
+}
+
+TEST(WaveMath, PresentDataIsWholeBlocksOfWhatTheFileHolds) {
+  const uint32_t rows[][4] = {{100, 50, 4, 48}, {10, 100, 4, 8}, {7, 7, 0, 0}, {3, 100, 4, 0}};
+  for (const auto& r : rows) EXPECT_EQ(PresentDataBytes(r[0], r[1], r[2]), r[3]) << r[0];
 }
 
 // An Ogg page of one segment; its checksum right, or off by one when bad.
@@ -129,6 +141,16 @@ std::string OggPage(uint32_t serial, uint32_t sequence, char flags, const std::s
 TEST(WaveMath, OggPagesPassWholeUnchangedAndInOrder) {
   const std::string a = OggPage(7, 0, 2, "head"), b = OggPage(7, 1, 0, "audio"),
                     c = OggPage(7, 2, 4, "end");
+  // b with one header byte changed and its checksum made right again.
+  auto changed = [&](size_t at, char v) {
+    std::string p = b;
+    p[at] = v;
+    uint32_t crc = OggPageCrc((const uint8_t*)p.data(), (uint32_t)p.size());
+    return memcpy(&p[22], &crc, 4), p;
+  };
+  // The last page empty: a 27-byte header, no segments.
+  std::string empty = std::string("OggS\0\4", 6) + std::string(8, '\0') + std::string("\7\0\0\0\2\0\0\0", 8) +
+                      std::string("\x0E\x8C\xD7\x2F\0", 5);
   struct Case { const char* name; std::string file; size_t intact; };
   const Case cases[] = {
       {"whole", a + b + c, a.size() + b.size() + c.size()},
@@ -139,10 +161,19 @@ TEST(WaveMath, OggPagesPassWholeUnchangedAndInOrder) {
       {"a page of another stream", a + OggPage(8, 1, 0, "audio") + c, a.size()},
       {"bytes after the last page", a + b + c + a, a.size() + b.size() + c.size()},
       {"not Ogg", "RIFF" + a, 0},
+      {"capture pattern wrong, checksum right", a + changed(3, 'T') + c, a.size()},
+      {"version 1, checksum right", a + changed(4, 1) + c, a.size()},
+      {"a page after the last", a + b + c + OggPage(7, 3, 0, "more"), a.size() + b.size() + c.size()},
+      {"an empty last page", a + b + empty, a.size() + b.size() + 27},
   };
   for (const Case& c : cases)
     EXPECT_EQ(OggIntactBytes((const uint8_t*)c.file.data(), (uint32_t)c.file.size()), c.intact)
         << c.name;
   // The checksum as encoders write it (polynomial 0x04C11DB7, high bit first).
   EXPECT_EQ(0x6326B184u, OggPageCrc((const uint8_t*)a.data(), (uint32_t)a.size()));
+  EXPECT_EQ(0x2FD78C0Eu, OggPageCrc((const uint8_t*)empty.data(), 27));  // computed elsewhere
+  const struct { const char* bytes; uint32_t size; int ogg; } signatures[] = {
+      {"OggS", 4, 1}, {"OggS", 3, 0}, {"OggT", 4, 0}, {"oggS", 4, 0}, {"OgS", 4, 0}};
+  for (const auto& g : signatures)
+    EXPECT_EQ(IsOggData((const uint8_t*)g.bytes, g.size), g.ogg) << g.bytes << g.size;
 }
