@@ -83,6 +83,8 @@ HRESULT ReleaseApplication() {
     UnregisterClassA(App.className, App.instance);
     App.instance = NULL;
     App.window = NULL;
+    App.fullscreen = 0;
+    App.wantedFullscreen = 0;
   }
   return 0;
 }
@@ -120,6 +122,7 @@ int ProcessMessage() {
       DispatchMessageA(&msg);
     }
     Sleep(0);
+    ApplyWantedFullscreen();
   }
   UpdateInput();
   return result;

@@ -1,5 +1,5 @@
 // The window procedure: quit requests, power-saving and input-method suppression,
-// mouse buttons.
+// mouse buttons, Alt+Enter.
 #include "app/app_state.h"
 #include "app/application.h"
 
@@ -12,6 +12,15 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_KEYDOWN:
       if (wParam == VK_ESCAPE) PostQuitMessage(0);
+      break;
+    case WM_SYSKEYDOWN:  // Alt+Enter: Alt is bit 29, a held key's repeats have bit 30
+      if (wParam == VK_RETURN && (lParam & (1 << 29)) && (App.startOptions & START_ALT_ENTER)) {
+        if (!(lParam & (1 << 30))) ToggleFullscreenLater();
+        return 0;
+      }
+      break;
+    case WM_SYSCHAR:  // its character, which would beep in a window without a menu
+      if (wParam == VK_RETURN && (App.startOptions & START_ALT_ENTER)) return 0;
       break;
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_SCREENSAVE || (wParam & 0xFFF0) == SC_MONITORPOWER) return 0;
