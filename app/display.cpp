@@ -20,6 +20,15 @@ static D3DPRESENT_PARAMETERS ParamsFor(DWORD width, DWORD height) {
   return params;
 }
 
+// Styles, then place and size, with the frame worked out again.
+static void PlaceWindow(LONG style, LONG exStyle, const WINDOWPLACEMENT& placement) {
+  SetWindowLongA(App.window, GWL_STYLE, style);
+  SetWindowLongA(App.window, GWL_EXSTYLE, exStyle);
+  SetWindowPos(App.window, NULL, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+  SetWindowPlacement(App.window, &placement);
+}
+
 // The back buffer first, as its failure is the likelier one; a window that
 // cannot be placed puts the device back.
 static HRESULT EnterFullscreen() {
@@ -63,15 +72,21 @@ static HRESULT EnterFullscreen() {
   return 0;
 }
 
+// The window first: the device's surface follows the window's size when it is
+// reset, not later. A refused reset puts the borderless window back.
 static HRESULT LeaveFullscreen() {
   HWND window = App.window;
+  WINDOWPLACEMENT full = {};
+  full.length = sizeof full;
+  GetWindowPlacement(window, &full);
+  const LONG style = GetWindowLongA(window, GWL_STYLE);
+  const LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
+  PlaceWindow(App.framedStyle, App.framedExStyle, App.framedPlacement);
   HRESULT hr = ResetPresentParam(ParamsFor(App.framedWidth, App.framedHeight));
-  if (hr != 0) return hr;
-  SetWindowLongA(window, GWL_STYLE, App.framedStyle);
-  SetWindowLongA(window, GWL_EXSTYLE, App.framedExStyle);
-  SetWindowPos(window, NULL, 0, 0, 0, 0,
-               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
-  SetWindowPlacement(window, &App.framedPlacement);
+  if (hr != 0) {
+    PlaceWindow(style, exStyle, full);
+    return hr;
+  }
   App.width = App.framedWidth;
   App.height = App.framedHeight;
   App.fullscreen = 0;

@@ -13,13 +13,16 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_KEYDOWN:
       if (wParam == VK_ESCAPE) PostQuitMessage(0);
       break;
-    case WM_SYSKEYDOWN:  // Alt+Enter: Alt is bit 29, a held key's repeats have bit 30
-      if (wParam == VK_RETURN && (lParam & (1 << 29)) && (App.startOptions & START_ALT_ENTER)) {
-        if (!(lParam & (1 << 30))) ToggleFullscreenLater();
-        return 0;
+    case WM_SYSKEYDOWN:
+      // Alt+Enter (Alt is bit 29; a held key repeats with bit 30). Passed on all
+      // the same: the default handling then knows a key came after Alt, and does
+      // not open the window menu when Alt is let go.
+      if (wParam == VK_RETURN && (lParam & (1 << 29)) && !(lParam & (1 << 30)) &&
+          (App.startOptions & START_ALT_ENTER)) {
+        ToggleFullscreenLater();
       }
       break;
-    case WM_SYSCHAR:  // its character, which would beep in a window without a menu
+    case WM_SYSCHAR:  // its character, which beeps in a window without a menu
       if (wParam == VK_RETURN && (App.startOptions & START_ALT_ENTER)) return 0;
       break;
     case WM_SYSCOMMAND:
