@@ -4,6 +4,11 @@
 // surface still the render target), the reset succeeds and drawing goes on.
 #include "real_device.h"
 
+#include <psapi.h>  // after windows.h
+
+#include "app/application.h"
+#include "tools/handle_count.h"
+
 namespace {
 
 TEST_F(RealDevice, AResetWithTheFlipTextureBoundOrItsSurfaceSetRebuildsClearsAndDrawsAgain) {
@@ -51,6 +56,53 @@ TEST_F(RealDevice, AResetWithTheFlipTextureBoundOrItsSurfaceSetRebuildsClearsAnd
     EXPECT_EQ(pixels[8 * kSize + 8], 0xFF0000u);
     EXPECT_EQ(Flip(0xFFFFFFFF), 0);
   }
+  ReleaseTexture(LQ_DEMO_BMP);
+}
+
+// Twenty toggles to full screen and back at a logical size on the real device:
+// the window covers the screen and comes back, handles and memory stay flat,
+// and the texture and the text still draw into the logical target.
+TEST_F(RealDevice, TwentyTogglesKeepHandlesAndMemoryFlatAndEveryResourceDrawing) {
+  ASSERT_TRUE(Gfx.fonts[9] != NULL || CreateFontSlot(9, "Tahoma", 16) == 0);
+  ASSERT_EQ(LoadTexture(LQ_DEMO_BMP), 0);
+  ASSERT_EQ(SetLogicalSize(48, 32, SCALE_INTEGER), 0);
+  long handles = 0;
+  SIZE_T memory = 0;
+  RECT framed;  // the platform keeps a framed window wider than 64
+  GetClientRect(window, &framed);
+  for (int toggle = 1; toggle <= 20 && !HasFailure(); ++toggle) {
+    SCOPED_TRACE(toggle);
+    const int full = toggle & 1;
+    EXPECT_EQ(SetFullscreen(full), 0);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, full ? GetSystemMetrics(SM_CXSCREEN) : framed.right);
+    EXPECT_EQ(BeginRender(0), 0);
+    SetDrawMode(DRAWMODE_BLEND_ALPHA | DRAWMODE_TEXTURE_MODULATE);
+    BindTexture(LQ_DEMO_BMP);
+    DrawRect(0, 0, 16, 16, 0xFFFFFFFF);
+    DrawString(9, 18, 0, 0xFF00FF00, "HI");
+    EndRender();
+    const std::vector<DWORD> pixels = Read(Gfx.lpFlipSurface[FlipIndex()]);
+    if (pixels.size() != 48u * 32u) break;  // failed above
+    EXPECT_GE(Channel(pixels[8 * 48 + 8], 16), 200);  // the disc's middle
+    EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [](DWORD p) {  // the text
+                return Channel(p, 8) >= 128 && Channel(p, 16) < 64;
+              }), 5);
+    EXPECT_EQ(Flip(0xFFFFFFFF), 0);
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    GetProcessMemoryInfo(GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS*)&counters, sizeof counters);
+    if (toggle == 4) {
+      handles = CountProcessHandles(GetCurrentProcess(), GetCurrentProcessId());
+      memory = counters.PrivateUsage;
+    } else if (toggle == 20) {
+      EXPECT_EQ(CountProcessHandles(GetCurrentProcess(), GetCurrentProcessId()), handles);
+      EXPECT_LT(counters.PrivateUsage, memory + 4 * 1024 * 1024) << memory;
+    }
+  }
+  // Back as the other tests want it, whatever failed.
+  EXPECT_EQ(SetFullscreen(0), 0);
+  EXPECT_EQ(SetLogicalSize(0, 0, 0), 0);
   ReleaseTexture(LQ_DEMO_BMP);
 }
 
