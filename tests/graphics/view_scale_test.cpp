@@ -5,44 +5,27 @@
 
 #include "graphics/view_scale.h"
 
-TEST(PlaceView, EachModeCentresItsLargestFit) {
-  struct Case {
-    uint32_t w, h, backW, backH, scaling;
-    ViewRect want;
-  } cases[] = {
-      {320, 240, 800, 600, VIEW_INTEGER, {80, 60, 640, 480}},     // 2x, bars on every side
-      {320, 240, 1280, 1024, VIEW_INTEGER, {0, 32, 1280, 960}},   // 4x, bars above and below
-      {320, 240, 639, 479, VIEW_INTEGER, {159, 119, 320, 240}},   // just short of 2x: 1x
-      {320, 240, 160, 100, VIEW_INTEGER, {13, 0, 133, 100}},      // smaller: fit, aspect kept
-      {320, 240, 800, 600, VIEW_FIT, {0, 0, 800, 600}},
-      {320, 240, 1280, 1024, VIEW_FIT, {0, 32, 1280, 960}},
-      {320, 200, 1920, 1080, VIEW_FIT, {96, 0, 1728, 1080}},      // as high as the buffer
-      {320, 240, 1280, 1024, VIEW_STRETCH, {0, 0, 1280, 1024}},
-      {8192, 1, 10, 10, VIEW_FIT, {0, 5, 10, 0}},                 // rounds to nothing, no fault
-      {0, 0, 800, 600, VIEW_INTEGER, {0, 0, 0, 0}},
-      {320, 240, 0, 0, VIEW_FIT, {0, 0, 0, 0}},                   // minimised
-  };
-  for (const Case& c : cases) {
-    const ViewRect got = PlaceView(c.w, c.h, c.backW, c.backH, c.scaling);
-    EXPECT_EQ((std::vector<int32_t>{got.x, got.y, got.width, got.height}),
-              (std::vector<int32_t>{c.want.x, c.want.y, c.want.width, c.want.height}))
-        << c.w << "x" << c.h << " in " << c.backW << "x" << c.backH << " mode " << c.scaling;
-  }
-}
+using Ints = std::vector<int32_t>;
 
-TEST(MapToView, RoundsDownAndDoesNotClamp) {
-  const ViewRect twice = {80, 60, 640, 480}, empty = {0, 0, 0, 0};
-  struct Case {
-    ViewRect place;
-    int32_t x, y, wantX, wantY;
-  } cases[] = {
-      {twice, 80, 60, 0, 0},       {twice, 81, 61, 0, 0},    {twice, 719, 539, 319, 239},
-      {twice, 720, 540, 320, 240}, {twice, 79, 59, -1, -1},  {twice, 10, 10, -35, -25},
-      {twice, -3000, 5000, -1540, 2470}, {empty, 7, -7, 7, -7},
-  };
-  for (const Case& c : cases) {
-    int32_t x = c.x, y = c.y;
-    MapToView(c.place, 320, 240, &x, &y);
-    EXPECT_EQ(std::make_pair(x, y), std::make_pair(c.wantX, c.wantY)) << c.x << ", " << c.y;
+TEST(View, PlacesEachModeCentredAndMapsPointsBackRoundedDownUnclamped) {
+  const std::vector<std::pair<Ints, Ints>> places = {  // w, h, back w, back h, mode -> rect
+      {{320, 240, 800, 600, VIEW_INTEGER}, {80, 60, 640, 480}},
+      {{320, 240, 1280, 1024, VIEW_INTEGER}, {0, 32, 1280, 960}},
+      {{320, 240, 160, 100, VIEW_INTEGER}, {13, 0, 133, 100}},  // smaller: fitted
+      {{320, 200, 1920, 1080, VIEW_FIT}, {96, 0, 1728, 1080}},
+      {{320, 240, 1280, 1024, VIEW_STRETCH}, {0, 0, 1280, 1024}},
+      {{320, 240, 0, 0, VIEW_FIT}, {0, 0, 0, 0}}};  // minimised
+  for (const auto& c : places) {
+    const Ints& a = c.first;
+    const ViewRect got = PlaceView(a[0], a[1], a[2], a[3], a[4]);
+    EXPECT_EQ((Ints{got.x, got.y, got.width, got.height}), c.second) << a[2] << " " << a[4];
+  }
+  const std::vector<Ints> points = {  // place x, y, w, h; point -> point
+      {80, 60, 640, 480, 720, 539, 320, 239}, {80, 60, 640, 480, 79, 59, -1, -1},
+      {80, 60, 640, 480, -3000, 5000, -1540, 2470}, {0, 0, 0, 0, 7, -7, 7, -7}};
+  for (const Ints& c : points) {
+    int32_t x = c[4], y = c[5];
+    MapToView(ViewRect{c[0], c[1], c[2], c[3]}, 320, 240, &x, &y);
+    EXPECT_EQ((Ints{x, y}), (Ints{c[6], c[7]})) << c[4] << "," << c[5];
   }
 }
