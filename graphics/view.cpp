@@ -38,8 +38,8 @@ static HRESULT ResetWith(const D3DPRESENT_PARAMETERS& params) {
   Gfx.PresentParam = params;
   D3DPRESENT_PARAMETERS asked = params;  // Reset writes into what it is given
   hr = Gfx.lpDevice->Reset(&asked);
-  const HRESULT restored = OnRestore();  // the old targets are gone either way
-  return hr != D3D_OK ? hr : restored;
+  // A refused reset leaves nothing to make targets on: the caller resets again.
+  return hr != D3D_OK ? hr : OnRestore();
 }
 
 HRESULT ResetPresentParam(const D3DPRESENT_PARAMETERS& params) {

@@ -80,8 +80,9 @@ TEST_F(LossCycles, EveryResetRebuildsTheTargetsKeepsFontsTexturesAndFrameCountAn
   }
 }
 
-// A toggle asked while the device is lost waits, and is made once it can be.
-TEST_F(LossCycles, AToggleWhileLostWaitsForTheRestore) {
+// A toggle asked while the device is lost waits, and is made once it can be; a
+// refused one changes nothing.
+TEST_F(LossCycles, AToggleWhileLostWaitsForTheRestoreARefusedOneChangesNothing) {
   App = AppState{};
   App.window = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 90, 90, 0, 0, 0, 0);
   App.windowed = 1;
@@ -91,6 +92,15 @@ TEST_F(LossCycles, AToggleWhileLostWaitsForTheRestore) {
   ApplyWantedFullscreen();
   EXPECT_EQ(IsFullscreen() + fake_d3d::CallCount("Reset"), 2);
   EXPECT_EQ(Gfx.PresentParam.BackBufferWidth, (UINT)GetSystemMetrics(SM_CXSCREEN));
+  // A refused reset: window and device as they were, targets made, no message.
+  fake_d3d::Script("Reset", {D3DERR_INVALIDCALL});
+  EXPECT_EQ(SetFullscreen(0), D3DERR_INVALIDCALL);
+  RECT client;
+  GetClientRect(App.window, &client);
+  EXPECT_EQ((std::vector<long>{IsFullscreen(), client.right, (long)Gfx.PresentParam.BackBufferWidth,
+                               Gfx.lpFlipTexture[1] != NULL}),
+            (std::vector<long>{1, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CXSCREEN), 1}));
+  EXPECT_TRUE(boxes.Texts().empty());
   ReleaseDirectX();
   DestroyWindow(App.window);
 }
