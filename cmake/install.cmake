@@ -9,14 +9,14 @@ set(LQ_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Lumaquill)
 install(DIRECTORY app graphics input sound task util
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
         FILES_MATCHING PATTERN "*.h" PATTERN "*_state.h" EXCLUDE)
-set(LQ_INSTALLED lumaquill_core lumaquill)
-if(TARGET lumaquill_manifest)
-  list(APPEND LQ_INSTALLED lumaquill_manifest)  # the manifest's object, linked by games
+install(TARGETS lumaquill_core lumaquill EXPORT LumaquillTargets
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+if(TARGET lumaquill_manifest)  # the manifest's resource object, linked into every game
+  install(FILES $<TARGET_OBJECTS:lumaquill_manifest> DESTINATION ${CMAKE_INSTALL_LIBDIR}
+          RENAME lumaquill_manifest.res)
+  target_link_libraries(lumaquill INTERFACE
+    $<INSTALL_INTERFACE:$<INSTALL_PREFIX>/${CMAKE_INSTALL_LIBDIR}/lumaquill_manifest.res>)
 endif()
-install(TARGETS ${LQ_INSTALLED}
-        EXPORT LumaquillTargets
-        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-        OBJECTS DESTINATION ${CMAKE_INSTALL_LIBDIR}/lumaquill)
 install(EXPORT LumaquillTargets NAMESPACE Lumaquill:: DESTINATION ${LQ_PACKAGE_DIR})
 
 file(WRITE ${PROJECT_BINARY_DIR}/LumaquillConfig.cmake

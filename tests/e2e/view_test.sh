@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # view_game.cpp's 320 x 240 picture: 2x in 800 x 600 with black bars, Alt+Enter to
 # full screen at the largest multiple and back, the cursor mapped; scale 1.5 at 144 dpi.
-LQ_EXE=tests/e2e/LqView.exe
-LQ_TITLE=LqView
+LQ_EXE=tests/e2e/LqView.exe LQ_TITLE=LqView LQ_VIRTUAL_PAD=0
 source "$(dirname "$0")/lib.sh"
-LQ_VIRTUAL_PAD=0
 
 said() {  # waits (at most 20 s) for a line of the program matching $1
   for _ in $(seq 100); do tr -d '\r' <"$LQ_ART/program.log" | grep -q -- "$1" && return 0; sleep 0.2; done
@@ -29,7 +27,6 @@ $((x + 1)) $((y > 0 ? y - 1 : y + 1)) $((y > 0 ? 0 : 255)) 0 0"
   text=$(python3 "$LQ_SOURCE/tests/tools/shot.py" blob "$LQ_ART/$1.png" $((x + 40 * k)) \
     $((y + 170 * k)) $((120 * k)) $((30 * k)) 128 128 0 255 255 128)
   [ "$(cut -d' ' -f2 <<<"$text")" -gt $((40 * k * k)) ] || lq_fail "$1: no text: $text"
-  lq_log "$1: picture at ($x, $y) x$k, bars black, disc and text drawn"
 }
 mouse() {  # pointer to screen point ($1, $2): logical point ($3, $4) reported
   xdotool mousemove "$1" "$2"
@@ -48,18 +45,18 @@ lq_key "$xwin" alt+Return
 read -r sw sh <<<"${framed##*screen }"
 said "fullscreen 1 screen 320 240 client $sw $sh" || lq_fail "Alt+Enter: not full screen"
 [[ "$(window)" == "client $sw $sh origin 0 0 "* ]] || lq_fail "full screen window: $(window)"
-k=$((sw / 320 < sh / 240 ? sw / 320 : sh / 240))
-check_picture full $(((sw - 320 * k) / 2)) $(((sh - 240 * k) / 2)) "$k"
-mouse $(((sw - 320 * k) / 2 + 100 * k + 1)) $(((sh - 240 * k) / 2 + 50 * k + 1)) 100 50
+k=$((sw / 320 < sh / 240 ? sw / 320 : sh / 240)) x=$(((sw - 320 * k) / 2)) y=$(((sh - 240 * k) / 2))
+check_picture full $x $y "$k"
+mouse $((x + 100 * k + 1)) $((y + 50 * k + 1)) 100 50
 lq_key "$xwin" alt+Return
 said "fullscreen 0 screen 320 240 client 800 600" || lq_fail "Alt+Enter again: not framed"
 [ "$(window)" = "$framed" ] || lq_fail "framed window: $(window), before: $framed"
 check_picture back $((ox + 80)) $((oy + 60)) 2
 lq_escape_ok "$xwin"
+lq_log "2x framed, ${k}x full screen and back: pixels, text and cursor as drawn"
 mv "$LQ_ART/program.log" "$LQ_ART/program-96dpi.log"
 
-# 144 dpi (Wine's LogPixels), in a prefix of its own
-LQ_STATE="$LQ_BUILD/wine-144dpi"
+LQ_STATE="$LQ_BUILD/wine-144dpi"  # a prefix of its own at 144 dpi
 lq_wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
 lq_start
 lq_find_window
