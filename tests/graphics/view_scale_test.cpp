@@ -11,10 +11,11 @@ TEST(View, PlacesEachModeCentredAndMapsPointsBackRoundedDownUnclamped) {
   const std::vector<std::pair<Ints, Ints>> places = {  // w, h, back w, back h, mode -> rect
       {{320, 240, 800, 600, VIEW_INTEGER}, {80, 60, 640, 480}},
       {{320, 240, 1280, 1024, VIEW_INTEGER}, {0, 32, 1280, 960}},
+      {{320, 240, 639, 479, VIEW_INTEGER}, {159, 119, 320, 240}},  // short of 2x: 1x
       {{320, 240, 160, 100, VIEW_INTEGER}, {13, 0, 133, 100}},  // smaller: fitted
       {{320, 200, 1920, 1080, VIEW_FIT}, {96, 0, 1728, 1080}},
       {{320, 240, 1280, 1024, VIEW_STRETCH}, {0, 0, 1280, 1024}},
-      {{320, 240, 0, 0, VIEW_FIT}, {0, 0, 0, 0}}};  // minimised
+      {{320, 240, 800, 0, VIEW_FIT}, {0, 0, 0, 0}}};  // minimised
   for (const auto& c : places) {
     const Ints& a = c.first;
     const ViewRect got = PlaceView(a[0], a[1], a[2], a[3], a[4]);
