@@ -15,7 +15,8 @@ TEST(View, PlacesEachModeCentredAndMapsPointsBackRoundedDownUnclamped) {
       {{320, 240, 160, 100, VIEW_INTEGER}, {13, 0, 133, 100}},  // smaller: fitted
       {{320, 200, 1920, 1080, VIEW_FIT}, {96, 0, 1728, 1080}},
       {{320, 240, 1280, 1024, VIEW_STRETCH}, {0, 0, 1280, 1024}},
-      {{320, 240, 800, 0, VIEW_FIT}, {0, 0, 0, 0}}};  // minimised
+      {{320, 240, 800, 0, VIEW_FIT}, {0, 0, 0, 0}}, {{0, 240, 800, 600, VIEW_FIT}, {0, 0, 0, 0}},
+      {{320, 240, 0, 600, VIEW_FIT}, {0, 0, 0, 0}}, {{320, 0, 800, 600, VIEW_FIT}, {0, 0, 0, 0}}};
   for (const auto& c : places) {
     const Ints& a = c.first;
     const ViewRect got = PlaceView(a[0], a[1], a[2], a[3], a[4]);
