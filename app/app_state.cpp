@@ -3,3 +3,5 @@
 AppState App;
 const DWORD& AppClientWidth = App.width;
 const DWORD& AppClientHeight = App.height;
+const DWORD& AppLogicalWidth = App.logicalWidth;
+const DWORD& AppLogicalHeight = App.logicalHeight;

@@ -87,6 +87,8 @@ HRESULT ReleaseApplication() {
     UnregisterClassA(App.className, App.instance);
     App.instance = NULL;
     App.window = NULL;
+    App.fullscreen = 0;
+    App.wantedFullscreen = 0;
   }
   return 0;
 }
@@ -126,6 +128,7 @@ int ProcessMessage() {
       DispatchMessageW(&msg);
     }
     Sleep(0);
+    ApplyWantedFullscreen();
   }
   UpdateInput();
   return result;

@@ -7,6 +7,7 @@
 enum : DWORD {
   START_WITHOUT_CONTROLLER = 1,  // no game controller: the keyboard alone, no message
   START_WITHOUT_SOUND = 2,       // no sound device: silent, every slot call E_FAIL, no message
+  START_ALT_ENTER = 4,           // Alt+Enter toggles full screen
   START_ESCAPE_IS_KEY = 8,       // Escape is the game's key, not a quit (closing still quits)
 };
 // Sets the START_ flags for the next InitApplication; 0 (the default) requires both.
@@ -28,8 +29,8 @@ int ErrorBox(const char* text, const char* caption);
 // The cursor in client coordinates; (0, 0) without a window.
 POINT GetMousePos();
 
-inline DWORD GetScreenWidth();     // client width in pixels
-inline DWORD GetScreenHeight();    // client height in pixels
+inline DWORD GetScreenWidth();     // width drawn at: the logical width, else the client's
+inline DWORD GetScreenHeight();    // height drawn at: the logical height, else the client's
 int IsWindowed();                  // 1 for a framed window, 0 for full screen
 HWND GetWindowHandle();            // the window, or null before InitApplication
 HINSTANCE GetInstanceHandle();     // the program's module handle
@@ -38,12 +39,45 @@ HINSTANCE GetInstanceHandle();     // the program's module handle
 enum { MOUSE_LEFT = 0, MOUSE_RIGHT = 1, MOUSE_MIDDLE = 2 };
 int IsMouseButtonDown(int button);
 
-// The client size as the application keeps it, for the getters: games read it
-// for every object every frame, and a call costs more than the read.
+// Full screen as a borderless window over the window's monitor, the back buffer
+// at the monitor's size (no display-mode change); 0 gives the framed window back
+// at its size and place. 0, or the failing status with window and device as they
+// were. While the device is lost the toggle waits for its restore. A start with
+// windowed 0 stays full screen (E_FAIL for 0).
+HRESULT SetFullscreen(int fullscreen);
+// 1 while full screen (also for a start with windowed 0), else 0.
+int IsFullscreen();
+
+// Scaling of a logical size into the window, for SetLogicalSize.
+enum : DWORD {
+  SCALE_FIT = 0,      // the largest size that keeps the aspect, filtered
+  SCALE_INTEGER = 1,  // the largest whole multiple, point-sampled (pixel art)
+  SCALE_STRETCH = 2,  // the whole window, filtered
+};
+// From the next frame draws at width x height (trails and glow too; GetScreenWidth
+// and GetScreenHeight say so), scaled into the window centred on black; holds
+// across SetFullscreen and device loss. 0 x 0 draws at the client size again.
+// 0; E_INVALIDARG (one side 0, a side over 8192, unknown scaling) changing nothing.
+HRESULT SetLogicalSize(DWORD width, DWORD height, DWORD scaling);
+// The cursor in logical pixels, not clamped (negative or past the size outside
+// the picture); GetMousePos's point without a logical size.
+POINT GetLogicalMousePos();
+// 1 while the window is the foreground window and not minimised (pause otherwise).
+int IsWindowActive();
+// The window's DPI / 96 (the primary monitor's before the window exists): 1.5 at
+// 144 dpi. Sizes stay in pixels; multiply by it for a window that looks the same.
+float GetDisplayScale();
+
+// The sizes as the application keeps them, for the getters: games read them for
+// every object every frame, and a call costs more than the read.
 extern const DWORD& AppClientWidth;
 extern const DWORD& AppClientHeight;
-inline DWORD GetScreenWidth() { return AppClientWidth; }
-inline DWORD GetScreenHeight() { return AppClientHeight; }
+extern const DWORD& AppLogicalWidth;  // 0 without a logical size
+extern const DWORD& AppLogicalHeight;
+inline DWORD GetScreenWidth() { return AppLogicalWidth != 0 ? AppLogicalWidth : AppClientWidth; }
+inline DWORD GetScreenHeight() {
+  return AppLogicalHeight != 0 ? AppLogicalHeight : AppClientHeight;
+}
 
 // Fixed logic steps, counted on the high-resolution clock.
 // Sets the steps a second (60 at the start); 0 is refused and keeps the rate.

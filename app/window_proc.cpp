@@ -1,5 +1,5 @@
 // The window procedure: quit requests, power-saving and input-method suppression,
-// mouse buttons, and what input counts between polls.
+// mouse buttons, Alt+Enter, and what input counts between polls.
 #include "app/app_state.h"
 #include "app/application.h"
 #include "input/input_messages.h"
@@ -15,7 +15,19 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       NoteKeyMessage(lParam);
       if (wParam == VK_ESCAPE && !(App.startOptions & START_ESCAPE_IS_KEY)) PostQuitMessage(0);
       break;
-    case WM_SYSKEYDOWN: NoteKeyMessage(lParam); break;
+    case WM_SYSKEYDOWN:
+      NoteKeyMessage(lParam);
+      // Alt+Enter (Alt is bit 29; a held key repeats with bit 30). Passed on all
+      // the same: the default handling then knows a key came after Alt, and does
+      // not open the window menu when Alt is let go.
+      if (wParam == VK_RETURN && (lParam & (1 << 29)) && !(lParam & (1 << 30)) &&
+          (App.startOptions & START_ALT_ENTER)) {
+        ToggleFullscreenLater();
+      }
+      break;
+    case WM_SYSCHAR:  // its character, which beeps in a window without a menu
+      if (wParam == VK_RETURN && (App.startOptions & START_ALT_ENTER)) return 0;
+      break;
     case WM_MOUSEWHEEL: NoteMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam)); break;
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_SCREENSAVE || (wParam & 0xFFF0) == SC_MONITORPOWER) return 0;

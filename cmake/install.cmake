@@ -11,6 +11,12 @@ install(DIRECTORY app graphics input sound task util
         FILES_MATCHING PATTERN "*.h" PATTERN "*_state.h" EXCLUDE)
 install(TARGETS lumaquill_core lumaquill_d3dx lumaquill EXPORT LumaquillTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+if(TARGET lumaquill_manifest)  # the manifest's resource object, linked into every game
+  install(FILES $<TARGET_OBJECTS:lumaquill_manifest> DESTINATION ${CMAKE_INSTALL_LIBDIR}
+          RENAME lumaquill_manifest.res)
+  target_link_libraries(lumaquill INTERFACE
+    $<INSTALL_INTERFACE:$<INSTALL_PREFIX>/${CMAKE_INSTALL_LIBDIR}/lumaquill_manifest.res>)
+endif()
 install(EXPORT LumaquillTargets NAMESPACE Lumaquill:: DESTINATION ${LQ_PACKAGE_DIR})
 
 file(WRITE ${PROJECT_BINARY_DIR}/LumaquillConfig.cmake

@@ -25,8 +25,8 @@ HRESULT DrawEffectGaussianBlur(D3DCOLOR color) {
   const DWORD callerMode = GetDrawMode();
   SetDrawMode(DRAWMODE_BLEND_ALPHA | DRAWMODE_TEXTURE_MODULATE | DRAWMODE_LINEAR);
   // Integer halves: an odd size drops its remainder.
-  const DWORD halfWidth = Gfx.PresentParam.BackBufferWidth / 2;
-  const DWORD halfHeight = Gfx.PresentParam.BackBufferHeight / 2;
+  const DWORD halfWidth = Gfx.targetWidth / 2;
+  const DWORD halfHeight = Gfx.targetHeight / 2;
   DrawRect(0.0f, 0.0f, (float)halfWidth, (float)halfHeight, 0xFFFFFFFF);
 
   SetRenderTarget();  // each reports its own failure
@@ -35,7 +35,7 @@ HRESULT DrawEffectGaussianBlur(D3DCOLOR color) {
   if (hr != D3D_OK) return ReportFailure(FAIL_BLUR_BIND_EFFECT_TEXTURE, hr);
   SetDrawMode(DRAWMODE_BLEND_ADD | DRAWMODE_TEXTURE_MODULATE | DRAWMODE_LINEAR2);
   // Only the quarter drawn above, over the whole flip target.
-  DrawRectUV(0.0f, 0.0f, (float)Gfx.PresentParam.BackBufferWidth,
-             (float)Gfx.PresentParam.BackBufferHeight, color, 0.0f, 0.0f, 0.5f, 0.5f);
+  DrawRectUV(0.0f, 0.0f, (float)Gfx.targetWidth, (float)Gfx.targetHeight, color, 0.0f, 0.0f,
+             0.5f, 0.5f);
   return SetDrawMode(callerMode);
 }

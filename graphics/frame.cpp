@@ -34,8 +34,7 @@ HRESULT Clear(D3DCOLOR color) {
   // The previous frame, tinted by the trail colour, under the new one.
   SetDrawMode(DRAWMODE_BLEND_ALPHA | DRAWMODE_TEXTURE_MODULATE | DRAWMODE_LINEAR2);
   hr = device->SetTexture(0, Gfx.lpFlipTexture[previous]);
-  DrawRect(0.0f, 0.0f, (float)Gfx.PresentParam.BackBufferWidth,
-           (float)Gfx.PresentParam.BackBufferHeight, Gfx.trailColor);
+  DrawRect(0.0f, 0.0f, (float)Gfx.targetWidth, (float)Gfx.targetHeight, Gfx.trailColor);
   EndRender();
   device->SetTexture(0, NULL);
   return hr;
@@ -73,9 +72,13 @@ HRESULT Flip(D3DCOLOR color) {
       return ReportFailure(FAIL_FLIP_BIND_BACK_DEPTH, hr);
     }
     device->SetTexture(0, Gfx.lpFlipTexture[FlipIndex()]);
-    // Ends at W - 0.5, H - 0.5, under whatever draw mode the frame left.
-    DrawRect(0.0f, 0.0f, (float)Gfx.PresentParam.BackBufferWidth - 0.5f,
-             (float)Gfx.PresentParam.BackBufferHeight - 0.5f, color);
+    if (Gfx.logicalWidth != 0) {
+      DrawScaledCopy(color);
+    } else {
+      // Ends at W - 0.5, H - 0.5, under whatever draw mode the frame left.
+      DrawRect(0.0f, 0.0f, (float)Gfx.PresentParam.BackBufferWidth - 0.5f,
+               (float)Gfx.PresentParam.BackBufferHeight - 0.5f, color);
+    }
     EndRender();
   }
   HRESULT hr = device->Present(NULL, NULL, NULL, NULL);

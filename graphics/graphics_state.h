@@ -33,6 +33,10 @@ struct GraphicsState {
   IDirect3DSurface9* lpFlipZBuffer[2];
   DWORD FlipCount;  // advanced by Clear only
   D3DCOLOR trailColor;
+  // The logical size the game draws at (0 x 0: the back buffer's) and its
+  // VIEW_ scaling; the flip and effect targets are targetWidth x targetHeight.
+  DWORD logicalWidth, logicalHeight, scaling;
+  DWORD targetWidth, targetHeight;
 
   DWORD drawMode;  // the last SetDrawMode word, whole
   QuadBatch batch;
@@ -51,6 +55,18 @@ inline DWORD FlipIndex() { return Gfx.FlipCount & 1; }
 // (windowed non-zero) or full screen.
 HRESULT InitDirectXFor(HWND window, DWORD width, DWORD height, int windowed);
 HRESULT CreateDirectXDeviceFor(HWND window, DWORD width, DWORD height, int windowed);
+
+// The size the targets take: the logical size, else the back buffer's.
+DWORD WantedTargetWidth();
+DWORD WantedTargetHeight();
+// Sets the logical size (0 x 0: none) and makes the targets again at the size
+// wanted; on failure the old size stays, with its targets.
+HRESULT SetTargetSize(DWORD width, DWORD height, DWORD scaling);
+// Resets the device with new presentation parameters through the loss path
+// (fonts told, targets rebuilt); on failure the old ones are back in force.
+HRESULT ResetPresentParam(const D3DPRESENT_PARAMETERS& params);
+// Flip's last copy at a logical size: scaled and centred on black.
+void DrawScaledCopy(D3DCOLOR color);
 
 // Binds the back buffer, its depth buffer and no textures: nothing of ours stays
 // held by the device (before a reset).

@@ -6,11 +6,17 @@
 #include "util/failure.h"
 #include "util/release.h"
 
+DWORD WantedTargetWidth() {
+  return Gfx.logicalWidth != 0 ? Gfx.logicalWidth : Gfx.PresentParam.BackBufferWidth;
+}
+DWORD WantedTargetHeight() {
+  return Gfx.logicalHeight != 0 ? Gfx.logicalHeight : Gfx.PresentParam.BackBufferHeight;
+}
+
 static HRESULT CreateTarget(IDirect3DTexture9** texture) {
-  const D3DPRESENT_PARAMETERS& pp = Gfx.PresentParam;
-  return Gfx.lpDevice->CreateTexture(pp.BackBufferWidth, pp.BackBufferHeight, 1,
-                                     D3DUSAGE_RENDERTARGET, pp.BackBufferFormat,
-                                     D3DPOOL_DEFAULT, texture, NULL);
+  return Gfx.lpDevice->CreateTexture(Gfx.targetWidth, Gfx.targetHeight, 1, D3DUSAGE_RENDERTARGET,
+                                     Gfx.PresentParam.BackBufferFormat, D3DPOOL_DEFAULT, texture,
+                                     NULL);
 }
 
 static HRESULT CreateFlipTarget(int i) {
@@ -25,7 +31,7 @@ static HRESULT CreateFlipTarget(int i) {
   // failed query leaves the zeroed record: no multisampling.
   D3DSURFACE_DESC desc = {};
   Gfx.lpFlipSurface[i]->GetDesc(&desc);
-  hr = device->CreateDepthStencilSurface(pp.BackBufferWidth, pp.BackBufferHeight,
+  hr = device->CreateDepthStencilSurface(Gfx.targetWidth, Gfx.targetHeight,
                                          pp.AutoDepthStencilFormat, desc.MultiSampleType,
                                          desc.MultiSampleQuality, FALSE, &Gfx.lpFlipZBuffer[i],
                                          NULL);
@@ -44,6 +50,8 @@ static HRESULT CreateFlipTarget(int i) {
 HRESULT CreateResource() {
   IDirect3DDevice9* device = Gfx.lpDevice;
   if (device == NULL) return E_FAIL;
+  Gfx.targetWidth = WantedTargetWidth();
+  Gfx.targetHeight = WantedTargetHeight();
 
   HRESULT hr = device->GetRenderTarget(0, &Gfx.lpBackSurface);
   if (hr != D3D_OK) return ReportFailure(FAIL_GET_BACK_SURFACE, hr);

@@ -1,7 +1,8 @@
 // @NAME@: a sprite that the arrows (or the stick) move and turn to face their way,
 // a line of text, and a chime at the start and on each press of Z (button 0). Its
 // logic runs at a fixed 60 steps a second; it starts on any PC, with or without a
-// game controller or a sound device. Escape pauses; closing the window quits.
+// game controller or a sound device. Alt+Enter toggles full screen, Escape
+// pauses; closing the window quits.
 #include <math.h>
 
 #include "app/application.h"
@@ -44,8 +45,10 @@ static void DrawPlayer(Task* self) {
 
 int main(int, char**) {
   // Most PCs have no game controller, and some no sound device: play without them.
-  // Escape is the game's key (it pauses), not a quit.
-  SetStartOptions(START_WITHOUT_CONTROLLER | START_WITHOUT_SOUND | START_ESCAPE_IS_KEY);
+  // Escape is the game's key (it pauses), not a quit; Alt+Enter switches between
+  // the window and full screen.
+  SetStartOptions(START_WITHOUT_CONTROLLER | START_WITHOUT_SOUND | START_ESCAPE_IS_KEY |
+                  START_ALT_ENTER);
   if (InitApplication("@NAME@", 800, 600, 1) != 0) return 0;  // it has said why
   InitTask();
   LoadTexture(kSprite);  // a missing file only leaves the quad untextured

@@ -4,7 +4,8 @@
 // with a chime on button 0 (keyboard Z) that rumbles the pad that fired it; looped
 // streamed music, two fonts (a centred title, a live readout with the pads
 // connected, a name typed on the screen), the batch and the glow; logic at a fixed
-// 60 steps a second; it starts on any PC, with or without a controller or sound.
+// 60 steps a second; drawn at a logical 800 x 600, full screen on Alt+Enter; it
+// starts on any PC, with or without a controller or sound.
 // Copy it to start a game of your own.
 #include <math.h>
 #include <string.h>
@@ -195,8 +196,11 @@ static void CountFrame() {
 
 int main(int, char**) {
   // Most PCs have no game controller, and some no sound device: play without them.
-  SetStartOptions(START_WITHOUT_CONTROLLER | START_WITHOUT_SOUND);
+  // Alt+Enter switches between the window and full screen.
+  SetStartOptions(START_WITHOUT_CONTROLLER | START_WITHOUT_SOUND | START_ALT_ENTER);
   if (InitApplication(kTitle, 800, 600, 1) != 0) return 0;
+  // Drawn at 800 x 600 whatever the window's size: full screen scales it up.
+  SetLogicalSize(800, 600, SCALE_FIT);
   InitTask();
   InitSinTable();
 
@@ -248,7 +252,8 @@ int main(int, char**) {
                   Bursts > Best ? Bursts : Best);
       DrawStringF(FONT_READOUT, 20, 544, kReadoutColor, "name: %s_", Name);
       DrawString(FONT_READOUT, 20, 572, kReadoutColor,
-                 "arrows: move   Z: chime and sparks   type: your name   Esc: quit");
+                 "arrows: move   Z: chime and sparks   type: your name   Alt+Enter: full screen"
+                 "   Esc: quit");
       SetDrawMode(DRAWMODE_LINEAR2);
       EndRender();
       QuadsShown = QuadsThisFrame;

@@ -5,6 +5,8 @@
 #include <sstream>
 #include <vector>
 
+#include "app/app_state.h"
+#include "app/application.h"
 #include "gfx_fixture.h"
 #include "util/crc32.h"
 
@@ -76,6 +78,31 @@ TEST_F(LossCycles, EveryResetRebuildsTheTargetsKeepsFontsTexturesAndFrameCountAn
     EXPECT_TRUE(boxes.Texts().empty());
     EXPECT_FALSE(TakeQuit());
   }
+}
+
+// A toggle asked while the device is lost waits, and is made once it can be; a
+// refused one changes nothing.
+TEST_F(LossCycles, AToggleWhileLostWaitsForTheRestoreARefusedOneChangesNothing) {
+  App = AppState{};
+  App.window = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 90, 90, 0, 0, 0, 0);
+  App.windowed = 1;
+  ASSERT_EQ(InitDirectXFor(App.window, 800, 600, 1), 0);
+  fake_d3d::Script("TestCooperativeLevel", {D3DERR_DEVICELOST});
+  EXPECT_EQ(SetFullscreen(1) + IsFullscreen() + fake_d3d::CallCount("Reset"), 0);
+  ApplyWantedFullscreen();
+  EXPECT_EQ(IsFullscreen() + fake_d3d::CallCount("Reset"), 2);
+  EXPECT_EQ(Gfx.PresentParam.BackBufferWidth, (UINT)GetSystemMetrics(SM_CXSCREEN));
+  // A refused reset: window and device as they were, targets made, no message.
+  fake_d3d::Script("Reset", {D3DERR_INVALIDCALL});
+  EXPECT_EQ(SetFullscreen(0), D3DERR_INVALIDCALL);
+  RECT client;
+  GetClientRect(App.window, &client);
+  EXPECT_EQ((std::vector<long>{IsFullscreen(), client.right, (long)Gfx.PresentParam.BackBufferWidth,
+                               Gfx.lpFlipTexture[1] != NULL}),
+            (std::vector<long>{1, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CXSCREEN), 1}));
+  EXPECT_TRUE(boxes.Texts().empty());
+  ReleaseDirectX();
+  DestroyWindow(App.window);
 }
 
 }  // namespace

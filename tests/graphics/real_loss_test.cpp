@@ -4,6 +4,11 @@
 // surface still the render target), the reset succeeds and drawing goes on.
 #include "real_device.h"
 
+#include <psapi.h>  // after windows.h
+
+#include "app/application.h"
+#include "tools/handle_count.h"
+
 namespace {
 
 TEST_F(RealDevice, AResetWithTheFlipTextureBoundOrItsSurfaceSetRebuildsClearsAndDrawsAgain) {
@@ -51,6 +56,41 @@ TEST_F(RealDevice, AResetWithTheFlipTextureBoundOrItsSurfaceSetRebuildsClearsAnd
     EXPECT_EQ(pixels[8 * kSize + 8], 0xFF0000u);
     EXPECT_EQ(Flip(0xFFFFFFFF), 0);
   }
+  ReleaseTexture(LQ_DEMO_BMP);
+}
+
+// Twenty toggles to full screen and back at a logical size: the window covers the
+// screen and comes back, handles and memory stay flat, texture and text draw.
+TEST_F(RealDevice, TwentyTogglesKeepHandlesAndMemoryFlatAndEveryResourceDrawing) {
+  ASSERT_TRUE(Gfx.fonts[9] != NULL || CreateFontSlot(9, "Tahoma", 16) == 0);
+  ASSERT_EQ(LoadTexture(LQ_DEMO_BMP) + SetLogicalSize(48, 32, SCALE_INTEGER), 0);
+  RECT framed, client;  // the platform keeps a framed window wider than 64
+  GetClientRect(window, &framed);
+  long handles = 0;
+  PROCESS_MEMORY_COUNTERS_EX memory[2] = {};
+  for (int toggle = 1; toggle <= 20 && !HasFailure(); ++toggle) {
+    EXPECT_EQ(SetFullscreen(toggle & 1) + BeginRender(0), 0) << toggle;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, toggle & 1 ? GetSystemMetrics(SM_CXSCREEN) : framed.right);
+    SetDrawMode(DRAWMODE_BLEND_ALPHA | DRAWMODE_TEXTURE_MODULATE);
+    BindTexture(LQ_DEMO_BMP);
+    DrawRect(0, 0, 16, 16, 0xFFFFFFFF);
+    DrawString(9, 18, 0, 0xFF00FF00, "HI");
+    EndRender();
+    std::vector<DWORD> pixels = Read(Gfx.lpFlipSurface[FlipIndex()]);
+    pixels.resize(48 * 32);
+    EXPECT_GE(Channel(pixels[8 * 48 + 8], 16), 200) << toggle;  // the disc's middle
+    EXPECT_GT(std::count_if(pixels.begin(), pixels.end(),  // the green text
+                            [](DWORD p) { return Channel(p, 8) >= 128 && Channel(p, 16) < 64; }),
+              5) << toggle;
+    EXPECT_EQ(Flip(0xFFFFFFFF), 0);
+    if (toggle == 4) handles = CountProcessHandles(GetCurrentProcess(), GetCurrentProcessId());
+    PROCESS_MEMORY_COUNTERS* counters = (PROCESS_MEMORY_COUNTERS*)&memory[toggle / 16];
+    if (toggle % 16 == 4) GetProcessMemoryInfo(GetCurrentProcess(), counters, sizeof memory[0]);
+  }
+  EXPECT_EQ(CountProcessHandles(GetCurrentProcess(), GetCurrentProcessId()), handles);
+  EXPECT_LT(memory[1].PrivateUsage, memory[0].PrivateUsage + 4 * 1024 * 1024);
+  EXPECT_EQ(SetFullscreen(0) + SetLogicalSize(0, 0, 0), 0);  // as the other tests want it
   ReleaseTexture(LQ_DEMO_BMP);
 }
 
