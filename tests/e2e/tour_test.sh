@@ -67,7 +67,9 @@ lq_log "pad 0's burst rumbled it ($rumble); the typed name drawn ($(name playing
 if lq_probe boxes 1 1 >/dev/null; then lq_fail "a message box appeared"; fi
 lq_escape_ok "$xwin"
 lq_log "Escape ended the tour with status 0"
-[ "$(od -An -tu4 -j12 "$best" | tr -d ' ')" = 1 ] || lq_fail "best score of 1 not saved in $best"
+# One burst for each pad's press of button 0, or one for both when they overlap.
+saved=$(od -An -tu4 -j12 "$best" | tr -d ' ')
+[ "$saved" = 1 ] || [ "$saved" = 2 ] || lq_fail "best score of 1 or 2 not saved in $best: '$saved'"
 
 # The sound: the melody's notes (A3 C4 E4 G4 A4) heard past the music file's
 # 8 seconds, and the chime's two tones (1500 Hz, 2000 Hz) after the music began.
