@@ -5,14 +5,12 @@
 #include <stdio.h>
 
 #include "app/app_state.h"
-#include "graphics/graphics.h"
-#include "graphics/graphics_state.h"
-#include "input/input.h"
+#include "app/internal.h"
+#include "graphics/internal.h"
 #include "input/input_messages.h"
-#include "input/input_state.h"
-#include "sound/sound.h"
-#include "sound/sound_state.h"
-#include "util/failure.h"
+#include "input/internal.h"
+#include "sound/internal.h"
+#include "util/internal.h"
 
 // A failed start is reported and undone whole.
 static HRESULT FailStart(FailureId id, HRESULT status) {
