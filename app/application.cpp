@@ -1,4 +1,4 @@
-// Start-up and shut-down order, the subsystems' starts as games call them (each
+// Start-up and shut-down order, the subsystems' zero-argument starts (each module
 // given what it needs from the window), the message pump and the window getters.
 #include "app/application.h"
 

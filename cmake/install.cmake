@@ -13,7 +13,8 @@ set(LQ_GAME_HEADERS
     input/pad_bits.h sound/sound.h task/task.h util/crc32.h util/failure.h
     util/sin_table.h util/vec2.h)
 set(LQ_INLINE_SUPPORT_HEADERS
-    graphics/quad_batch.h graphics/quad_layout.h util/float_bits.h util/force_inline.h)
+    graphics/quad_batch.h graphics/quad_layout.h util/float_bits.h util/force_inline.h
+    util/vec2_exact.h)
 foreach(header IN LISTS LQ_GAME_HEADERS LQ_INLINE_SUPPORT_HEADERS)
   get_filename_component(folder ${header} DIRECTORY)
   install(FILES ${PROJECT_SOURCE_DIR}/${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/${folder})

@@ -38,7 +38,8 @@ programs=$(find "$tmp/sdk" -path '*/CMakeFiles' -prune -o \( -name '*.exe' -o -n
 headers=$(cd "$prefix/include" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ')
 wanted="app/application.h app/save.h graphics/graphics.h graphics/quad_batch.h \
 graphics/quad_layout.h input/input.h input/pad_bits.h lumaquill.h sound/sound.h task/task.h \
-util/crc32.h util/failure.h util/float_bits.h util/force_inline.h util/sin_table.h util/vec2.h "
+util/crc32.h util/failure.h util/float_bits.h util/force_inline.h util/sin_table.h util/vec2.h \
+util/vec2_exact.h "
 [ "$headers" = "$wanted" ] || lq_fail "installed headers: $headers; expected: $wanted"
 mkdir "$tmp/rocket2" && cp "$game"/{CMakeLists.txt,main.cpp,assets.py} "$tmp/rocket2/"
 { cmake -S "$tmp/rocket2" -B "$tmp/rocket2/build" -DLUMAQUILL_DIR="$prefix" &&
