@@ -1,18 +1,16 @@
-// Start-up and shut-down order, the subsystems' starts as games call them (each
+// Start-up and shut-down order, the subsystems' zero-argument starts (each module
 // given what it needs from the window), the message pump and the window getters.
 #include "app/application.h"
 
 #include <stdio.h>
 
 #include "app/app_state.h"
-#include "graphics/graphics.h"
-#include "graphics/graphics_state.h"
-#include "input/input.h"
+#include "app/internal.h"
+#include "graphics/internal.h"
 #include "input/input_messages.h"
-#include "input/input_state.h"
-#include "sound/sound.h"
-#include "sound/sound_state.h"
-#include "util/failure.h"
+#include "input/internal.h"
+#include "sound/internal.h"
+#include "util/internal.h"
 
 // A failed start is reported and undone whole.
 static HRESULT FailStart(FailureId id, HRESULT status) {

@@ -22,8 +22,6 @@ HRESULT InitApplication(const char* name, DWORD width, DWORD height, int windowe
 HRESULT ReleaseApplication();
 // Drains window messages, yields and polls input once; 0 once quit was asked, else 1.
 int ProcessMessage();
-// The window procedure (Escape and closing quit); called by the system only.
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Shows a modal message box with one OK button; returns the button pressed.
 int ErrorBox(const char* text, const char* caption);
 // The cursor in client coordinates; (0, 0) without a window.

@@ -2,6 +2,7 @@
 // mouse buttons, Alt+Enter, and what input counts between polls.
 #include "app/app_state.h"
 #include "app/application.h"
+#include "app/internal.h"
 #include "input/input_messages.h"
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

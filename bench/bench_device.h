@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "graphics/graphics.h"
+#include "graphics/internal.h"
 #include "tools/device_window.h"
 
 const DWORD kBenchWidth = 800, kBenchHeight = 600;

@@ -9,7 +9,9 @@
 #include <string.h>
 
 #include "app/app_state.h"
+#include "app/internal.h"
 #include "bench_device.h"
+#include "sound/internal.h"
 #include "sound/sound.h"
 
 // Calls SetWaveVolume and IsWavePlaying on the slots in turn, about every

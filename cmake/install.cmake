@@ -1,14 +1,24 @@
-# cmake --install: the public headers under include/ (the *_state.h files are the
-# modules' own), the library, and a package that find_package(Lumaquill) loads,
+# cmake --install: the game's headers under include/ (the rest are the framework's
+# own), the library, and a package that find_package(Lumaquill) loads,
 # exporting Lumaquill::lumaquill with the same usage requirements as in the
 # build. The toolchain file goes beside the package, for the game's configure.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 set(LQ_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Lumaquill)
 
-install(DIRECTORY app graphics input sound task util
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
-        FILES_MATCHING PATTERN "*.h" PATTERN "*_state.h" EXCLUDE)
+# The game's API and, while PushRect and the vector calls are inline, what their
+# bodies need in the game's own code (each says at its top that it is not for games).
+set(LQ_GAME_HEADERS
+    lumaquill.h app/application.h app/save.h graphics/graphics.h input/input.h
+    input/pad_bits.h sound/sound.h task/task.h util/crc32.h util/failure.h
+    util/sin_table.h util/vec2.h)
+set(LQ_INLINE_SUPPORT_HEADERS
+    graphics/quad_batch.h graphics/quad_layout.h util/float_bits.h util/force_inline.h
+    util/vec2_exact.h)
+foreach(header IN LISTS LQ_GAME_HEADERS LQ_INLINE_SUPPORT_HEADERS)
+  get_filename_component(folder ${header} DIRECTORY)
+  install(FILES ${PROJECT_SOURCE_DIR}/${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/${folder})
+endforeach()
 install(TARGETS lumaquill_core lumaquill_d3dx lumaquill EXPORT LumaquillTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 if(TARGET lumaquill_manifest)  # the manifest's resource object, linked into every game

@@ -4,6 +4,7 @@
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 #include "util/failure.h"
+#include "util/internal.h"
 
 // Called inside the scene with the current flip target bound; leaves it bound,
 // the effect texture on stage 0 and the caller's draw mode in force.

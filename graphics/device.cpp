@@ -6,6 +6,7 @@
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 #include "util/failure.h"
+#include "util/internal.h"
 #include "util/release.h"
 #include "util/sin_table.h"
 

@@ -3,6 +3,7 @@
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 #include "util/failure.h"
+#include "util/internal.h"
 
 enum { ONLOST_CALLS = 31, LOST_WAIT_MS = 250 };
 

@@ -4,6 +4,7 @@
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 #include "util/failure.h"
+#include "util/internal.h"
 
 HRESULT SetTrailColor(D3DCOLOR color) {
   Gfx.trailColor = color;

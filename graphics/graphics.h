@@ -10,12 +10,6 @@
 #include "graphics/quad_layout.h"
 
 // Device
-// Creates the device and the off-screen targets, empties the tables; 0 or the failing status.
-HRESULT InitDirectX();
-// Creates the Direct3D device, trying the best settings first; 0 or the failing status.
-HRESULT CreateDirectXDevice();
-// Releases fonts, textures, targets and the device; safe before InitDirectX and twice.
-void ReleaseDirectX();
 // The Direct3D device, or null (no reference added).
 IDirect3DDevice9* GetDevice();
 // The display adapter's driver name (empty before InitDirectX).
@@ -23,21 +17,7 @@ const char* GetAdapterDriver();
 // The display adapter's description (empty before InitDirectX).
 const char* GetAdapterDescription();
 
-// Render targets and device loss
-// Creates the two flip targets, the glow target and their depth buffers; 0 or the failing status.
-HRESULT CreateResource();
-// Releases the off-screen targets; returns 0.
-HRESULT ReleaseResource();
-// Tells the fonts of a lost device, unbinds and releases the targets; 0 or the failing status.
-HRESULT OnLost();
-// Rebuilds the targets after a reset and restores the fonts; 0 or the failing status.
-HRESULT OnRestore();
-// Handles a failed present: waits while the device is lost, resets it when it can; 0 once reset.
-HRESULT HandlePresentParam(HRESULT code, int tested);
-// Binds the current flip surface as the render target; 0 or the failing status.
-HRESULT SetRenderTarget();
-// Binds the current flip depth buffer; 0 or the failing status.
-HRESULT SetDepthStencilSurface();
+// Render targets
 // The flip texture this frame is drawn into, or null (no reference added).
 IDirect3DTexture9* GetFlipTexture();
 // The surface of the current flip target, or null (no reference added).
@@ -46,10 +26,6 @@ IDirect3DSurface9* GetFlipSurface();
 // Frame
 // Sets the tint in which the last frame is laid under the next one (alpha: strength); returns 0.
 HRESULT SetTrailColor(D3DCOLOR color);
-// Switches flip targets, clears and lays the last frame under the new one; 0 or the status.
-HRESULT Clear(D3DCOLOR color);
-// Opens the device's scene; 0 or the failing status.
-HRESULT BeginScene();
 // Starts a frame: clear colour, trail, scene opened; 0 when drawing may go ahead.
 HRESULT BeginRender(D3DCOLOR clearColor);
 // Closes the frame's scene; 0 or the failing status.
@@ -122,10 +98,6 @@ HRESULT LoadTexture(const char* name);
 HRESULT ReleaseTexture(const char* name);
 // Binds the named texture for the quads that follow (null: none); 0 if unknown, else the status.
 HRESULT BindTexture(const char* name);
-// Loads an image at its own size, opaque black made transparent; a new texture, or null.
-IDirect3DTexture9* CreateTextureFromFile(const char* name);
-// Frees every texture, whatever its count.
-void ReleaseTextures();
 
 // Fonts, in slots 0 to 31; any other slot number gives E_FAIL
 // Creates a font (face name, height in pixels) in an empty slot; 0, or E_FAIL.
@@ -137,16 +109,6 @@ HRESULT DrawStringF(int slot, float x, float y, D3DCOLOR color, const char* form
 // The width and height in pixels that DrawString covers for the text, as D3DX lays
 // it out; 0, or E_FAIL (empty slot, slot outside 0..31, null text or size).
 HRESULT MeasureString(int slot, const char* text, SIZE* size);
-// Tells the slot's font of a lost device; 0 for an empty slot, else the font's status.
-HRESULT InvalidateFont(int slot);
-// Tells the slot's font of a reset device; 0 for an empty slot, else the font's status.
-HRESULT RestoreFont(int slot);
-// Tells every font of a lost device; 0, or E_FAIL at the first that refuses.
-HRESULT InvalidateFonts();
-// Tells every font of a reset device.
-void RestoreFonts();
-// Frees every font slot.
-void ReleaseFonts();
 
 // The device and the batch as the module keeps them, for the push: games push
 // quads by the thousand every frame, and a call costs more than the quad.

@@ -5,6 +5,7 @@
 #include <d3d9.h>
 #include <d3dx9.h>
 
+#include "graphics/internal.h"
 #include "graphics/quad_batch.h"
 
 enum { FONT_SLOTS = 32, TEXTURE_SLOTS = 256, FORMAT_BUFFER_SIZE = 4096, TEXTURE_STAGES = 8 };
@@ -51,11 +52,6 @@ extern GraphicsState Gfx;
 // The flip target of this frame: each Clear moves on to the other one of the pair.
 inline DWORD FlipIndex() { return Gfx.FlipCount & 1; }
 
-// InitDirectX and CreateDirectXDevice for a window of that client size, framed
-// (windowed non-zero) or full screen.
-HRESULT InitDirectXFor(HWND window, DWORD width, DWORD height, int windowed);
-HRESULT CreateDirectXDeviceFor(HWND window, DWORD width, DWORD height, int windowed);
-
 // The size the targets take: the logical size, else the back buffer's.
 DWORD WantedTargetWidth();
 DWORD WantedTargetHeight();
@@ -67,7 +63,3 @@ HRESULT SetTargetSize(DWORD width, DWORD height, DWORD scaling);
 HRESULT ResetPresentParam(const D3DPRESENT_PARAMETERS& params);
 // Flip's last copy at a logical size: scaled and centred on black.
 void DrawScaledCopy(D3DCOLOR color);
-
-// Binds the back buffer, its depth buffer and no textures: nothing of ours stays
-// held by the device (before a reset).
-void UnbindResource();

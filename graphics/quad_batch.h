@@ -1,3 +1,4 @@
+// Not for games: installed only because the inline PushRect of graphics/graphics.h needs it.
 // The quad batch: a growable array of vertices appended six at a time and drawn
 // in one call. Platform-free, so its growth is tested under the sanitizers.
 #pragma once

@@ -1,3 +1,4 @@
+// Not for games: installed only because the inline PushRect of graphics/graphics.h needs it.
 // The pre-transformed vertex and the six vertices of a screen-space quad. No
 // Windows header here: the layout is tested natively as well.
 #pragma once

@@ -4,6 +4,7 @@
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 #include "util/failure.h"
+#include "util/internal.h"
 #include "util/release.h"
 
 DWORD WantedTargetWidth() {

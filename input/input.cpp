@@ -6,6 +6,7 @@
 
 #include "input/input_state.h"
 #include "util/failure.h"
+#include "util/internal.h"
 #include "util/release.h"
 
 HRESULT CreateDirectInput(HINSTANCE instance) {

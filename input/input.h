@@ -9,19 +9,9 @@
 
 #include "input/pad_bits.h"
 
-// Both stick axes report -JOY_AXIS_RANGE..+JOY_AXIS_RANGE; inside the dead zone
-// (hundredths of a percent of the travel: 40 %) they report 0.
-enum { JOY_AXIS_RANGE = 1000, JOY_DEAD_ZONE = 4000 };
+// Both stick axes report -JOY_AXIS_RANGE..+JOY_AXIS_RANGE; near the centre, 0.
+enum { JOY_AXIS_RANGE = 1000 };
 
-// Opens the keyboard and the first game controller (required unless the start options
-// allow none); 0 or the failing status.
-HRESULT InitInput();
-HRESULT CreateKeyboard();  // used by InitInput; 0 or the failing status
-HRESULT CreateJoystick();  // used by InitInput; E_FAIL when no controller is attached
-// Reads both devices once per frame (called by ProcessMessage); the last device status.
-HRESULT UpdateInput();
-// Closes both devices and DirectInput; safe before InitInput and twice.
-void ReleaseInput();
 // 1 while a game controller is open; 0 when started without one (START_WITHOUT_CONTROLLER).
 int IsControllerPresent();
 

@@ -6,9 +6,9 @@
 #include <dinput.h>
 #include <xinput.h>
 
-#include "input/input.h"
+#include "input/internal.h"
 #include "input/modern_pad.h"
-#include "input/pad_bits.h"
+#include "input/pad_fold.h"
 #include "input/text_queue.h"
 
 struct InputState {
@@ -24,15 +24,6 @@ struct InputState {
 extern InputState Input;
 
 BOOL CALLBACK EnumJoystickCallback(LPCDIDEVICEINSTANCEA instance, LPVOID context);
-
-// InitInput's two steps: DirectInput for the program, then the keyboard and the
-// first controller for the window (with keyboardAlone non-zero, none attached is
-// no failure); each 0 or the failing status, after its report.
-HRESULT CreateDirectInput(HINSTANCE instance);
-HRESULT CreateInputDevices(HWND window, int keyboardAlone);
-// CreateKeyboard and CreateJoystick for the window.
-HRESULT CreateKeyboardFor(HWND window);
-HRESULT CreateJoystickFor(HWND window, int quietSearch = 0);
 
 // Modern pads through the XInput DLL, loaded at run time.
 typedef DWORD(WINAPI* PadGetStateProc)(DWORD, XINPUT_STATE*);

@@ -1,4 +1,4 @@
-#include "input/pad_bits.h"
+#include "input/pad_fold.h"
 
 namespace {
 

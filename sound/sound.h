@@ -6,10 +6,6 @@
 #include <mmsystem.h>
 #include <dsound.h>
 
-// Opens the sound device, its keep-alive buffer and the streaming thread; 0 or the failing status.
-HRESULT InitSound();
-// Stops the streaming thread, empties every WAV slot, closes the device; safe twice; 0.
-HRESULT ReleaseSound();
 // 1 while the sound device is open, else 0 (a start without sound: START_WITHOUT_SOUND).
 int IsSoundPresent();
 // The sample rate the device plays at, in Hz (0 before InitSound).
@@ -18,15 +14,6 @@ DWORD GetSoundSampleRate();
 DWORD GetSoundChannels();
 // The device's playback sample width: 16 or 8.
 DWORD GetSoundBitsPerSample();
-
-// A secondary buffer of the device, owned by the caller; null on failure.
-IDirectSoundBuffer8* CreateWaveBuffer(const WAVEFORMATEX* format, DWORD size, DWORD flags);
-
-// The recursive lock that guards the streamed slots; does nothing while the
-// sound device is not initialised.
-void LockSound();
-// Leaves the sound lock taken by LockSound.
-void UnlockSound();
 
 // Sound slots 0 to 255. Statuses are E_FAIL for an index of 256 or more. A file is
 // RIFF WAVE (PCM) or Ogg Vorbis (mono or stereo), told apart by its content.

@@ -1,7 +1,7 @@
 // Module state of sound, zero at program start: the device (sound.cpp) and the
 // slots' lock and service thread (wave_service.cpp).
 #pragma once
-#include "sound/sound.h"
+#include "sound/internal.h"
 
 struct SoundState {
   IDirectSound8* lpDirectSound;
@@ -19,12 +19,8 @@ extern SoundState Sound;
 
 enum { SOUND_SERVICE_INTERVAL = 500 };  // ms between refill passes
 
-// InitSound for the window.
-HRESULT InitSoundFor(HWND window);
 // The device, its caps and keep-alive buffer; 0 or the failing status (no device
 // left open when it cannot be made to cooperate).
 HRESULT OpenSoundDevice(HWND window);
 // Releases the keep-alive buffer and the device; balances COM; safe twice.
 void CloseSoundDevice();
-// The start went on without the sound device: every slot call E_FAIL until ReleaseSound.
-void AllowSilentStart(int allowed);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "app/app_state.h"
+#include "app/internal.h"
 #include "graphics/graphics.h"
 
 // Opens a window of the given client size (shown, without taking the focus) and

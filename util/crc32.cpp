@@ -2,6 +2,7 @@
 // that the first call rebinds, so later calls skip any "table built?" check.
 #include "util/crc32.h"
 
+#include "util/crc32_table.h"
 #include "util/util_state.h"
 
 void InitCrc32Table() {

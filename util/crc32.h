@@ -6,5 +6,3 @@
 uint32_t CalcCrc32(const void* data, int32_t length);
 // Continues a CRC-32 from an earlier result (0 to start); returns the new CRC.
 uint32_t UpdateCrc32(uint32_t crc, const void* data, int32_t length);
-// Builds the lookup table (the first CalcCrc32 does it); no result.
-void InitCrc32Table();

@@ -1,6 +1,7 @@
 // The message table and the reporter.
 #include "util/failure.h"
 
+#include "util/internal.h"
 #include "util/util_state.h"
 
 namespace {

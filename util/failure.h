@@ -67,9 +67,6 @@ enum FailureId : int {
 // Shows one report; the text is the failure's message, word for word.
 typedef void (*FailureReporter)(FailureId id, const char* text);
 
-// Hands the failure's message to the reporter; a failure that ends the run then
-// posts the quit message, so that the main loop ends. Returns status.
-HRESULT ReportFailure(FailureId id, HRESULT status);
 // Sets the reporter, null for the message box captioned "Error" that reports by
 // default; returns the one it replaces (null for the box).
 FailureReporter SetFailureReporter(FailureReporter reporter);

@@ -1,3 +1,4 @@
+// Not for games: installed only because the inline vector calls of util/vec2.h need it.
 // A float's bits as an unsigned integer. From +0 up they keep the float's order,
 // and every negative float (-0 too) and NaN reads above any positive one.
 #pragma once

@@ -1,3 +1,4 @@
+// Not for games: installed only because the inline vector calls of util/vec2.h need it.
 // LQ_INLINE: inline always, whatever the compiler's size estimate. For the few
 // helpers that run once per task or quad every frame; and the hints below.
 #pragma once

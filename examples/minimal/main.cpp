@@ -1,7 +1,4 @@
-#include "app/application.h"
-#include "graphics/graphics.h"
-#include "input/input.h"
-#include "task/task.h"
+#include "lumaquill.h"
 
 static void UpdateBox(Task* box) {  // every frame, before anything is drawn
   if (GetPadBits() & PAD_LEFT) box->x -= 2;

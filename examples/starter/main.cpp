@@ -5,11 +5,7 @@
 // pauses; closing the window quits.
 #include <math.h>
 
-#include "app/application.h"
-#include "graphics/graphics.h"
-#include "input/input.h"
-#include "sound/sound.h"
-#include "task/task.h"
+#include "lumaquill.h"
 
 // Made by assets.py at build time; found in the folder the game runs in.
 static const char* const kSprite = "sprite.bmp";

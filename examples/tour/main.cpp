@@ -10,13 +10,7 @@
 #include <math.h>
 #include <string.h>
 
-#include "app/application.h"
-#include "app/save.h"
-#include "graphics/graphics.h"
-#include "input/input.h"
-#include "sound/sound.h"
-#include "task/task.h"
-#include "util/sin_table.h"
+#include "lumaquill.h"
 
 // Assets, found in the working directory (examples/tour/make_assets.py makes them).
 static const char* const kShip = "ship.bmp";

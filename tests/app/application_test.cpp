@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/application.h"
+#include "app/internal.h"
 #include "fakes/fake_d3d9.h"
 #include "fakes/fake_dinput.h"
 #include "input/input.h"

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <set>
 
+#include "app/internal.h"
 #include "gfx_fixture.h"
+#include "graphics/internal.h"
 
 namespace {
 

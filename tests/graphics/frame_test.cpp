@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "gfx_fixture.h"
+#include "graphics/internal.h"
 
 namespace {
 

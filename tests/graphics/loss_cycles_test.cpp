@@ -8,6 +8,7 @@
 #include "app/app_state.h"
 #include "app/application.h"
 #include "gfx_fixture.h"
+#include "graphics/internal.h"
 #include "util/crc32.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include <float.h>
 #include <math.h>
 
+#include "graphics/internal.h"
 #include "real_device.h"
 #include "util/exact_checks.h"
 #include "util/util_state.h"

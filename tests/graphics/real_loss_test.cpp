@@ -7,6 +7,7 @@
 #include <psapi.h>  // after windows.h
 
 #include "app/application.h"
+#include "graphics/internal.h"
 #include "tools/handle_count.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "graphics/d3dx_entry.h"
+#include "graphics/internal.h"
 #include "real_device.h"
 #include "util/crc32.h"
 

@@ -3,6 +3,7 @@
 #include <stdio.h>
 
 #include "graphics/d3dx_entry.h"
+#include "graphics/internal.h"
 #include "image_cases.h"
 #include "real_device.h"
 #include "tools/handle_count.h"

@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/internal.h"
 #include "fakes/fake_dinput.h"
 #include "input/input.h"
+#include "input/internal.h"
 #include "tools/failure_log.h"
 #include "tools/message_box_reader.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "input/pad_bits.h"
+#include "input/pad_fold.h"
 
 namespace {
 

@@ -9,6 +9,8 @@
 #include <string.h>
 
 #include "app/app_state.h"
+#include "app/internal.h"
+#include "sound/internal.h"
 #include "sound/sound.h"
 
 int main(int argc, char** argv) {
