@@ -1,11 +1,12 @@
 // CPU cost of one frame of the chaser demo's logic in batched mode: SweepTask,
 // UpdateTask (8,191 enemies steering after the player) and DrawTask (8,193 quads
 // appended to the batch), through the task tree and its callbacks. Beside it, in
-// the same run, the floor: the same frame as a flat loop over an array of structs
-// in plain float arithmetic (sqrtf, one division per component), writing the six
-// vertices of each quad straight into one array; and a memcpy of as many vertex
-// bytes. The batch is emptied, never drawn: only the CPU side is timed.
-// Prints figures only; nothing is asserted.
+// the same run, the floor: the same frame as the fastest plain code we could write
+// of it, a flat loop over an array of structs in plain float arithmetic (sqrtf,
+// one division per component), then the six vertices of each quad stored straight
+// into one pre-sized, aligned array, two quads at a time in 16-byte stores; and a
+// memcpy of as many vertex bytes. The batch is emptied, never drawn: only the CPU
+// side is timed. Prints figures only; nothing is asserted.
 #include <windows.h>
 
 #include <math.h>
@@ -271,7 +272,7 @@ int main() {
   PrintEach("framework: draw into the batch, per quad", demo.push, quads / (double)kFrames);
   PrintEach("flat: update, per entity", loop.update, (double)flat.enemies.size());
   PrintEach("flat: six vertices written, per quad", loop.push, flat.enemies.size() + 2.0);
-  printf("RATIO framework / flat loop: best %.2f, median %.2f (goal: at most 1.25)\n",
+  printf("RATIO framework / flat loop: best %.2f, median %.2f (goal: at most 1.15)\n",
          d.best / f.best, d.median / f.median);
   _mm_free(flat.vertices);
   ReleaseDirectX();
