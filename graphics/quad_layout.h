@@ -21,46 +21,58 @@ enum : uint32_t {
   QUAD_VERTICES = 6,
 };
 
-// One vertex in three stores: x, y, z, rhw; colour and u (the low or the high
-// half of cu); v.
-inline void StoreVertex(Vertex2D* vertex, __m128 xyzw, __m128 cu, bool high, float v) {
-  _mm_storeu_ps(&vertex->x, xyzw);
-  __m64* colourAndU = reinterpret_cast<__m64*>(&vertex->diffuse);
-  if (high) {
-    _mm_storeh_pi(colourAndU, cu);
-  } else {
-    _mm_storel_pi(colourAndU, cu);
-  }
-  vertex->v = v;
-}
+// [a[i], a[j], b[k], b[l]]: one shufps.
+#define LQ_PICK(a, b, i, j, k, l) _mm_shuffle_ps(a, b, _MM_SHUFFLE(l, k, j, i))
 
 // Two clockwise triangles (top-left, top-right, bottom-left; top-right,
 // bottom-right, bottom-left) for l < r and t < b. Corners are used as given, never
 // sorted. The -0.5 puts the vertex of pixel x on that pixel's centre.
 //
 // Inline, and written with SSE: it runs once per quad into the batch's storage,
-// where plain code spends one store per field (42 a quad). Here each vertex is
-// one 16-byte store of x, y, z, rhw, one 8-byte store of colour and u, and v.
+// where plain code spends one store per field (42 a quad). The six vertices are
+// 42 floats: ten 16-byte stores and one 8-byte store, the 8-byte one first when
+// out sits 8 bytes past a 16-byte boundary (every other quad of a batch), so that
+// on 8-byte aligned storage no store crosses a cache line.
 inline void LayoutQuad(Vertex2D out[QUAD_VERTICES], float left, float top, float right,
                        float bottom, uint32_t color, float uLeft, float vTop, float uRight,
                        float vBottom) {
   // Each offset result is a 32-bit float: l, t, r, b.
-  const __m128 corners = _mm_sub_ps(_mm_setr_ps(left, top, right, bottom), _mm_set1_ps(0.5f));
-  const __m128 depth = _mm_setr_ps(0.5f, 1.0f, 0.5f, 1.0f);  // z, rhw
-  const __m128 lt = _mm_shuffle_ps(corners, depth, _MM_SHUFFLE(1, 0, 1, 0));
-  const __m128 rt = _mm_shuffle_ps(corners, depth, _MM_SHUFFLE(1, 0, 1, 2));
-  const __m128 lb = _mm_shuffle_ps(corners, depth, _MM_SHUFFLE(1, 0, 3, 0));
-  const __m128 rb = _mm_shuffle_ps(corners, depth, _MM_SHUFFLE(1, 0, 3, 2));
-  // Colour and u: left in the low half, right in the high half.
-  const __m128 colour = _mm_castsi128_ps(_mm_cvtsi32_si128((int)color));
-  const __m128 cu = _mm_movelh_ps(_mm_unpacklo_ps(colour, _mm_set_ss(uLeft)),
-                                  _mm_unpacklo_ps(colour, _mm_set_ss(uRight)));
-  StoreVertex(&out[0], lt, cu, false, vTop);
-  StoreVertex(&out[1], rt, cu, true, vTop);
-  StoreVertex(&out[2], lb, cu, false, vBottom);
-  StoreVertex(&out[3], rt, cu, true, vTop);
-  StoreVertex(&out[4], rb, cu, true, vBottom);
-  StoreVertex(&out[5], lb, cu, false, vBottom);
+  const __m128 q = _mm_sub_ps(_mm_setr_ps(left, top, right, bottom), _mm_set1_ps(0.5f));
+  const __m128 zw = _mm_setr_ps(0.5f, 1.0f, 0.5f, 1.0f);  // z, rhw
+  const __m128 c = _mm_castsi128_ps(_mm_set1_epi32((int)color));
+  const __m128 uv = _mm_setr_ps(uLeft, vTop, uRight, vBottom);
+  // Pairs for the picks below: each name lists its lanes.
+  const __m128 ttzz = LQ_PICK(q, zw, 1, 1, 0, 0), bbzz = LQ_PICK(q, zw, 3, 3, 0, 0);
+  const __m128 wwcc = LQ_PICK(zw, c, 1, 1, 0, 0);
+  const __m128 ccul = LQ_PICK(c, uv, 0, 0, 0, 1), ccur = LQ_PICK(c, uv, 0, 0, 2, 3);
+  const __m128 vtrr = LQ_PICK(uv, q, 1, 1, 2, 2), vbrr = LQ_PICK(uv, q, 3, 3, 2, 2);
+  const __m128 vbll = LQ_PICK(uv, q, 3, 3, 0, 0);
+  float* f = reinterpret_cast<float*>(out);
+  if ((reinterpret_cast<uintptr_t>(out) & 8) == 0) {
+    _mm_storeu_ps(f + 0, LQ_PICK(q, zw, 0, 1, 0, 1));         // l t z w
+    _mm_storeu_ps(f + 4, LQ_PICK(ccul, vtrr, 0, 2, 0, 2));    // c uL vT r
+    _mm_storeu_ps(f + 8, LQ_PICK(ttzz, wwcc, 0, 2, 0, 2));    // t z w c
+    _mm_storeu_ps(f + 12, LQ_PICK(uv, q, 2, 1, 0, 3));        // uR vT l b
+    _mm_storeu_ps(f + 16, LQ_PICK(zw, ccul, 0, 1, 0, 2));     // z w c uL
+    _mm_storeu_ps(f + 20, LQ_PICK(vbrr, ttzz, 0, 2, 0, 2));   // vB r t z
+    _mm_storeu_ps(f + 24, LQ_PICK(wwcc, uv, 0, 2, 2, 1));     // w c uR vT
+    _mm_storeu_ps(f + 28, LQ_PICK(q, zw, 2, 3, 0, 1));        // r b z w
+    _mm_storeu_ps(f + 32, LQ_PICK(ccur, vbll, 0, 2, 0, 2));   // c uR vB l
+    _mm_storeu_ps(f + 36, LQ_PICK(bbzz, wwcc, 0, 2, 0, 2));   // b z w c
+    _mm_storel_pi(reinterpret_cast<__m64*>(f + 40), LQ_PICK(uv, uv, 0, 3, 0, 3));  // uL vB
+  } else {
+    _mm_storel_pi(reinterpret_cast<__m64*>(f), q);            // l t
+    _mm_storeu_ps(f + 2, LQ_PICK(zw, ccul, 0, 1, 0, 2));      // z w c uL
+    _mm_storeu_ps(f + 6, LQ_PICK(vtrr, ttzz, 0, 2, 0, 2));    // vT r t z
+    _mm_storeu_ps(f + 10, LQ_PICK(wwcc, uv, 0, 2, 2, 1));     // w c uR vT
+    _mm_storeu_ps(f + 14, LQ_PICK(q, zw, 0, 3, 0, 1));        // l b z w
+    _mm_storeu_ps(f + 18, LQ_PICK(ccul, vbrr, 0, 2, 0, 2));   // c uL vB r
+    _mm_storeu_ps(f + 22, LQ_PICK(ttzz, wwcc, 0, 2, 0, 2));   // t z w c
+    _mm_storeu_ps(f + 26, LQ_PICK(uv, q, 2, 1, 2, 3));        // uR vT r b
+    _mm_storeu_ps(f + 30, LQ_PICK(zw, ccur, 0, 1, 0, 2));     // z w c uR
+    _mm_storeu_ps(f + 34, LQ_PICK(vbll, bbzz, 0, 2, 0, 2));   // vB l b z
+    _mm_storeu_ps(f + 38, LQ_PICK(wwcc, uv, 0, 2, 0, 3));     // w c uL vB
+  }
 }
 
 // A quad of half sizes hw, hh about its centre (cx, cy), turned so that its
