@@ -1,6 +1,7 @@
 // The DirectSound device: playback format from its capabilities, the looping
 // keep-alive buffer and the buffers the slots play. It knows nothing of the
-// slots: their lock and service (wave_service.cpp) call into it, never back.
+// slots: they and their service (wave_slot.cpp, wave_service.cpp) call into it,
+// never back.
 #include "sound/sound.h"
 
 #include <stdlib.h>

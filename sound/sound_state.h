@@ -1,5 +1,5 @@
-// Module state of sound, zero at program start: the device (sound.cpp) and the
-// slots' lock and service thread (wave_service.cpp).
+// Module state of sound, zero at program start: the device (sound.cpp), the
+// slots' lock (wave_slot.cpp) and the service thread (wave_service.cpp).
 #pragma once
 #include "sound/internal.h"
 
@@ -24,3 +24,6 @@ enum { SOUND_SERVICE_INTERVAL = 500 };  // ms between refill passes
 HRESULT OpenSoundDevice(HWND window);
 // Releases the keep-alive buffer and the device; balances COM; safe twice.
 void CloseSoundDevice();
+// Makes the slots' lock (LockSound works from then on) / deletes it; safe twice.
+void InitSoundLock();
+void ReleaseSoundLock();

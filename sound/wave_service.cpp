@@ -1,5 +1,5 @@
-// The sound slots' service: the lock that guards them, the thread that refills
-// streams every 500 ms, and the start and end of sound as a whole. An Ogg Vorbis
+// The sound slots' service: the thread that refills streams every 500 ms, and the
+// start and end of sound as a whole (the slots' lock is theirs: wave_slot.cpp). An Ogg Vorbis
 // refill is decoded into a staging buffer and copied into the slot's buffer
 // without the lock, so a game's slot calls never wait for it; the lock is held
 // only to note what was written. A WAV refill reads the file straight into the
@@ -19,8 +19,7 @@ HRESULT InitSoundFor(HWND window) {
   HRESULT hr = OpenSoundDevice(window);
   if (Sound.lpDirectSound == NULL) return hr;
   // Whatever the caps and keep-alive results: the lock and the thread start.
-  InitializeCriticalSection(&Sound.SoundLock);
-  Sound.lockReady = 1;
+  InitSoundLock();
   // The thread makes its message queue before this returns, so that a quit
   // posted at once by ReleaseSound is never lost.
   HANDLE queueReady = CreateEventA(NULL, TRUE, FALSE, NULL);
@@ -43,20 +42,9 @@ HRESULT ReleaseSound() {
     Sound.SoundThreadId = 0;
   }
   for (WaveSlot& slot : WaveSlots) slot.Release();
-  if (Sound.lockReady) {
-    DeleteCriticalSection(&Sound.SoundLock);
-    Sound.lockReady = 0;
-  }
+  ReleaseSoundLock();
   CloseSoundDevice();
   return 0;
-}
-
-void LockSound() {
-  if (Sound.lockReady) EnterCriticalSection(&Sound.SoundLock);
-}
-
-void UnlockSound() {
-  if (Sound.lockReady) LeaveCriticalSection(&Sound.SoundLock);
 }
 
 // Writes count bytes at offset: read bytes from staged, then silence; the bytes locked.

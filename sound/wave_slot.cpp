@@ -16,6 +16,27 @@ static const DWORD WAVE_BUFFER_FLAGS = DSBCAPS_LOCSOFTWARE | DSBCAPS_CTRLFREQUEN
                                        DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME |
                                        DSBCAPS_GLOBALFOCUS | DSBCAPS_GETCURRENTPOSITION2;
 
+// The slots' lock lives with the slots: the service takes it through these, and
+// the slots never call back into the service.
+void InitSoundLock() {
+  InitializeCriticalSection(&Sound.SoundLock);
+  Sound.lockReady = 1;
+}
+
+void ReleaseSoundLock() {
+  if (!Sound.lockReady) return;
+  DeleteCriticalSection(&Sound.SoundLock);
+  Sound.lockReady = 0;
+}
+
+void LockSound() {
+  if (Sound.lockReady) EnterCriticalSection(&Sound.SoundLock);
+}
+
+void UnlockSound() {
+  if (Sound.lockReady) LeaveCriticalSection(&Sound.SoundLock);
+}
+
 WaveSlot::WaveSlot()
     : lpBuffer(NULL), Format(), hFile(NULL), RiffChunk(), DataChunk(), BufferBytes(0),
       HalfBytes(0), WriteOffset(0), SecondHalfNext(0), MoreData(0), Loop(0), LoopOffset(0),

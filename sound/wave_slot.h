@@ -1,8 +1,8 @@
 // One sound slot: a static buffer holding the whole sound (with up to eight
 // voices playing copies of it), or a four-second streamed buffer refilled half
-// by half from the still open WAV file or from the Ogg Vorbis decoder. The slots,
-// their lock and their service thread (wave_service.cpp) form one room: it uses
-// the device (sound_state.h), which never calls back into it.
+// by half from the still open WAV file or from the Ogg Vorbis decoder. The slots
+// own their lock; the service thread (wave_service.cpp) calls into them and the
+// slots use the device (sound.cpp), neither calling back.
 #pragma once
 #include "sound/sound.h"
 
