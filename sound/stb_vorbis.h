@@ -17,6 +17,8 @@
 //    file refused half way through its comments frees only what was allocated;
 //  - a mapping holds the 16 submaps a file may name (the arrays held 15);
 //  - a sparse codebook's temporary tables are freed when its setup fails.
+//  - comments that cited the format's published document by name call it the
+//    "format description".
 // Nothing else differs from the original.
 // Ogg Vorbis audio decoder - v1.22 - public domain
 // http://nothings.org/stb_vorbis/
@@ -198,7 +200,7 @@ extern unsigned int stb_vorbis_get_file_offset(stb_vorbis *f);
 // you how much it used, and you have to give it the rest next time;
 // and stb_vorbis may not have enough data to work with and you will
 // need to give it the same data again PLUS more. Note that the Vorbis
-// specification does not bound the size of an individual frame.
+// format description does not bound the size of an individual frame.
 
 extern stb_vorbis *stb_vorbis_open_pushdata(
          const unsigned char * datablock, int datablock_length_in_bytes,
@@ -354,14 +356,14 @@ extern int stb_vorbis_get_frame_short            (stb_vorbis *f, int num_c, shor
 // channel coercion rules (see below). You must pass in the size of your
 // buffer(s) so that stb_vorbis will not overwrite the end of the buffer.
 // The maximum buffer size needed can be gotten from get_info(); however,
-// the Vorbis I specification implies an absolute maximum of 4096 samples
+// the Vorbis I format description implies an absolute maximum of 4096 samples
 // per channel.
 
 // Channel coercion rules:
 //    Let M be the number of channels requested, and N the number of channels present,
 //    and Cn be the nth channel; let stereo L be the sum of all L and center channels,
 //    and stereo R be the sum of all R and center channels (channel assignment from the
-//    vorbis spec).
+//    vorbis format description).
 //        M    N       output
 //        1    k      sum(Ck) for all k
 //        2    *      stereo L, stereo R
@@ -471,7 +473,7 @@ enum STBVorbisError
 
 // STB_VORBIS_MAX_CHANNELS [number]
 //     globally define this to the maximum number of channels you need.
-//     The spec does not put a restriction on channels except that
+//     The format description does not put a restriction on channels except that
 //     the count is stored in a byte, so 255 is the hard limit.
 //     Reducing this saves about 16 bytes per value, so using 16 saves
 //     (255-16)*16 or around 4KB. Plus anything other memory usage
@@ -657,7 +659,7 @@ enum STBVorbisError
 #define CHECK(f)   ((void) 0)
 #endif
 
-#define MAX_BLOCKSIZE_LOG  13   // from specification
+#define MAX_BLOCKSIZE_LOG  13   // from format description
 #define MAX_BLOCKSIZE      (1 << MAX_BLOCKSIZE_LOG)
 
 
@@ -1033,7 +1035,7 @@ static int codebook_error(vorb *f, Codebook *c, uint8 *lengths, uint32 *values, 
    return error(f, e);
 }
 
-#define CRC32_POLY    0x04c11db7   // from spec
+#define CRC32_POLY    0x04c11db7   // from format description
 
 static uint32 crc_table[256];
 static void crc32_init(void)
@@ -1069,7 +1071,7 @@ static float square(float x)
 }
 
 // this is a weird definition of log2() for which log2(1) = 1, log2(2) = 2, log2(4) = 3
-// as required by the specification. fast(?) implementation from stb.h
+// as required by the format description. fast(?) implementation from stb.h
 // @OPTIMIZE: called multiple times per-packet with "constants"; move to setup
 static int ilog(int32 n)
 {
@@ -1103,7 +1105,7 @@ static int ilog(int32 n)
 
 static float float32_unpack(uint32 x)
 {
-   // from the specification
+   // from the format description
    uint32 mantissa = x & 0x1fffff;
    uint32 sign = x & 0x80000000;
    uint32 exp = (x & 0x7fe00000) >> 21;
@@ -1155,7 +1157,7 @@ static int compute_codewords(Codebook *c, uint8 *len, int n, uint32 *values)
       if (z == NO_CODE) continue;
       assert(z < 32); // no error return required, code reading lens checks this
       // find lowest available leaf (should always be earliest,
-      // which is what the specification calls for)
+      // which is what the format description calls for)
       // note that this property, and the fact we can never have
       // more than one free leaf at a given level, isn't totally
       // trivial to prove, but it seems true and the assert never
@@ -1284,7 +1286,7 @@ static int vorbis_validate(uint8 *data)
 }
 
 // called from setup only, once per code book
-// (formula implied by specification)
+// (formula implied by format description)
 static int lookup1_values(int entries, int dim)
 {
    int r = (int) floor(exp((float) log((float) entries) / dim));
@@ -1989,7 +1991,7 @@ static int predict_point(int x, int x0, int x1, int y0, int y1)
    return dy < 0 ? y0 - off : y0 + off;
 }
 
-// the following table is block-copied from the specification
+// the following table is block-copied from the format description
 static float inverse_db_table[256] =
 {
   1.0649863e-07f, 1.1341951e-07f, 1.2079015e-07f, 1.2863978e-07f,
@@ -2061,7 +2063,7 @@ static float inverse_db_table[256] =
 
 // @OPTIMIZE: if you want to replace this bresenham line-drawing routine,
 // note that you must produce bit-identical output to decode correctly;
-// this specific sequence of operations is specified in the spec (it's
+// this specific sequence of operations is specified in the format description (it's
 // drawing integer-quantized frequency-space lines that the encoder
 // expects to be exactly the same)
 //     ... also, isn't the whole point of Bresenham's algorithm to NOT
@@ -2147,7 +2149,7 @@ static int residue_decode(vorb *f, Codebook *book, float *target, int offset, in
 }
 
 // n is 1/2 of the blocksize --
-// specification: "Correct per-vector decode length is [n]/2"
+// format description: "Correct per-vector decode length is [n]/2"
 static void decode_residue(vorb *f, float *residue_buffers[], int ch, int n, int rn, uint8 *do_not_decode)
 {
    int i,j,pass;
@@ -3281,7 +3283,7 @@ static int vorbis_decode_packet_rest(vorb *f, int *len, Mode *m, int left_start,
                      finalY[offset++] = 0;
                }
             }
-            if (f->valid_bits == INVALID_BITS) goto error; // behavior according to spec
+            if (f->valid_bits == INVALID_BITS) goto error; // behavior according to format description
             step2_flag[0] = step2_flag[1] = 1;
             for (j=2; j < g->values; ++j) {
                int low, high, pred, highroom, lowroom, room, val;
@@ -3428,7 +3430,7 @@ static int vorbis_decode_packet_rest(vorb *f, int *len, Mode *m, int left_start,
 
    if (f->first_decode) {
       // assume we start so first non-discarded sample is sample 0
-      // this isn't to spec, but spec would require us to read ahead
+      // this isn't to format description, but format description would require us to read ahead
       // and decode the size of all current frames--could be done,
       // but presumably it's not a commonly used feature
       f->current_loc = 0u - n2; // start of first frame is positioned for discard (NB this is an intentional unsigned overflow/wrap-around)
@@ -3542,7 +3544,7 @@ static int vorbis_finish_frame(stb_vorbis *f, int len, int left, int right)
    if (!prev)
       // there was no previous packet, so this data isn't valid...
       // this isn't entirely true, only the would-have-overlapped data
-      // isn't valid, but this seems to be what the spec requires
+      // isn't valid, but this seems to be what the format description requires
       return 0;
 
    // truncate a short frame
@@ -4147,7 +4149,7 @@ static int start_decoder(vorb *f)
             if (m->chan[j].mux >= m->submaps)                return error(f, VORBIS_invalid_setup);
          }
       } else
-         // @SPECIFICATION: this case is missing from the spec
+         // @FORMAT: this case is missing from the format description
          for (j=0; j < f->channels; ++j)
             m->chan[j].mux = 0;
 
@@ -4760,7 +4762,7 @@ static int seek_to_sample_coarse(stb_vorbis *f, uint32 sample_number)
    if (sample_number > stream_length) return error(f, VORBIS_seek_invalid);
 
    // this is the maximum difference between the window-center (which is the
-   // actual granule position value), and the right-start (which the spec
+   // actual granule position value), and the right-start (which the format description
    // indicates should be the granule position (give or take one)).
    padding = ((f->blocksize_1 - f->blocksize_0) >> 2);
    if (sample_number < padding)
