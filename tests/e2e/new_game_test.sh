@@ -70,9 +70,11 @@ eval "env -u DISPLAY LQ_WINE_STATE=\"$LQ_STATE\" LQ_VIRTUAL_PAD_DLL=\"$LQ_BUILD/
   >"$LQ_ART/run.log" 2>&1 || { cat "$LQ_ART/run.log"; lq_fail "run-game.sh failed"; }
 cat "$LQ_ART/run.log"
 png="$LQ_ART/Rocket.png"
-# The window's frame is a few pixels wide: its client area starts near (3, 25).
-sprite=$(python3 "$shot_py" blob "$png" 0 0 820 640 20 150 20 110 255 110)
-text=$(python3 "$shot_py" blob "$png" 10 30 420 60 120 95 20 255 215 80)
+# The sprite's and the text's colours in a screenshot. The window's frame is a few
+# pixels wide: its client area starts near (3, 25).
+sprite_in() { python3 "$shot_py" blob "$1" 0 0 820 640 20 150 20 110 255 110; }
+text_in() { python3 "$shot_py" blob "$1" 10 30 420 60 120 95 20 255 215 80; }
+sprite=$(sprite_in "$png") text=$(text_in "$png")
 lq_log "sprite: $sprite; text: $text"
 read -r _ n _ cx _ <<<"$sprite"
 [ "${n:-0}" -gt 300 ] && awk -v x="$cx" 'BEGIN { exit !(x > 430 && x < 607) }' ||
@@ -93,8 +95,7 @@ cat "$LQ_ART/pack.log"
 bare=$(sed -n 's/^Check passed: .*screenshot: \(.*\)) and.*/\1/p' "$LQ_ART/pack.log")
 cp "$bare" "$LQ_ART/Rocket-without-d3dx.png" || lq_fail "no screenshot from the check"
 bare="$LQ_ART/Rocket-without-d3dx.png"
-sprite2=$(python3 "$shot_py" blob "$bare" 0 0 820 640 20 150 20 110 255 110)
-text2=$(python3 "$shot_py" blob "$bare" 10 30 420 60 120 95 20 255 215 80)
+sprite2=$(sprite_in "$bare") text2=$(text_in "$bare")
 lq_log "without D3DX: sprite: $sprite2; text: $text2"
 read -r _ n _ cx _ <<<"$sprite2"
 [ "${n:-0}" -gt 300 ] && awk -v x="$cx" 'BEGIN { exit !(x > 380 && x < 430) }' ||
