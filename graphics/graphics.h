@@ -70,6 +70,10 @@ HRESULT DrawRectUV(float left, float top, float right, float bottom, D3DCOLOR co
 inline HRESULT PushRect(float left, float top, float right, float bottom, D3DCOLOR color);
 // Appends one quad around a centre with half sizes to the batch; 0, or E_FAIL without a device.
 inline HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight, D3DCOLOR color);
+// Room for count quads at the end of the batch, for the caller to lay out in
+// place with LayoutQuad: one call for a swarm instead of a push per quad. Null,
+// the batch kept, without a device, for a count under 1, or when it cannot grow.
+inline Vertex2D* PushQuadSpace(int count);
 // Draws the batch in one call with the bound texture and empties it; 0, E_FAIL if none.
 HRESULT FlushRects();
 
@@ -128,4 +132,9 @@ inline HRESULT PushRect(float left, float top, float right, float bottom, D3DCOL
 inline HRESULT PushRectCenter(float cx, float cy, float halfWidth, float halfHeight,
                               D3DCOLOR color) {
   return PushRect(cx - halfWidth, cy - halfHeight, cx + halfWidth, cy + halfHeight, color);
+}
+
+inline Vertex2D* PushQuadSpace(int count) {
+  if (GfxDeviceRef == NULL || count <= 0) return NULL;
+  return QuadBatchAppendQuads(GfxQuadBatch, (uint32_t)count);
 }

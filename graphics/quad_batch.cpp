@@ -17,10 +17,13 @@ uint32_t QuadBatchGrowth(uint32_t capacity, uint32_t needed, uint32_t maxVertice
   return next;
 }
 
-Vertex2D* QuadBatchAppendGrowing(QuadBatch* batch) {
-  if (batch == nullptr) return nullptr;
-  if (batch->count > QUAD_BATCH_MAX_VERTICES - QUAD_VERTICES) return nullptr;
-  uint32_t needed = batch->count + QUAD_VERTICES;
+Vertex2D* QuadBatchAppendGrowing(QuadBatch* batch) { return QuadBatchAppendQuads(batch, 1); }
+
+Vertex2D* QuadBatchAppendQuads(QuadBatch* batch, uint32_t quads) {
+  if (batch == nullptr || quads == 0) return nullptr;
+  // In quads first: quads * QUAD_VERTICES must not wrap.
+  if (quads > (QUAD_BATCH_MAX_VERTICES - batch->count) / QUAD_VERTICES) return nullptr;
+  uint32_t needed = batch->count + quads * QUAD_VERTICES;
   if (needed > batch->capacity) {
     uint32_t grown = QuadBatchGrowth(batch->capacity, needed, batch->maxVertices);
     if (grown == 0) return nullptr;

@@ -34,6 +34,10 @@ inline Vertex2D* QuadBatchAppendSpace(QuadBatch* batch);
 // QuadBatchAppendSpace when the storage may have to grow first.
 Vertex2D* QuadBatchAppendGrowing(QuadBatch* batch);
 
+// Room for quads quads (1 or more) at once, as QuadBatchAppendSpace gives one;
+// null, the batch kept, when it cannot grow that far.
+Vertex2D* QuadBatchAppendQuads(QuadBatch* batch, uint32_t quads);
+
 // Inline: once per quad. Room for one more quad in the storage is the common case.
 inline Vertex2D* QuadBatchAppendSpace(QuadBatch* batch) {
   if (batch == nullptr || batch->capacity < QUAD_VERTICES ||

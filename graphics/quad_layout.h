@@ -1,4 +1,4 @@
-// Not for games: installed only because the inline PushRect of graphics/graphics.h needs it.
+// The vertex layout of a quad: for games that fill PushQuadSpace's room themselves.
 // The pre-transformed vertex and the six vertices of a screen-space quad. No
 // Windows header here: the layout is tested natively as well.
 #pragma once

@@ -36,6 +36,7 @@ void InitTask() {
   }
   TaskPool.freeList = &TaskPool.pool[0];
   TaskPool.root = &NullTask;
+  TaskPool.orderCount = 0;
 }
 
 static Task* TakeRecord(TaskProc update, TaskProc draw) {
@@ -84,52 +85,149 @@ static bool IsNewInPass(const Task* task) {
 // where the processor cannot guess the next record and each step waits for
 // memory. The walks fetch the records the last sweep found a little further
 // on; a wrong guess (the chain changed since) costs one cache line.
-static LQ_INLINE void FetchAhead(int position) {
-  if (position < TASK_POOL_SIZE) LQ_PREFETCH(TaskPool.order[position + TASK_FETCH_AHEAD]);
+static LQ_INLINE void FetchAhead(Task* const* order, int position) {
+  if (position < TASK_POOL_SIZE) LQ_PREFETCH(order[position + TASK_FETCH_AHEAD]);
 }
 
-// Pre-order: a task, its subtree, then the next sibling. Iterates along a chain and
-// recurses only into child chains. Links are read after the callback has returned.
-// Returns the number of tasks run in the chain itself. The kind of chain is a
-// template argument: the walks run for every task every frame.
-template <bool isChildChain>
-static int WalkPreOrder(Task* first) {
+// Hides where a pointer came from, so that the compiler keeps taking the next
+// record from the sweep's list rather than from the link it was checked against:
+// the list is known ahead, the link only once the record before has arrived.
+static LQ_INLINE Task* Opaque(Task* task) {
+#if defined(__GNUC__)
+  __asm__("" : "+r"(task));
+#endif
+  return task;
+}
+
+static TaskRunProc RunFormOf(TaskProc proc) {
+  for (int i = 0; i < TaskPool.runCount; ++i) {
+    if (TaskPool.runs[i].proc == proc) return TaskPool.runs[i].run;
+  }
+  return nullptr;
+}
+
+int SetTaskRunProc(TaskProc proc, TaskRunProc run) {
+  if (proc == nullptr) return -1;
+  int i = 0;
+  while (i < TaskPool.runCount && TaskPool.runs[i].proc != proc) ++i;
+  if (run == nullptr) {
+    if (i < TaskPool.runCount) TaskPool.runs[i] = TaskPool.runs[--TaskPool.runCount];
+    return 0;
+  }
+  if (i == TASK_RUN_PROCS) return -1;
+  if (i == TaskPool.runCount) ++TaskPool.runCount;
+  TaskPool.runs[i] = {proc, run};
+  return 0;
+}
+
+// Pre-order over a child chain: a task, its subtree, then the next sibling.
+// Iterates along the chain and recurses only into child chains. Links are read
+// after the callback has returned.
+static void WalkChildrenPreOrder(Task* first) {
+  for (Task* task = first; !IsEnd(task); task = task->next) {
+    if (IsNewInPass(task)) continue;
+    if (task->update) task->update(task);
+    if (!IsEnd(task->child)) WalkChildrenPreOrder(task->child);
+  }
+}
+
+// Post-order over a child chain: children (with their subtrees) before their
+// parent. Returns every task visited.
+template <TaskProc Task::*proc, bool skipNew>
+static int WalkChildrenPostOrder(Task* first) {
   int count = 0;
   for (Task* task = first; !IsEnd(task); task = task->next) {
-    if (!isChildChain) FetchAhead(count);
-    if (isChildChain && IsNewInPass(task)) continue;
-    ++count;
-    if (task->update) task->update(task);
-    if (!IsEnd(task->child)) WalkPreOrder<true>(task->child);
-  }
-  return count;
-}
-
-// Post-order: children (with their subtrees) before their parent. Returns every
-// task visited.
-template <TaskProc Task::*proc, bool skipNew, bool isTop = false>
-static int WalkPostOrder(Task* first) {
-  int count = 0, position = 0;
-  for (Task* task = first; !IsEnd(task); task = task->next) {
-    if (isTop) FetchAhead(position++);
     if (skipNew && IsNewInPass(task)) continue;
-    if (!IsEnd(task->child)) count += WalkPostOrder<proc, skipNew>(task->child);
+    if (!IsEnd(task->child)) count += WalkChildrenPostOrder<proc, skipNew>(task->child);
     if (task->*proc) (task->*proc)(task);
     ++count;
   }
   return count;
 }
 
-int UpdateTask() {
-  ++TaskPool.updatePass;
-  return WalkPreOrder<false>(TaskPool.root);
+// One top-level task with its subtree, in the walk's order; the tasks visited.
+template <TaskProc Task::*proc, bool preOrder, bool skipNew>
+static LQ_INLINE int Visit(Task* task) {
+  int count = 1;
+  if (preOrder) {
+    if (task->*proc) (task->*proc)(task);
+    if (!IsEnd(task->child)) WalkChildrenPreOrder(task->child);
+  } else {
+    if (!IsEnd(task->child)) count += WalkChildrenPostOrder<proc, skipNew>(task->child);
+    if (task->*proc) (task->*proc)(task);
+  }
+  return count;
 }
 
-int DrawTask() { return WalkPostOrder<&Task::draw, false, true>(TaskPool.root); }
+// A stretch is handed over in pieces of this many tasks at most, so that the
+// records the walk has just read are still at hand when the run form reads them.
+enum { TASK_RUN_LENGTH = 256 };
+
+// The top-level chain. Tasks made since the last sweep come first and are
+// followed by their links; from the sweep's first task on, the walk steps along
+// the sweep's list for as long as each link read after a callback agrees with it,
+// and hands stretches of tasks with a run form to it. Returns the top-level tasks
+// visited, or every task visited when children are counted.
+template <TaskProc Task::*proc, bool preOrder, bool skipNew, bool countChildren>
+static int WalkTop() {
+  Task* const* order = TaskPool.order[TaskPool.orderBuffer];
+  const int known = TaskPool.orderCount;
+  TaskProc lastProc = nullptr;
+  TaskRunProc lastRun = nullptr;
+  int count = 0;
+  Task* task = TaskPool.root;
+  while (!IsEnd(task) && (known == 0 || task != order[0])) {
+    const int visited = Visit<proc, preOrder, skipNew>(task);
+    count += countChildren ? visited : 1;
+    task = task->next;
+  }
+  if (IsEnd(task)) return count;
+  int k = 0;
+  while (k < known) {
+    task = Opaque(order[k]);
+    FetchAhead(order, k);
+    const TaskProc each = task->*proc;
+    if (each != lastProc) {
+      lastProc = each;
+      lastRun = each != nullptr ? RunFormOf(each) : nullptr;
+    }
+    int end = k + 1;
+    if (lastRun != nullptr && IsEnd(task->child)) {
+      const int last = known - k > TASK_RUN_LENGTH ? k + TASK_RUN_LENGTH : known;
+      while (end < last && order[end - 1]->next == order[end]) {
+        // A null child ends the stretch too; the task is then visited on its own.
+        const Task* other = Opaque(order[end]);
+        if (other->*proc != each || other->child != &NullTask) break;
+        ++end;
+      }
+      lastRun(order + k, end - k);
+      count += end - k;
+    } else {
+      const int visited = Visit<proc, preOrder, skipNew>(task);
+      count += countChildren ? visited : 1;
+    }
+    task = order[end - 1]->next;
+    if (end == known || task != order[end]) break;
+    k = end;
+  }
+  // Off the list (the chain was changed by hand, or has more than the list holds).
+  for (; !IsEnd(task); task = task->next) {
+    const int visited = Visit<proc, preOrder, skipNew>(task);
+    count += countChildren ? visited : 1;
+  }
+  return count;
+}
+
+int UpdateTask() {
+  ++TaskPool.updatePass;
+  return WalkTop<&Task::update, true, false, false>();
+}
+
+int DrawTask() { return WalkTop<&Task::draw, false, false, true>(); }
 
 int UpdateTaskPostOrder() {
   ++TaskPool.updatePass;
-  return WalkPostOrder<&Task::update, true, true>(TaskPool.root);
+  return WalkTop<&Task::update, false, true, true>();
 }
 
 static void FreeRecord(Task* task) {
@@ -163,30 +261,75 @@ static void FreeTree(Task* task) {
   }
 }
 
+enum { SWEEP_STACK_CAPACITY = TASK_POOL_SIZE + 1 };
+
+// Sweeps the task at *link: a dead one is freed and *link takes its next, a live
+// one is listed (top-level chain) and its child chain stacked. Returns the link
+// that now holds the next task.
+static LQ_INLINE Task** SweepOne(Task** link, Task* task, Task** kept, int* listed, int* top) {
+  if (task->flags & TASK_DEAD) {
+    *link = task->next;
+    FreeTree(task);
+    return link;
+  }
+  if (kept != nullptr && *listed < TASK_POOL_SIZE) kept[(*listed)++] = task;
+  if (!IsEnd(task->child) && *top < SWEEP_STACK_CAPACITY) {
+    TaskPool.sweepStack[(*top)++] = &task->child;
+  }
+  return &task->next;
+}
+
+// The top-level chain, stepping along the last sweep's list while the links
+// agree with it (as the walks do), and the list of what is left for the next.
+static void SweepTop(int* top) {
+  Task* const* old = TaskPool.order[TaskPool.orderBuffer];
+  Task** kept = TaskPool.order[1 - TaskPool.orderBuffer];
+  const int known = TaskPool.orderCount;
+  int listed = 0;
+  Task** link = &TaskPool.root;
+  Task* task = *link;
+  while (!IsGone(task) && (known == 0 || task != old[0])) {
+    link = SweepOne(link, task, kept, &listed, top);
+    task = *link;
+  }
+  if (!IsGone(task)) {
+    // Only a freed subtree can free a record still on the list.
+    bool freed = false;
+    for (int k = 0;; ++k) {
+      task = Opaque(old[k]);
+      FetchAhead(old, k);
+      Task* next = task->next;
+      if (LQ_LIKELY((task->flags & TASK_DEAD) == 0 && IsEnd(task->child) &&
+                    listed < TASK_POOL_SIZE)) {
+        kept[listed++] = task;
+        link = &task->next;
+      } else {
+        freed |= (task->flags & TASK_DEAD) != 0;
+        link = SweepOne(link, task, kept, &listed, top);
+      }
+      task = next;
+      if (k + 1 == known || next != old[k + 1] || (freed && IsGone(next))) break;
+    }
+    while (!IsGone(task)) {
+      link = SweepOne(link, task, kept, &listed, top);
+      task = *link;
+    }
+  }
+  *link = &NullTask;
+  TaskPool.orderBuffer = 1 - TaskPool.orderBuffer;
+  TaskPool.orderCount = listed;
+}
+
 // Dead tasks are freed in chain order, so the last one freed is the first reused.
 // Chains are taken from a bounded stack, never by recursion; the top-level chain
 // is swept first.
 void SweepTask() {
-  const int capacity = TASK_POOL_SIZE + 1;
-  int top = 0, position = 0;
-  bool isRoot = true;
-  TaskPool.sweepStack[top++] = &TaskPool.root;
+  int top = 0;
+  SweepTop(&top);
   while (top > 0) {
     Task** link = TaskPool.sweepStack[--top];
-    while (!IsGone(*link)) {
-      Task* task = *link;
-      if (isRoot) FetchAhead(position);
-      if (task->flags & TASK_DEAD) {
-        *link = task->next;
-        FreeTree(task);
-        continue;
-      }
-      if (isRoot && position < TASK_POOL_SIZE) TaskPool.order[position++] = task;
-      if (!IsEnd(task->child) && top < capacity) TaskPool.sweepStack[top++] = &task->child;
-      link = &task->next;
-    }
+    while (!IsGone(*link)) link = SweepOne(link, *link, nullptr, nullptr, &top);
     *link = &NullTask;
-    isRoot = false;
   }
 }
 

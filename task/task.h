@@ -5,6 +5,9 @@
 
 struct Task;
 typedef void (*TaskProc)(Task* task);
+// A callback's run form: called once for count (1 or more) consecutive tasks, in
+// the order the walk would have called the callback for each.
+typedef void (*TaskRunProc)(Task* const* tasks, int count);
 
 struct Task {
   uint32_t flags;  // TASK_DEAD is the dead mark
@@ -20,7 +23,7 @@ struct Task {
 };
 
 enum : uint32_t { TASK_DEAD = 0x80000000u };
-enum { TASK_POOL_SIZE = 8192 };
+enum { TASK_POOL_SIZE = 8192, TASK_RUN_PROCS = 16 };
 
 extern Task NullTask;
 
@@ -46,3 +49,12 @@ Task* KillTask(Task* task);
 uint32_t IsTaskDead(const Task* task);
 // 1 if the pointer is NullTask (a failed CreateTask), else 0.
 int IsTaskNull(const Task* task);
+// Gives the callback proc a run form: from the next walk on, a stretch of
+// consecutive top-level tasks that head no children and whose update (or draw)
+// is proc is handed to run in one call, instead of proc being called for each.
+// For swarms: one call, and the loop inside it, cost less than a call per task.
+// The stretch is gathered before run is called: run may kill and create tasks as
+// a callback may, but must not relink or change the callbacks of the tasks it is
+// given. A null run takes the form away. 0; -1 for a null proc or when
+// TASK_RUN_PROCS callbacks have forms already. Kept by InitTask.
+int SetTaskRunProc(TaskProc proc, TaskRunProc run);

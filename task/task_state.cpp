@@ -2,4 +2,4 @@
 
 Task NullTask = {0, &NullTask, &NullTask, nullptr, nullptr, 0, 0, 0, 0, 0, 0, nullptr};
 
-TaskState TaskPool = {{}, {}, {}, 0, &NullTask, &NullTask, {}, {}};
+TaskState TaskPool = {{}, {}, {}, 0, &NullTask, &NullTask, {}, {}, 0, 0, {}, 0};

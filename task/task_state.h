@@ -16,9 +16,17 @@ struct TaskState {
   Task* root;                      // first task of the top-level chain
   Task* freeList;                  // first free record, linked through next
   Task** sweepStack[TASK_POOL_SIZE + 1];  // chains still to sweep; bounded, never recursed
-  // The top-level chain as the last sweep left it: the walks fetch the records
-  // ahead of them from it. Only a hint, never read as tasks.
-  Task* order[TASK_POOL_SIZE + TASK_FETCH_AHEAD];
+  // The top-level chain as the last sweep left it, in one of two buffers (the
+  // sweep writes the other). The walks step along it while each link agrees, so
+  // that no step waits for the last record's link, and fetch records ahead from it.
+  Task* order[2][TASK_POOL_SIZE + TASK_FETCH_AHEAD];
+  int orderCount;   // tasks in the current buffer
+  int orderBuffer;  // 0 or 1
+  struct {
+    TaskProc proc;
+    TaskRunProc run;
+  } runs[TASK_RUN_PROCS];
+  int runCount;
 };
 
 extern TaskState TaskPool;
