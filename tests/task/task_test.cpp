@@ -2,8 +2,10 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "task/task.h"
+#include "task/task_state.h"
 
 // Each callback logs the task's id, kept in its count field.
 static std::string updates, draws;
@@ -260,4 +262,101 @@ TEST_F(TaskTest, GameRecordUnderADeadTaskIsDetachedNotFreed) {
   EXPECT_NE(0u, IsTaskDead(&gameRecord));
   EXPECT_TRUE(gameRecord.next == &NullTask && gameRecord.child == &NullTask);
   EXPECT_EQ(TASK_POOL_SIZE, FreeCount());
+}
+
+// Run forms log as their callbacks do, so a walk with them must log the same.
+static int runCalls;
+static void V(Task* t) { U(t); }
+static void URun(Task* const* tasks, int count) {
+  ++runCalls;
+  for (int i = 0; i < count; ++i) U(tasks[i]);
+}
+static void DRun(Task* const* tasks, int count) {
+  for (int i = 0; i < count; ++i) D(tasks[i]);
+}
+
+// What a walk must visit: the tree as its links say, whatever the last sweep saw.
+static void Expected(Task* t, std::string* pre, std::string* post, int* tasks) {
+  for (; t != nullptr && t != &NullTask; t = t->next) {
+    ++*tasks;
+    *pre += static_cast<char>(t->count);
+    Expected(t->child, pre, post, tasks);
+    *post += static_cast<char>(t->count);
+  }
+}
+
+// Random trees, swept into the walks' list and then changed by hand (tasks
+// relinked, moved under others, killed, made in front), walked with and without
+// run forms.
+TEST_F(TaskTest, WalksFollowTheLinksWhateverTheSweepsListSays) {
+  uint32_t seed = 7;
+  auto random = [&seed](int n) { return static_cast<int>((seed = seed * 1103515245u + 12345u) >> 16) % n; };
+  runCalls = 0;
+  for (int round = 0; round < 300; ++round) {
+    InitTask();
+    SetTaskRunProc(U, round % 2 ? URun : nullptr);
+    SetTaskRunProc(D, round % 4 == 1 ? DRun : nullptr);
+    const int n = 1 + random(20);
+    std::vector<Task*> made;
+    for (int i = 0; i < n; ++i) made.push_back(Make(static_cast<char>('a' + i), random(5) ? U : V));
+    if (random(2)) KillTask(made[random(n)]);
+    SweepTask();
+    for (int change = random(4); change > 0; --change) {
+      Task* a = made[random(n)];
+      Task* b = made[random(n)];
+      if (a == b || IsTaskDead(a) || IsTaskDead(b)) continue;
+      // Both in the top-level chain (no loops made), a with no children yet.
+      Task** link = &TaskPool.root;
+      bool aTop = false;
+      for (Task* t = TaskPool.root; t != &NullTask; t = t->next) aTop |= t == a;
+      while (*link != &NullTask && *link != b) link = &(*link)->next;
+      if (*link != b || !aTop || a->child != &NullTask) continue;
+      *link = b->next;  // b out of the chain...
+      if (random(2)) {
+        b->next = a->next, a->next = b;  // ...after a
+      } else {
+        b->next = &NullTask, a->child = b;  // ...under a
+      }
+    }
+    if (random(2)) Make('N');
+    if (random(2)) SweepTask();
+    std::string pre, post;
+    int tasks = 0, top = 0;
+    for (Task* t = TaskPool.root; t != &NullTask; t = t->next) ++top;
+    Expected(TaskPool.root, &pre, &post, &tasks);
+    updates.clear(), draws.clear();
+    EXPECT_EQ(top, UpdateTask());
+    EXPECT_EQ(tasks, DrawTask());
+    EXPECT_EQ(pre, updates) << "round " << round;
+    EXPECT_EQ(post, draws) << "round " << round;
+    updates.clear();
+    EXPECT_EQ(tasks, UpdateTaskPostOrder());
+    EXPECT_EQ(post, updates) << "round " << round;
+  }
+  EXPECT_GT(runCalls, 100);
+  SetTaskRunProc(U, nullptr);
+  SetTaskRunProc(D, nullptr);
+}
+
+template <int N>
+static void Numbered(Task*) {}
+TEST_F(TaskTest, RunFormsTakeSixteenCallbacksAndGoWhenCleared) {
+  const TaskProc procs[] = {Numbered<0>,  Numbered<1>,  Numbered<2>,  Numbered<3>,  Numbered<4>,
+                            Numbered<5>,  Numbered<6>,  Numbered<7>,  Numbered<8>,  Numbered<9>,
+                            Numbered<10>, Numbered<11>, Numbered<12>, Numbered<13>, Numbered<14>,
+                            Numbered<15>, Numbered<16>};
+  EXPECT_EQ(-1, SetTaskRunProc(nullptr, URun));
+  for (int i = 0; i < TASK_RUN_PROCS; ++i) EXPECT_EQ(0, SetTaskRunProc(procs[i], URun));
+  EXPECT_EQ(-1, SetTaskRunProc(procs[16], URun));
+  EXPECT_EQ(0, SetTaskRunProc(procs[3], DRun));  // replaced in place
+  EXPECT_EQ(0, SetTaskRunProc(procs[3], nullptr));
+  EXPECT_EQ(0, SetTaskRunProc(procs[16], URun));
+  Make('x', procs[16]);
+  SweepTask();
+  runCalls = 0;
+  UpdateTask();
+  EXPECT_EQ(1, runCalls);
+  for (TaskProc proc : procs) SetTaskRunProc(proc, nullptr);
+  UpdateTask();
+  EXPECT_EQ(1, runCalls);
 }
