@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <math.h>
+#include <string.h>
+
+#include <vector>
 
 #include "util/exact_checks.h"
 #include "util/vec2.h"
@@ -65,4 +68,39 @@ TEST(FloatBits, AscendFromZeroThenNaNAndNegatives) {
   EXPECT_EQ(0x3F800000u, FloatBits(1.0f));
   for (size_t i = 1; i < sizeof ascending / sizeof ascending[0]; ++i)
     EXPECT_LT(FloatBits(ascending[i - 1]), FloatBits(ascending[i])) << i;
+}
+
+// The pair gives SetVec2Length's bits for both vectors, or 0 and both unchanged:
+// the table's hard cases, the rare paths' edges and random vectors, at lengths
+// scaled in double (0.07, 3) and in float (powers of two, one past overflow).
+TEST(Vec2, PairScalesAsTheSingleCallOrLeavesBoth) {
+  std::vector<Vec2> vectors = {{0, 0},       {0x1p-80f, 0},  {3e19f, 3e19f}, {NAN, 1},
+                               {INFINITY, 0}, {0x1p127f, 0}, {-0.0f, 0x1p-130f}, {1, 2}};
+  for (const SetLengthCase& c : kSetLengthCases) vectors.push_back({c.x, c.y});
+  uint32_t seed = 3;
+  for (int i = 0; i < 400; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    const float x = static_cast<float>(static_cast<int32_t>(seed) >> 8) / 4096.0f;
+    seed = seed * 1103515245u + 12345u;
+    vectors.push_back({x, static_cast<float>(static_cast<int32_t>(seed) >> 12) / 1024.0f});
+  }
+  int paired = 0, tried = 0;
+  for (float length : {0.07f, 3.0f, 2.0f, 0.5f, 0x1p64f, kSetLengthCases[0].length}) {
+    for (size_t i = 0; i + 1 < vectors.size(); ++i) {
+      const Vec2 a = vectors[i], b = vectors[(i * 7 + 1) % vectors.size()];
+      __m128 both = _mm_setr_ps(a.x, a.y, b.x, b.y);
+      float out[4];
+      const int done = SetVec2LengthPair(&both, length);
+      _mm_storeu_ps(out, both);
+      Vec2 sa = a, sb = b;
+      SetVec2Length(&sa, length), SetVec2Length(&sb, length);
+      const Vec2 wa = done ? sa : a, wb = done ? sb : b;
+      ASSERT_EQ(0, memcmp(out, &wa, 8)) << i << " at " << length;
+      ASSERT_EQ(0, memcmp(out + 2, &wb, 8)) << i << " at " << length;
+      paired += done, ++tried;
+    }
+  }
+  EXPECT_GT(paired, tried * 9 / 10);  // the pair path is the common one
+  __m128 zero = _mm_setr_ps(0, 0, 1, 1);
+  EXPECT_EQ(0, SetVec2LengthPair(&zero, 1.0f));  // a zero vector goes one at a time
 }
