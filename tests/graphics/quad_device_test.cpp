@@ -94,6 +94,7 @@ TEST_F(QuadTest, FailedFlushesStillEmptyTheBatch) {
   EXPECT_EQ(PushRect(0, 0, 1, 1, 0), E_FAIL);
   EXPECT_EQ(Gfx.batch.count, 6u);  // unchanged by the refused push
   EXPECT_EQ(PushRectCenter(0, 0, 1, 1, 0), E_FAIL);
+  EXPECT_EQ(PushQuadSpace(1), nullptr);
   EXPECT_EQ(DrawRect(0, 0, 1, 1, 0), E_FAIL);
   EXPECT_EQ(DrawRectCenter(0, 0, 1, 1, 0), E_FAIL);
   EXPECT_EQ(DrawRectUV(0, 0, 1, 1, 0, 0, 0, 1, 1), E_FAIL);
@@ -110,6 +111,15 @@ TEST_F(QuadTest, AFullBatchRefusesNewQuadsAndKeepsItsOwn) {
   ASSERT_EQ(PushRect(3, 3, 4, 4, 2), 0);
   EXPECT_EQ(PushRect(5, 5, 6, 6, 3), E_FAIL);
   EXPECT_EQ(PushRectCenter(5, 5, 1, 1, 3), E_FAIL);
+  EXPECT_EQ(PushQuadSpace(1), nullptr);
+  Gfx.batch.maxVertices = 24;
+  EXPECT_TRUE(PushQuadSpace(3) == NULL && PushQuadSpace(0) == NULL && PushQuadSpace(-1) == NULL);
+  LayoutQuad(PushQuadSpace(2) + 6, 7, 7, 8, 8, 4, 0, 0, 1, 1);  // the second of two
+  ASSERT_EQ(FlushRects(), 0);
+  ExpectQuad(LastDraw().Vertices<Vertex2D>() + 18, 7, 7, 8, 8, 4, 0, 0, 1, 1);
+  Gfx.batch.maxVertices = 12;
+  ASSERT_EQ(PushRect(1, 1, 2, 2, 1), 0);
+  ASSERT_EQ(PushRect(3, 3, 4, 4, 2), 0);
   ASSERT_EQ(FlushRects(), 0);
   EXPECT_EQ(LastDraw().primitives, 4u);
   ExpectQuad(LastDraw().Vertices<Vertex2D>() + 6, 3, 3, 4, 4, 2, 0, 0, 1, 1);

@@ -124,6 +124,15 @@ TEST(QuadBatch, AtItsLimitAnAppendFailsAndKeepsWhatItHolds) {
   ExpectNumbered(batch, 2);
   EXPECT_EQ(QuadBatchAppend(nullptr, q), -1);
   EXPECT_EQ(QuadBatchAppend(&batch, nullptr), -1);
+  // Room for many at once: all of them or none, and no count that wraps.
+  batch.maxVertices = 0;
+  for (uint32_t quads : {0u, 0x2AAAAAABu, 0xFFFFFFFFu, QUAD_BATCH_MAX_VERTICES / 6})
+    EXPECT_EQ(QuadBatchAppendQuads(&batch, quads), nullptr) << quads;
+  EXPECT_EQ(QuadBatchAppendQuads(nullptr, 1), nullptr);
+  ExpectNumbered(batch, 2);
+  const Vertex2D* room = QuadBatchAppendQuads(&batch, 1000);  // grows
+  EXPECT_EQ(room, batch.vertices + 12);
+  EXPECT_EQ(batch.count, 12u + 6000u);
   QuadBatchFree(&batch);
   QuadBatchFree(nullptr);
   QuadBatchEmpty(nullptr);
