@@ -98,54 +98,12 @@ inline Vertex2D* WriteQuad(Vertex2D* v, float cx, float cy, float half, uint32_t
   return v + QUAD_VERTICES;
 }
 
-// [a[i], a[j], b[k], b[l]]
-#define PICK(a, b, i, j, k, l) _mm_shuffle_ps(a, b, _MM_SHUFFLE(l, k, j, i))
-
-// Left, top, right, bottom of the quad about (x, y), rounded as WriteQuad rounds them.
+// Left, top, right, bottom of the quad about (x, y).
 inline __m128 Corners(__m128 xy, __m128 half) {
   const __m128 signedHalf = _mm_xor_ps(half, _mm_setr_ps(-0.0f, -0.0f, 0.0f, 0.0f));
-  return _mm_sub_ps(_mm_add_ps(PICK(xy, xy, 0, 1, 0, 1), signedHalf), _mm_set1_ps(0.5f));
+  return _mm_add_ps(_mm_movelh_ps(xy, xy), signedHalf);
 }
 
-// Two quads of one colour, 84 floats, as 21 aligned 16-byte stores: out must be
-// 16-byte aligned. q and p are the two quads' corners (l, t, r, b).
-inline void WriteQuadPair(float* out, __m128 q, __m128 p, __m128 color) {
-  const __m128 zw = _mm_setr_ps(0.5f, 1.0f, 0.5f, 1.0f), zero = _mm_setzero_ps();
-  const __m128 one = _mm_set1_ps(1.0f);
-  const __m128 c0 = _mm_unpacklo_ps(color, zero);  // c 0 c 0
-  const __m128 c1 = _mm_unpacklo_ps(color, one);   // c 1 c 1
-  const __m128 onec = _mm_unpacklo_ps(one, color);  // 1 c 1 c
-  const __m128 one0 = _mm_unpacklo_ps(one, zero);   // 1 0 1 0
-  const __m128 zc = PICK(zw, c0, 0, 1, 0, 1);       // .5 1 c 0
-  const __m128 c10 = PICK(onec, one0, 0, 1, 0, 1);  // 1 c 1 0
-  const __m128 zc1 = PICK(zw, c1, 0, 1, 0, 1);      // .5 1 c 1
-  const __m128 c01 = PICK(onec, one0, 0, 1, 1, 0);  // 1 c 0 1
-  const __m128 qt = PICK(q, zw, 1, 1, 0, 0), qr = PICK(q, zw, 2, 2, 1, 1);
-  const __m128 ql = PICK(q, zw, 0, 0, 1, 1), qb = PICK(q, zw, 3, 3, 0, 0);
-  _mm_store_ps(out + 0, PICK(q, zw, 0, 1, 0, 1));                        // l t .5 1
-  _mm_store_ps(out + 4, PICK(c0, PICK(q, zero, 2, 2, 0, 0), 0, 1, 2, 0));  // c 0 0 r
-  _mm_store_ps(out + 8, PICK(qt, onec, 0, 2, 0, 1));                     // t .5 1 c
-  _mm_store_ps(out + 12, PICK(one0, q, 0, 1, 0, 3));                     // 1 0 l b
-  _mm_store_ps(out + 16, zc);                                            // .5 1 c 0
-  _mm_store_ps(out + 20, PICK(qr, qt, 2, 0, 0, 2));                      // 1 r t .5
-  _mm_store_ps(out + 24, c10);                                           // 1 c 1 0
-  _mm_store_ps(out + 28, PICK(q, zw, 2, 3, 0, 1));                       // r b .5 1
-  _mm_store_ps(out + 32, PICK(c1, ql, 0, 1, 2, 0));                      // c 1 1 l
-  _mm_store_ps(out + 36, PICK(qb, onec, 0, 2, 0, 1));                    // b .5 1 c
-  _mm_store_ps(out + 40, PICK(one0, p, 1, 0, 0, 1));                     // 0 1 L T
-  const __m128 pt = PICK(p, zw, 1, 1, 0, 0), pr = PICK(p, zw, 2, 2, 1, 1);
-  const __m128 pl = PICK(p, zw, 0, 0, 1, 1), pb = PICK(p, zw, 3, 3, 0, 0);
-  _mm_store_ps(out + 44, zc);                                            // .5 1 C 0
-  _mm_store_ps(out + 48, PICK(PICK(p, zero, 2, 2, 0, 0), pt, 2, 0, 0, 2));  // 0 R T .5
-  _mm_store_ps(out + 52, c10);                                           // 1 C 1 0
-  _mm_store_ps(out + 56, PICK(p, zw, 0, 3, 0, 1));                       // L B .5 1
-  _mm_store_ps(out + 60, PICK(c0, pr, 0, 1, 2, 0));                      // C 0 1 R
-  _mm_store_ps(out + 64, PICK(pt, onec, 0, 2, 0, 1));                    // T .5 1 C
-  _mm_store_ps(out + 68, PICK(one0, p, 0, 1, 2, 3));                     // 1 0 R B
-  _mm_store_ps(out + 72, zc1);                                           // .5 1 C 1
-  _mm_store_ps(out + 76, PICK(pl, pb, 2, 0, 0, 2));                      // 1 L B .5
-  _mm_store_ps(out + 80, c01);                                           // 1 C 0 1
-}
 
 // The demo's steering as plain scalar code through the vector helpers, each
 // vector scaled exactly as they scale it: what the floor must give bit for bit.
@@ -212,12 +170,10 @@ void FlatFrame(Flat& f, Timing* timing) {
   const size_t n = f.enemies.size();
   const Entity* e = f.enemies.data();
   const __m128 half = _mm_set1_ps(2.0f);
-  const __m128 color = _mm_castsi128_ps(_mm_set1_epi32((int)0xEE5555FF));
-  float* out = &f.vertices[0].x;
   size_t i = 0;
-  for (; i + 1 < n; i += 2, out += 2 * QUAD_VERTICES * 7) {
-    WriteQuadPair(out, Corners(_mm_loadu_ps(&e[i].x), half),
-                  Corners(_mm_loadu_ps(&e[i + 1].x), half), color);
+  for (; i + 1 < n; i += 2) {
+    LayoutQuadPair(f.vertices + i * QUAD_VERTICES, Corners(_mm_loadu_ps(&e[i].x), half),
+                   Corners(_mm_loadu_ps(&e[i + 1].x), half), 0xEE5555FF);
   }
   Vertex2D* v = f.vertices + i * QUAD_VERTICES;
   if (i < n) v = WriteQuad(v, e[i].x, e[i].y, 2.0f, 0xEE5555FF);

@@ -75,6 +75,52 @@ inline void LayoutQuad(Vertex2D out[QUAD_VERTICES], float left, float top, float
   }
 }
 
+// Two quads of one colour with the whole texture, laid out as LayoutQuad lays out
+// each, in 21 aligned 16-byte stores: out must be 16-byte aligned. a and b are
+// the quads' left, top, right and bottom. For swarms: a quad costs half the
+// shuffles it costs alone.
+inline void LayoutQuadPair(Vertex2D pair[2 * QUAD_VERTICES], __m128 a, __m128 b, uint32_t argb) {
+  float* out = reinterpret_cast<float*>(pair);
+  const __m128 half = _mm_set1_ps(0.5f);
+  const __m128 q = _mm_sub_ps(a, half), p = _mm_sub_ps(b, half);
+  const __m128 color = _mm_castsi128_ps(_mm_set1_epi32((int)argb));
+  const __m128 zw = _mm_setr_ps(0.5f, 1.0f, 0.5f, 1.0f), zero = _mm_setzero_ps();
+  const __m128 one = _mm_set1_ps(1.0f);
+  const __m128 c0 = _mm_unpacklo_ps(color, zero);  // c 0 c 0
+  const __m128 c1 = _mm_unpacklo_ps(color, one);   // c 1 c 1
+  const __m128 onec = _mm_unpacklo_ps(one, color);  // 1 c 1 c
+  const __m128 one0 = _mm_unpacklo_ps(one, zero);   // 1 0 1 0
+  const __m128 zc = LQ_PICK(zw, c0, 0, 1, 0, 1);       // .5 1 c 0
+  const __m128 c10 = LQ_PICK(onec, one0, 0, 1, 0, 1);  // 1 c 1 0
+  const __m128 zc1 = LQ_PICK(zw, c1, 0, 1, 0, 1);      // .5 1 c 1
+  const __m128 c01 = LQ_PICK(onec, one0, 0, 1, 1, 0);  // 1 c 0 1
+  const __m128 qt = LQ_PICK(q, zw, 1, 1, 0, 0), qr = LQ_PICK(q, zw, 2, 2, 1, 1);
+  const __m128 ql = LQ_PICK(q, zw, 0, 0, 1, 1), qb = LQ_PICK(q, zw, 3, 3, 0, 0);
+  _mm_store_ps(out + 0, LQ_PICK(q, zw, 0, 1, 0, 1));                        // l t .5 1
+  _mm_store_ps(out + 4, LQ_PICK(c0, LQ_PICK(q, zero, 2, 2, 0, 0), 0, 1, 2, 0));  // c 0 0 r
+  _mm_store_ps(out + 8, LQ_PICK(qt, onec, 0, 2, 0, 1));                     // t .5 1 c
+  _mm_store_ps(out + 12, LQ_PICK(one0, q, 0, 1, 0, 3));                     // 1 0 l b
+  _mm_store_ps(out + 16, zc);                                            // .5 1 c 0
+  _mm_store_ps(out + 20, LQ_PICK(qr, qt, 2, 0, 0, 2));                      // 1 r t .5
+  _mm_store_ps(out + 24, c10);                                           // 1 c 1 0
+  _mm_store_ps(out + 28, LQ_PICK(q, zw, 2, 3, 0, 1));                       // r b .5 1
+  _mm_store_ps(out + 32, LQ_PICK(c1, ql, 0, 1, 2, 0));                      // c 1 1 l
+  _mm_store_ps(out + 36, LQ_PICK(qb, onec, 0, 2, 0, 1));                    // b .5 1 c
+  _mm_store_ps(out + 40, LQ_PICK(one0, p, 1, 0, 0, 1));                     // 0 1 L T
+  const __m128 pt = LQ_PICK(p, zw, 1, 1, 0, 0), pr = LQ_PICK(p, zw, 2, 2, 1, 1);
+  const __m128 pl = LQ_PICK(p, zw, 0, 0, 1, 1), pb = LQ_PICK(p, zw, 3, 3, 0, 0);
+  _mm_store_ps(out + 44, zc);                                            // .5 1 C 0
+  _mm_store_ps(out + 48, LQ_PICK(LQ_PICK(p, zero, 2, 2, 0, 0), pt, 2, 0, 0, 2));  // 0 R T .5
+  _mm_store_ps(out + 52, c10);                                           // 1 C 1 0
+  _mm_store_ps(out + 56, LQ_PICK(p, zw, 0, 3, 0, 1));                       // L B .5 1
+  _mm_store_ps(out + 60, LQ_PICK(c0, pr, 0, 1, 2, 0));                      // C 0 1 R
+  _mm_store_ps(out + 64, LQ_PICK(pt, onec, 0, 2, 0, 1));                    // T .5 1 C
+  _mm_store_ps(out + 68, LQ_PICK(one0, p, 0, 1, 2, 3));                     // 1 0 R B
+  _mm_store_ps(out + 72, zc1);                                           // .5 1 C 1
+  _mm_store_ps(out + 76, LQ_PICK(pl, pb, 2, 0, 0, 2));                      // 1 L B .5
+  _mm_store_ps(out + 80, c01);                                           // 1 C 0 1
+}
+
 // A quad of half sizes hw, hh about its centre (cx, cy), turned so that its
 // corner at (+hw, 0) lands at (cx + hw * cosA, cy + hw * sinA): clockwise on a
 // screen whose y grows down. Vertex order, offset and texture corners as in

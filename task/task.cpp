@@ -3,6 +3,7 @@
 #include "task/task.h"
 
 #include <stdint.h>
+#include <string.h>
 
 #include "task/task_state.h"
 #include "util/force_inline.h"
@@ -293,22 +294,29 @@ static void SweepTop(int* top) {
     task = *link;
   }
   if (!IsGone(task)) {
-    // Only a freed subtree can free a record still on the list.
-    bool freed = false;
-    for (int k = 0;; ++k) {
-      task = Opaque(old[k]);
-      FetchAhead(old, k);
-      Task* next = task->next;
-      if (LQ_LIKELY((task->flags & TASK_DEAD) == 0 && IsEnd(task->child) &&
-                    listed < TASK_POOL_SIZE)) {
-        kept[listed++] = task;
-        link = &task->next;
-      } else {
-        freed |= (task->flags & TASK_DEAD) != 0;
-        link = SweepOne(link, task, kept, &listed, top);
+    for (int k = 0;;) {
+      // A stretch left as it is (alive, no children, linked as listed) is only
+      // read, and listed again in one copy.
+      int end = k;
+      for (; end + 1 < known; ++end) {
+        const Task* same = Opaque(old[end]);
+        FetchAhead(old, end);
+        if ((same->flags & TASK_DEAD) | (same->child != &NullTask) | (same->next != old[end + 1])) {
+          break;
+        }
       }
+      const int copied = end - k < TASK_POOL_SIZE - listed ? end - k : TASK_POOL_SIZE - listed;
+      memcpy(kept + listed, old + k, copied * sizeof(Task*));
+      listed += copied;
+      if (end > k) link = &old[end - 1]->next;
+      task = old[end];
+      Task* next = task->next;
+      // A freed subtree may hold records further on the list: links from here.
+      const bool freesMore = (task->flags & TASK_DEAD) != 0 && !IsEnd(task->child);
+      link = SweepOne(link, task, kept, &listed, top);
       task = next;
-      if (k + 1 == known || next != old[k + 1] || (freed && IsGone(next))) break;
+      if (freesMore || end + 1 == known || next != old[end + 1]) break;
+      k = end + 1;
     }
     while (!IsGone(task)) {
       link = SweepOne(link, task, kept, &listed, top);

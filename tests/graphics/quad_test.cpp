@@ -57,6 +57,21 @@ TEST(QuadLayout, CornersAreNeverSorted) {
   EXPECT_EQ(q[0].u, 0.0f);  // the texture's top-left lands bottom-right
 }
 
+// The pair lays out what two single calls lay out, mirrored and fractional corners too.
+TEST(QuadLayout, APairIsTwoQuadsOfTheWholeTexture) {
+  const float corners[][4] = {{0, 0, 800, 600}, {10.25f, 3, 12, 7}, {8, 4, 0, 0}, {-1e9f, 0.5f, 3, 2}};
+  alignas(16) Vertex2D pair[12];
+  Vertex2D single[12];
+  for (const float* a : corners) {
+    for (const float* b : corners) {
+      LayoutQuadPair(pair, _mm_loadu_ps(a), _mm_loadu_ps(b), 0x80FF0102u);
+      LayoutQuad(single, a[0], a[1], a[2], a[3], 0x80FF0102u, 0, 0, 1, 1);
+      LayoutQuad(single + 6, b[0], b[1], b[2], b[3], 0x80FF0102u, 0, 0, 1, 1);
+      ASSERT_EQ(0, memcmp(pair, single, sizeof pair)) << a[0] << " " << b[0];
+    }
+  }
+}
+
 TEST(QuadLayout, TurnedQuadsAreTheUprightOnesAtNoTurnAndTurnClockwise) {
   Vertex2D turned[6], upright[6], q[6];
   LayoutTurnedQuad(turned, 0.1f, 7.3f, 3.7f, 0.3f, 1, 0, 7, 0.25f, 0.5f, 0.75f, 1);
