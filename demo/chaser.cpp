@@ -133,11 +133,15 @@ static void LeaveScreen(Task* task) {
 // One integer comparison a side clears an enemy on the screen; LeaveScreen's
 // float tests settle the rest (off the screen, -0, NaN). Converting the screen
 // size cost as much as the rest of the test: it is redone only on a new size.
-static LQ_INLINE void KeepOnScreen(Task* task) {
+static LQ_INLINE void RefreshEdges() {
   const DWORD w = GetScreenWidth(), h = GetScreenHeight();
   if (w != DemoEdges.width || h != DemoEdges.height) {
     DemoEdges = {w, h, FloatBits(SizeToFloat(w)), FloatBits(SizeToFloat(h))};
   }
+}
+
+static LQ_INLINE void KeepOnScreen(Task* task) {
+  RefreshEdges();
   if ((FloatBits(task->x) > DemoEdges.right) | (FloatBits(task->y) > DemoEdges.bottom)) {
     LeaveScreen(task);
   }
@@ -160,7 +164,7 @@ static_assert(offsetof(Task, y) == offsetof(Task, x) + 4 && offsetof(Task, vx) =
 
 // Two enemies moved and steered at once, with the same results as Steer gives
 // each; false, changing neither, when either needs the vector helpers' rare paths.
-static LQ_INLINE bool SteerPair(Task* a, Task* b, __m128 target) {
+static LQ_INLINE bool SteerPair(Task* a, Task* b, __m128 target, __m128* moved) {
   const __m128 ea = _mm_loadu_ps(&a->x), eb = _mm_loadu_ps(&b->x);  // x y vx vy
   const __m128 velocity = _mm_movehl_ps(eb, ea);
   const __m128 position = _mm_add_ps(_mm_movelh_ps(ea, eb), velocity);
@@ -170,29 +174,41 @@ static LQ_INLINE bool SteerPair(Task* a, Task* b, __m128 target) {
   if (!SetVec2LengthPair(&v, kEnemySpeed)) return false;
   _mm_storeu_ps(&a->x, _mm_movelh_ps(position, v));
   _mm_storeu_ps(&b->x, _mm_movehl_ps(v, position));
+  *moved = position;
   return true;
 }
 
 // UpdateEnemy for a stretch of the swarm, two at a time. A pair is steered before
 // either is tested against the screen: nothing a test does (a kill, a spawn aimed
-// at the player) changes the other's steering.
+// at the player) changes the other's steering. Both are tested in one comparison,
+// against edges read once a stretch (a pass never changes the screen's size).
 static void UpdateEnemies(Task* const* tasks, int count) {
   int i = 0;
   if (PlayerTask != nullptr) {
     const __m128 target = _mm_setr_ps(PlayerTask->x, PlayerTask->y, PlayerTask->x, PlayerTask->y);
+    RefreshEdges();
+    // Unsigned order as signed: the sign bits flipped on both sides.
+    const __m128i flip = _mm_set1_epi32(INT32_MIN);
+    const __m128i edges = _mm_xor_si128(
+        _mm_setr_epi32((int)DemoEdges.right, (int)DemoEdges.bottom, (int)DemoEdges.right,
+                       (int)DemoEdges.bottom),
+        flip);
     for (; i + 1 < count; i += 2) {
       Task* a = tasks[i];
       Task* b = tasks[i + 1];
+      __m128 moved;
       // A count of -1 skips the steering once.
-      if (a->count == -1 || b->count == -1 || !SteerPair(a, b, target)) {
+      if (a->count == -1 || b->count == -1 || !SteerPair(a, b, target, &moved)) {
         UpdateEnemy(a);
         UpdateEnemy(b);
         continue;
       }
       a->count = 0;
       b->count = 0;
-      KeepOnScreen(a);
-      KeepOnScreen(b);
+      const int out = _mm_movemask_ps(_mm_castsi128_ps(
+          _mm_cmpgt_epi32(_mm_xor_si128(_mm_castps_si128(moved), flip), edges)));
+      if (out & 3) LeaveScreen(a);
+      if (out & 12) LeaveScreen(b);
     }
   }
   for (; i < count; ++i) UpdateEnemy(tasks[i]);
