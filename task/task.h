@@ -53,7 +53,8 @@ int IsTaskNull(const Task* task);
 // consecutive top-level tasks that head no children and whose update (or draw)
 // is proc is handed to run in one call, instead of proc being called for each.
 // For swarms: one call, and the loop inside it, cost less than a call per task.
-// The stretch is gathered before run is called: run may kill and create tasks as
+// Stretches are found among the tasks the last SweepTask listed (up to 256 a
+// call); the others get a call each. The stretch is gathered before run is called: run may kill and create tasks as
 // a callback may, but must not relink or change the callbacks of the tasks it is
 // given. A null run takes the form away. 0; -1 for a null proc or when
 // TASK_RUN_PROCS callbacks have forms already. Kept by InitTask.
