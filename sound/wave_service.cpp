@@ -47,7 +47,7 @@ HRESULT ReleaseSound() {
   }
   if (Sound.hSoundWake != NULL) CloseHandle(Sound.hSoundWake);
   Sound.hSoundWake = NULL;
-  Sound.serviceAwake = 0;
+  Sound.settingsCalls = Sound.serviceAwake = 0;
   for (WaveSlot& slot : WaveSlots) slot.Release();
   ReleaseSoundLock();
   CloseSoundDevice();
