@@ -35,8 +35,9 @@ class WaveSlot {
   void RefillUnstarted();  // after the loop value is set
   // Goes back to the data's loop offset (WAV) or the first sample (Ogg); 0 when done.
   int Rewind();
-  // Sound lock held. Keeps these settings, marks them due and wakes the service
-  // thread, which gives them to the buffer and its voices; 0, or E_FAIL (empty slot).
+  // Sound lock held. Keeps these settings and marks them due for the service
+  // thread (woken if asleep), which gives them to the buffer and its voices; 0, or
+  // E_FAIL (empty slot). The platform is not called.
   HRESULT Adjust(LONG volume, LONG pan, DWORD frequency);
   // Sound lock held. Waits for the service to finish giving this slot's settings
   // (so that its older values cannot land after newer ones), then gives the
