@@ -33,6 +33,8 @@ HRESULT SetWaveLoop(DWORD index, DWORD loop);
 int IsWaveIndexInvalid(DWORD index);
 
 // The settings below stay with a loaded slot (and its voices) until it is released.
+// They are kept at once without waiting for the device, which takes them moments
+// later and always before PlayWave or PlayWaveVoice starts the slot.
 // Volume in hundredths of a decibel, 0 (as recorded) to -10000 (silent), clamped; 0 or E_FAIL.
 HRESULT SetWaveVolume(DWORD index, LONG volume);
 // Pan, -10000 (left only) through 0 (centre) to 10000 (right only), clamped; 0 or E_FAIL.

@@ -1,5 +1,6 @@
-// The sound slots' service: the thread that refills streams every 500 ms, and the
-// start and end of sound as a whole (the slots' lock is theirs: wave_slot.cpp). An Ogg Vorbis
+// The sound slots' service: the thread that gives the slots' settings to their
+// buffers when woken and refills streams every 500 ms, and the start and end of
+// sound as a whole (the slots' lock is theirs: wave_slot.cpp). An Ogg Vorbis
 // refill is decoded into a staging buffer and copied into the slot's buffer
 // without the lock, so a game's slot calls never wait for it; the lock is held
 // only to note what was written. A WAV refill reads the file straight into the
@@ -20,6 +21,7 @@ HRESULT InitSoundFor(HWND window) {
   if (Sound.lpDirectSound == NULL) return hr;
   // Whatever the caps and keep-alive results: the lock and the thread start.
   InitSoundLock();
+  Sound.hSoundWake = CreateEventA(NULL, FALSE, FALSE, NULL);
   // The thread makes its message queue before this returns, so that a quit
   // posted at once by ReleaseSound is never lost.
   HANDLE queueReady = CreateEventA(NULL, TRUE, FALSE, NULL);
@@ -35,12 +37,17 @@ HRESULT ReleaseSound() {
   if (Sound.hSoundThread != NULL) {
     // Posting fails while the thread has no message queue yet (its start-up
     // event may have been missing): the quit is posted again until it ends.
-    do PostThreadMessageA(Sound.SoundThreadId, WM_QUIT, 0, 0);
-    while (WaitForSingleObject(Sound.hSoundThread, 100) == WAIT_TIMEOUT);
+    do {
+      PostThreadMessageA(Sound.SoundThreadId, WM_QUIT, 0, 0);
+      if (Sound.hSoundWake != NULL) SetEvent(Sound.hSoundWake);  // not to wait its interval
+    } while (WaitForSingleObject(Sound.hSoundThread, 100) == WAIT_TIMEOUT);
     CloseHandle(Sound.hSoundThread);
     Sound.hSoundThread = NULL;
     Sound.SoundThreadId = 0;
   }
+  if (Sound.hSoundWake != NULL) CloseHandle(Sound.hSoundWake);
+  Sound.hSoundWake = NULL;
+  Sound.settingsCalls = Sound.serviceAwake = 0;
   for (WaveSlot& slot : WaveSlots) slot.Release();
   ReleaseSoundLock();
   CloseSoundDevice();
@@ -94,31 +101,74 @@ static void RefillOgg(WaveSlot& slot, BYTE** staging, DWORD* stagingBytes) {
   }
 }
 
+// Gives a slot's due settings to its buffer and voices; entered and left with the
+// sound lock held, which is let go for the platform's calls (they may wait for its
+// mixer), each buffer held by a reference of our own. The slot is marked Applying
+// meanwhile: a start or a release waits for it, so that these values never land
+// after newer ones nor on a released buffer. Settings changed meanwhile are given again.
+static void ApplyDueSettings(WaveSlot& slot) {
+  while (slot.SettingsVersion != slot.AppliedVersion && slot.lpBuffer != NULL) {
+    const DWORD version = slot.SettingsVersion, frequency = slot.Frequency;
+    const LONG volume = slot.Volume, pan = slot.Pan;
+    IDirectSoundBuffer* buffers[1 + WAVE_VOICE_COUNT] = {(IDirectSoundBuffer*)slot.lpBuffer};
+    int count = 1;
+    for (IDirectSoundBuffer* voice : slot.Voices) {
+      if (voice != NULL) buffers[count++] = voice;
+    }
+    for (int i = 0; i < count; ++i) buffers[i]->AddRef();
+    slot.Applying = 1;
+    UnlockSound();
+    for (int i = 0; i < count; ++i) ApplyWaveSettings(buffers[i], volume, pan, frequency);
+    for (int i = 0; i < count; ++i) buffers[i]->Release();  // the slot still holds them
+    LockSound();
+    slot.Applying = 0;
+    slot.AppliedVersion = version;
+  }
+}
+
+// One slot at a time: a game's call waits at most for one slot's work. The play
+// cursor is read without the lock, through a reference of our own (the buffer's
+// address cannot be reused while it is held).
+static void RefillDueStreams(BYTE** staging, DWORD* stagingBytes) {
+  for (WaveSlot& slot : WaveSlots) {
+    LockSound();
+    IDirectSoundBuffer8* buffer = slot.HalfBytes != 0 && !slot.Decoding ? slot.lpBuffer : NULL;
+    if (buffer != NULL) buffer->AddRef();
+    UnlockSound();
+    if (buffer == NULL) continue;
+    DWORD cursor = 0;
+    if (buffer->GetCurrentPosition(&cursor, NULL) != 0) cursor = 0;
+    LockSound();
+    if (slot.lpBuffer == buffer && slot.DueRefill(cursor)) {
+      if (slot.Vorbis != NULL) RefillOgg(slot, staging, stagingBytes);
+      else slot.RefillFromFile();
+    }
+    UnlockSound();
+    buffer->Release();
+  }
+}
+
 static DWORD WINAPI SoundThreadProc(LPVOID argument) {
   MSG msg;
   PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE);  // makes this thread's queue
   if (argument != NULL) SetEvent((HANDLE)argument);
   BYTE* staging = NULL;
   DWORD stagingBytes = 0;
+  DWORD refilled = GetTickCount() - SOUND_SERVICE_INTERVAL;  // the first pass refills
+  DWORD seen = 0, lastSettings = refilled - SOUND_SETTINGS_LINGER;
   for (;;) {
-    // One slot at a time: a game's call waits at most for one slot's work. The
-    // play cursor is read without the lock, through a reference of our own (the
-    // buffer's address cannot be reused while it is held).
+    LockSound();
+    const DWORD calls = Sound.settingsCalls;
+    UnlockSound();
     for (WaveSlot& slot : WaveSlots) {
       LockSound();
-      IDirectSoundBuffer8* buffer = slot.HalfBytes != 0 && !slot.Decoding ? slot.lpBuffer : NULL;
-      if (buffer != NULL) buffer->AddRef();
+      ApplyDueSettings(slot);
       UnlockSound();
-      if (buffer == NULL) continue;
-      DWORD cursor = 0;
-      if (buffer->GetCurrentPosition(&cursor, NULL) != 0) cursor = 0;
-      LockSound();
-      if (slot.lpBuffer == buffer && slot.DueRefill(cursor)) {
-        if (slot.Vorbis != NULL) RefillOgg(slot, &staging, &stagingBytes);
-        else slot.RefillFromFile();
-      }
-      UnlockSound();
-      buffer->Release();
+    }
+    // Woken for settings before the interval is over: no refill pass yet.
+    if (GetTickCount() - refilled >= SOUND_SERVICE_INTERVAL) {
+      RefillDueStreams(&staging, &stagingBytes);
+      refilled = GetTickCount();
     }
     while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {
@@ -126,6 +176,19 @@ static DWORD WINAPI SoundThreadProc(LPVOID argument) {
         return 0;
       }
     }
-    Sleep(SOUND_SERVICE_INTERVAL);
+    const DWORD now = GetTickCount();
+    if (calls != seen) lastSettings = now;
+    seen = calls;
+    LockSound();
+    const int due = Sound.settingsCalls != calls;  // came during this pass: no wake was sent
+    const int polling = now - lastSettings < SOUND_SETTINGS_LINGER;
+    Sound.serviceAwake = due || polling;
+    UnlockSound();
+    if (due) continue;
+    const DWORD since = now - refilled;
+    DWORD wait = since < SOUND_SERVICE_INTERVAL ? SOUND_SERVICE_INTERVAL - since : 0;
+    if (polling && wait > SOUND_SETTINGS_POLL) wait = SOUND_SETTINGS_POLL;
+    if (Sound.hSoundWake == NULL) Sleep(wait);
+    else WaitForSingleObject(Sound.hSoundWake, wait);
   }
 }

@@ -41,7 +41,7 @@ WaveSlot::WaveSlot()
     : lpBuffer(NULL), Format(), hFile(NULL), RiffChunk(), DataChunk(), BufferBytes(0),
       HalfBytes(0), WriteOffset(0), SecondHalfNext(0), MoreData(0), Loop(0), LoopOffset(0),
       DataEnd(0), Finished(0), Decoding(0), Vorbis(NULL), OggBytes(NULL), Voices(), NextVoice(0), Volume(0),
-      Pan(0), Frequency(0) {}
+      Pan(0), Frequency(0), SettingsVersion(0), AppliedVersion(0), Applying(0) {}
 
 WaveSlot::~WaveSlot() { Release(); }
 
@@ -122,8 +122,9 @@ HRESULT WaveSlot::OpenWave() {
 }
 
 int WaveSlot::Release() {
-  int streamed = HalfBytes != 0;
-  if (streamed) LockSound();
+  // Locked for static slots too: the service may be giving any slot its settings.
+  LockSound();
+  AwaitService();  // its references are then not the last: never a released buffer
   // A playing voice stops with its last reference.
   for (IDirectSoundBuffer*& voice : Voices) ReleaseAndNull(&voice);
   if (lpBuffer != NULL) lpBuffer->Stop();
@@ -137,13 +138,16 @@ int WaveSlot::Release() {
   BufferBytes = HalfBytes = WriteOffset = 0;
   SecondHalfNext = MoreData = Loop = LoopOffset = DataEnd = Finished = NextVoice = 0;
   Volume = Pan = 0;
-  Frequency = 0;
-  if (streamed) UnlockSound();
+  Frequency = SettingsVersion = AppliedVersion = 0;  // due settings dropped
+  UnlockSound();
   return 1;
 }
 
 HRESULT WaveSlot::Play() {
   if (lpBuffer == NULL) return E_FAIL;
+  LockSound();
+  SettleSettings();  // never started with older settings
+  UnlockSound();
   if (HalfBytes == 0) {  // static: from the start, once
     lpBuffer->SetCurrentPosition(0);
     return lpBuffer->Play(0, 0, 0);

@@ -2,7 +2,8 @@
 // voices playing copies of it), or a four-second streamed buffer refilled half
 // by half from the still open WAV file or from the Ogg Vorbis decoder. The slots
 // own their lock; the service thread (wave_service.cpp) calls into them and the
-// slots use the device (sound.cpp), neither calling back.
+// slots use the device (sound.cpp), neither calling back: the slots only set the
+// service's wake event.
 #pragma once
 #include "sound/sound.h"
 
@@ -34,9 +35,14 @@ class WaveSlot {
   void RefillUnstarted();  // after the loop value is set
   // Goes back to the data's loop offset (WAV) or the first sample (Ogg); 0 when done.
   int Rewind();
-  // Keeps these settings and gives them to the buffer and its voices; 0, or E_FAIL
-  // (empty slot, or refused by the buffer: then nothing changes).
+  // Sound lock held. Keeps these settings and marks them due for the service
+  // thread (woken if asleep), which gives them to the buffer and its voices; 0, or
+  // E_FAIL (empty slot). The platform is not called.
   HRESULT Adjust(LONG volume, LONG pan, DWORD frequency);
+  // Sound lock held. Waits for the service to finish giving this slot's settings
+  // (so that its older values cannot land after newer ones), then gives the
+  // buffer and its voices any settings still due: before anything starts.
+  void SettleSettings();
   HRESULT PlayVoice();  // a static slot's sound once more, beside earlier plays; status
   int IsPlaying();      // the buffer or a voice sounds, and a stream's data is not all heard
 
@@ -62,14 +68,18 @@ class WaveSlot {
   DWORD NextVoice;  // the oldest voice, which the next one replaces
   LONG Volume, Pan;  // hundredths of a decibel; -10000 left to 10000 right
   DWORD Frequency;   // 0: the file's own rate
+  DWORD SettingsVersion;  // counts the settings recorded
+  DWORD AppliedVersion;   // the version the buffers have; SettingsVersion: none due
+  DWORD Applying;  // the service gives the settings without the lock: a start or a
+                   // release waits until this is 0 again
 
  private:
   HRESULT LoadFile(const char* name, int streamed);
+  void AwaitService();  // sound lock held (once): until the service is not Applying
   HRESULT OpenWave();  // the RIFF header, the format and the data chunk; 0 or E_FAIL
   HRESULT OpenOgg();   // the whole file read, its decoder opened, Format set; 0 or E_FAIL
   DWORD StaticOggBytes();  // decoded size in bytes (0: over the cap), the decoder back at the start
   void CloseOgg();
-  HRESULT ApplySettings(IDirectSoundBuffer* buffer);
   DWORD FillRegion(int fromFile, void* region, DWORD size);
   void NoteRead(DWORD offset, DWORD count, DWORD read);  // where the data ended
   void Advance(DWORD written);  // to the other half; a refill of nothing ends the data
@@ -80,5 +90,8 @@ extern WaveSlot WaveSlots[WAVE_SLOT_COUNT];
 // Decodes up to count bytes of 16-bit samples (whole frames) into dest, going
 // back to the first sample at the end when loop is set; how many. Any thread.
 DWORD DecodeOgg(stb_vorbis* decoder, DWORD channels, BYTE* dest, DWORD count, DWORD loop);
+// Gives one buffer these settings (volume, pan, frequency 0: the file's own); 0 or
+// the failing status. Any thread: it may wait for the platform's mixer.
+HRESULT ApplyWaveSettings(IDirectSoundBuffer* buffer, LONG volume, LONG pan, DWORD frequency);
 // Closes a decoder and frees the file it reads.
 void CloseOggDecoder(stb_vorbis* decoder, BYTE* file);

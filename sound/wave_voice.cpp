@@ -1,39 +1,54 @@
 // What a game asks of a loaded slot besides play and stop: volume, pan and rate
 // kept by the slot, overlapping voices of a static sound, and whether it sounds.
-// The service thread reads the same slots: each call holds the sound lock.
+// The service thread reads the same slots: each call holds the sound lock. The
+// settings are given to the buffers by the service thread, and before any start:
+// the platform's setting calls may wait for its mixer, and a game's must not.
 #include "sound/sound_state.h"
 #include "sound/wave_slot.h"
 #include "util/release.h"
 
-// The slot's settings on one of its buffers; 0 or the failing status.
-HRESULT WaveSlot::ApplySettings(IDirectSoundBuffer* buffer) {
-  HRESULT hr = buffer->SetVolume(Volume);
-  if (hr == 0) hr = buffer->SetPan(Pan);
-  if (hr == 0) hr = buffer->SetFrequency(Frequency ? Frequency : DSBFREQUENCY_ORIGINAL);
+HRESULT ApplyWaveSettings(IDirectSoundBuffer* buffer, LONG volume, LONG pan, DWORD frequency) {
+  HRESULT hr = buffer->SetVolume(volume);
+  if (hr == 0) hr = buffer->SetPan(pan);
+  if (hr == 0) hr = buffer->SetFrequency(frequency ? frequency : DSBFREQUENCY_ORIGINAL);
   return hr;
 }
 
 HRESULT WaveSlot::Adjust(LONG volume, LONG pan, DWORD frequency) {
   if (lpBuffer == NULL) return E_FAIL;
-  const LONG was[3] = {Volume, Pan, (LONG)Frequency};
   Volume = volume;
   Pan = pan;
   Frequency = frequency;
-  if (ApplySettings((IDirectSoundBuffer*)lpBuffer) != 0) {
-    Volume = was[0];
-    Pan = was[1];
-    Frequency = (DWORD)was[2];
-    ApplySettings((IDirectSoundBuffer*)lpBuffer);
-    return E_FAIL;
-  }
-  for (IDirectSoundBuffer* voice : Voices) {
-    if (voice != NULL) ApplySettings(voice);
+  ++SettingsVersion;
+  ++Sound.settingsCalls;
+  if (!Sound.serviceAwake && Sound.hSoundWake != NULL) {
+    Sound.serviceAwake = 1;
+    SetEvent(Sound.hSoundWake);
   }
   return 0;
 }
 
+void WaveSlot::AwaitService() {
+  while (Applying) {  // for a few platform calls: yielding is enough
+    UnlockSound();
+    Sleep(0);
+    LockSound();
+  }
+}
+
+void WaveSlot::SettleSettings() {
+  AwaitService();
+  if (lpBuffer == NULL || SettingsVersion == AppliedVersion) return;
+  ApplyWaveSettings((IDirectSoundBuffer*)lpBuffer, Volume, Pan, Frequency);
+  for (IDirectSoundBuffer* voice : Voices) {
+    if (voice != NULL) ApplyWaveSettings(voice, Volume, Pan, Frequency);
+  }
+  AppliedVersion = SettingsVersion;
+}
+
 HRESULT WaveSlot::PlayVoice() {
   if (lpBuffer == NULL || HalfBytes != 0) return E_FAIL;
+  SettleSettings();  // the voice cut below is not the service's meanwhile
   // A duplicate shares the slot's samples: no copy, only a play position of its own.
   IDirectSoundBuffer* fresh = NULL;
   HRESULT hr = Sound.lpDirectSound->DuplicateSoundBuffer((IDirectSoundBuffer*)lpBuffer, &fresh);
@@ -42,7 +57,7 @@ HRESULT WaveSlot::PlayVoice() {
   ReleaseAndNull(&voice);  // the oldest voice is cut
   voice = fresh;
   NextVoice = (NextVoice + 1) % WAVE_VOICE_COUNT;
-  ApplySettings(voice);
+  ApplyWaveSettings(voice, Volume, Pan, Frequency);
   return voice->Play(0, 0, 0);
 }
 

@@ -170,6 +170,38 @@ TEST_F(Sound8, Slot255WorksAnd256FailsEverywhere) {
   EXPECT_EQ(PlayWave(255), E_FAIL);
 }
 
+// What a buffer plays with: "volume pan frequency".
+std::string Settings(IDirectSoundBuffer* buffer) {
+  LONG volume = 1, pan = 1;
+  DWORD hz = 0;
+  buffer->GetVolume(&volume), buffer->GetPan(&pan), buffer->GetFrequency(&hz);
+  return std::to_string(volume) + " " + std::to_string(pan) + " " + std::to_string(hz);
+}
+
+// The settings calls only record: a start gives the buffers the newest settings
+// itself, and the service thread gives them to a sounding slot.
+TEST_F(Sound8, SettingsReachTheBuffersBeforeAStartAndWhilePlaying) {
+  ASSERT_EQ(InitSoundFor(window), 0);
+  ASSERT_EQ(LoadWave(3, "good.wav") + LoadStreamWave(4, "good.wav"), 0);
+  LockSound();
+  Sound.serviceAwake = 1;  // not woken: only the starts can apply them
+  UnlockSound();
+  for (DWORD i = 3; i < 5; ++i) {
+    EXPECT_EQ(SetWaveVolume(i, -20000) + SetWavePan(i, -300) + SetWaveFrequency(i, 11025), 0);
+    EXPECT_EQ(PlayWave(i), 0);
+    EXPECT_EQ(Settings((IDirectSoundBuffer*)WaveSlots[i].lpBuffer), "-10000 -300 11025");
+  }
+  EXPECT_EQ(SetWaveVolume(3, -700) + PlayWaveVoice(3), 0);
+  EXPECT_EQ(Settings(WaveSlots[3].Voices[0]), "-700 -300 11025");
+  Sound.serviceAwake = 0;
+  EXPECT_EQ(SetWaveVolume(3, -800) + SetWavePan(4, 200), 0);
+  Sleep(300);
+  EXPECT_EQ(Settings((IDirectSoundBuffer*)WaveSlots[3].lpBuffer), "-800 -300 11025");
+  EXPECT_EQ(Settings(WaveSlots[3].Voices[0]), "-800 -300 11025");
+  EXPECT_EQ(Settings((IDirectSoundBuffer*)WaveSlots[4].lpBuffer), "-10000 200 11025");
+  EXPECT_EQ(SetWaveVolume(3, -900) + ReleaseWave(3) + IsWavePlaying(3), 1);  // dropped, no crash
+}
+
 // A crafted Ogg Vorbis file, its pages intact, whose comment count overflows the
 // decoder's list size: both loads refuse it, and sound goes on.
 TEST_F(Sound8, CraftedOggHeaderFailsBothLoads) {
