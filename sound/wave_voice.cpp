@@ -28,10 +28,12 @@ HRESULT WaveSlot::Adjust(LONG volume, LONG pan, DWORD frequency) {
   return 0;
 }
 
+// A millisecond at a time, the lock let go: a mere yield would take it back before
+// the service, woken to take it, could run, and could keep it from it for seconds.
 void WaveSlot::AwaitService() {
-  while (Applying) {  // for a few platform calls: yielding is enough
+  while (Applying) {
     UnlockSound();
-    Sleep(0);
+    Sleep(1);
     LockSound();
   }
 }
