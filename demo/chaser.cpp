@@ -16,6 +16,7 @@ static const float kPlayerStartX = 400.0f, kPlayerStartY = 300.0f;
 static const float kEnemyStartSpeed = 10.0f;
 static const float kEnemySpeed = 2.0f;
 static const float kEnemyPull = 0.07f;
+static const uint32_t kEnemyBatchColor = 0xEE5555FF;
 
 int32_t DemoRand() {
   DemoRandState = DemoRandState * 214013u + 2531011u;
@@ -216,7 +217,7 @@ static void UpdateEnemies(Task* const* tasks, int count) {
 
 void DrawEnemy(Task* task) {
   if (BatchMode) {
-    PushRectCenter(task->x, task->y, 2.0f, 2.0f, 0xEE5555FF);
+    PushRectCenter(task->x, task->y, 2.0f, 2.0f, kEnemyBatchColor);
   } else {
     DrawRectCenter(task->x, task->y, 2.0f, 2.0f, 0xEEFFFFFF);
   }
@@ -228,6 +229,12 @@ static LQ_INLINE __m128 EnemyCorners(const Task* task) {
   return _mm_add_ps(_mm_movelh_ps(xy, xy), _mm_setr_ps(-2.0f, -2.0f, 2.0f, 2.0f));
 }
 
+// One enemy's quad, as DrawEnemy pushes it.
+static LQ_INLINE void LayoutEnemy(Vertex2D* quad, const Task* task) {
+  const float x = task->x, y = task->y;
+  LayoutQuad(quad, x - 2.0f, y - 2.0f, x + 2.0f, y + 2.0f, kEnemyBatchColor, 0.0f, 0.0f, 1.0f, 1.0f);
+}
+
 // DrawEnemy for a stretch of the swarm: its quads laid out in one stretch of the
 // batch, two at a time once the storage is 16-byte aligned (a quad is 8 bytes
 // past a multiple of 16 long: one alone first puts the rest in step).
@@ -237,18 +244,13 @@ static void DrawEnemies(Task* const* tasks, int count) {
     for (int i = 0; i < count; ++i) DrawEnemy(tasks[i]);
     return;
   }
-  const uint32_t color = 0xEE5555FF;
   int i = 0;
   if ((reinterpret_cast<uintptr_t>(quad) & 15) != 0) {
-    const float x = tasks[0]->x, y = tasks[0]->y;
-    LayoutQuad(quad, x - 2.0f, y - 2.0f, x + 2.0f, y + 2.0f, color, 0.0f, 0.0f, 1.0f, 1.0f);
+    LayoutEnemy(quad, tasks[0]);
     quad += QUAD_VERTICES, i = 1;
   }
   for (; i + 1 < count; i += 2, quad += 2 * QUAD_VERTICES) {
-    LayoutQuadPair(quad, EnemyCorners(tasks[i]), EnemyCorners(tasks[i + 1]), color);
+    LayoutQuadPair(quad, EnemyCorners(tasks[i]), EnemyCorners(tasks[i + 1]), kEnemyBatchColor);
   }
-  if (i < count) {
-    const float x = tasks[i]->x, y = tasks[i]->y;
-    LayoutQuad(quad, x - 2.0f, y - 2.0f, x + 2.0f, y + 2.0f, color, 0.0f, 0.0f, 1.0f, 1.0f);
-  }
+  if (i < count) LayoutEnemy(quad, tasks[i]);
 }

@@ -146,8 +146,9 @@ static int WalkChildrenPostOrder(Task* first) {
   return count;
 }
 
-// One top-level task with its subtree, in the walk's order; the tasks visited.
-template <TaskProc Task::*proc, bool preOrder, bool skipNew>
+// One top-level task with its subtree, in the walk's order; the tasks visited,
+// or 1 when only top-level tasks are counted.
+template <TaskProc Task::*proc, bool preOrder, bool skipNew, bool countChildren>
 static LQ_INLINE int Visit(Task* task) {
   int count = 1;
   if (preOrder) {
@@ -157,7 +158,7 @@ static LQ_INLINE int Visit(Task* task) {
     if (!IsEnd(task->child)) count += WalkChildrenPostOrder<proc, skipNew>(task->child);
     if (task->*proc) (task->*proc)(task);
   }
-  return count;
+  return countChildren ? count : 1;
 }
 
 // A stretch is handed over in pieces of this many tasks at most, so that the
@@ -178,8 +179,7 @@ static int WalkTop() {
   int count = 0;
   Task* task = TaskPool.root;
   while (!IsEnd(task) && (known == 0 || task != order[0])) {
-    const int visited = Visit<proc, preOrder, skipNew>(task);
-    count += countChildren ? visited : 1;
+    count += Visit<proc, preOrder, skipNew, countChildren>(task);
     task = task->next;
   }
   if (IsEnd(task)) return count;
@@ -204,8 +204,7 @@ static int WalkTop() {
       lastRun(order + k, end - k);
       count += end - k;
     } else {
-      const int visited = Visit<proc, preOrder, skipNew>(task);
-      count += countChildren ? visited : 1;
+      count += Visit<proc, preOrder, skipNew, countChildren>(task);
     }
     task = order[end - 1]->next;
     if (end == known || task != order[end]) break;
@@ -213,8 +212,7 @@ static int WalkTop() {
   }
   // Off the list (the chain was changed by hand, or has more than the list holds).
   for (; !IsEnd(task); task = task->next) {
-    const int visited = Visit<proc, preOrder, skipNew>(task);
-    count += countChildren ? visited : 1;
+    count += Visit<proc, preOrder, skipNew, countChildren>(task);
   }
   return count;
 }
