@@ -14,6 +14,12 @@ cmake --build "$build/native" -j "$jobs" || exit 1
 ctest --test-dir "$build/native" --output-on-failure
 native=$?
 
+step "fuzzing the parsers of players' files (libFuzzer, clang; about 2 minutes)"
+lq_configure fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLUMAQUILL_FUZZ=ON
+cmake --build "$build/fuzz" -j "$jobs" || exit 1
+ctest --test-dir "$build/fuzz" --output-on-failure
+fuzz=$?
+
 step "Windows build (mingw-w64, i686)"
 lq_configure_win
 cmake --build "$build/win" -j "$jobs" || exit 1
@@ -23,9 +29,9 @@ lq_xvfb 'ctest --test-dir "$1" --output-on-failure' _ "$build/win"
 wine=$?
 
 echo
-if [ $native -eq 0 ] && [ $wine -eq 0 ]; then
+if [ $native -eq 0 ] && [ $fuzz -eq 0 ] && [ $wine -eq 0 ]; then
   echo "all tests passed"
   exit 0
 fi
-echo "FAILED: native=$native wine=$wine"
+echo "FAILED: native=$native fuzz=$fuzz wine=$wine"
 exit 1
