@@ -50,6 +50,22 @@ static int IsDeviceName(const char* name, uint32_t length) {
   return n == 5 && tail[0] == 0xC2 && (tail[1] == 0xB9 || tail[1] == 0xB2 || tail[1] == 0xB3);
 }
 
+// Could be the short (8.3) name the file system gives some other file, which
+// opens that file: Wine's are 1 to 4 characters, '~' up to the fifth, 3 of a hash
+// ("_X~~~IAK.PRE" for ".x.previous"); NTFS's end the base in '~' and a number
+// ("X~1.PRE"). Both are a base of at most 8 and an extension of at most 3 without
+// the characters short names never hold, with a '~' in the base.
+static int CouldBeShortName(const char* name, uint32_t length) {
+  const char* dot = (const char*)memchr(name, '.', length);
+  const uint32_t base = dot ? (uint32_t)(dot - name) : length;
+  if (base == 0 || base > 8 || !memchr(name, '~', base)) return 0;
+  if (dot && (length - base - 1 > 3 || memchr(dot + 1, '.', length - base - 1))) return 0;
+  for (uint32_t i = 0; i < length; ++i) {
+    if ((uint8_t)name[i] >= 0x80 || strchr(" +,;=[]", name[i])) return 0;
+  }
+  return 1;
+}
+
 int IsSaveNameValid(const char* name) {
   if (!name) return 0;
   const uint32_t length = (uint32_t)strnlen(name, SAVE_NAME_MAX + 1);
@@ -66,7 +82,7 @@ int IsSaveNameValid(const char* name) {
     }
     i += step;
   }
-  return !IsDeviceName(name, length);
+  return !IsDeviceName(name, length) && !CouldBeShortName(name, length);
 }
 
 // Little-endian whatever the machine, so a save moves between machines.
