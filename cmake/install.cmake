@@ -44,9 +44,11 @@ set(LQ_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/lumaquill)
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/scripts/run-game.sh ${PROJECT_SOURCE_DIR}/scripts/package-game.sh
                  ${PROJECT_SOURCE_DIR}/scripts/setup.sh
         DESTINATION ${LQ_SHARE_DIR}/scripts)
-install(FILES ${PROJECT_SOURCE_DIR}/scripts/common.sh DESTINATION ${LQ_SHARE_DIR}/scripts)
+install(FILES ${PROJECT_SOURCE_DIR}/scripts/common.sh ${PROJECT_SOURCE_DIR}/scripts/player-readme.txt
+        DESTINATION ${LQ_SHARE_DIR}/scripts)
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/tests/tools/wine-run.sh ${PROJECT_SOURCE_DIR}/tests/tools/sound-pace.py
         DESTINATION ${LQ_SHARE_DIR}/tests/tools)
 if(TARGET virtual_pad)
-  install(FILES $<TARGET_FILE:virtual_pad> DESTINATION ${LQ_SHARE_DIR}/tools/virtual_pad)
+  install(FILES $<TARGET_FILE:virtual_pad> $<TARGET_FILE:virtual_xinput>
+          DESTINATION ${LQ_SHARE_DIR}/tools/virtual_pad)
 endif()
