@@ -34,6 +34,7 @@ def make(folder):
     wav(folder + "/short.wav", 22050, 16, 1, [v * (0.3 + 0.7 * i / len(lap)) for i, v in enumerate(lap)])
     wav(folder + "/tone8.wav", 11025, 8, 1, tone(500, 0.5, 11025))
     wav(folder + "/level.wav", 22050, 16, 1, tone(500, 1, 22050))
+    wav(folder + "/long.wav", 22050, 16, 1, tone(500, 3, 22050))
     wav(folder + "/halves.wav", 22050, 16, 1, tone(600, 0.5, 22050) + tone(900, 0.5, 22050))
     wav(folder + "/tones8.wav", 44100, 16, 2, sum((tone(f, 1, 44100) for f in TONES[:8]), []))
     for name in ("tones8", "short", "two_tones"):  # Ogg Vorbis copies
@@ -208,6 +209,22 @@ def check(scenario, capture):
         last = max(i for i, v in enumerate(x) if abs(v) > 0.01) / RATE
         print("  sound ends %.2f s after it began" % (last - t0))
         expect("the voices stop with the slot", last - t0 < 0.6 and end - last > 1, True)
+    if scenario == "ownvoices":  # 3 s of 500 Hz: A panned left, B centred at 750 Hz (2 s)
+        # A stopped by its id at 1 s and B turned down to -600 at once.
+        both, after = (t0 + 0.1, 0.8), (t0 + 1.25, 0.5)
+        a_left, a_right = power(x, *both, 500), power(right, *both, 500)
+        b_left, b_right = power(x, *both, 750), power(right, *both, 750)
+        a_after, b_after = power(x, *after, 500), power(right, *after, 750)
+        last = max(i for i, v in enumerate(x) if abs(v) > 0.01) / RATE
+        print("  500 Hz (A) left %.3g right %.3g; 750 Hz (B) left %.3g right %.3g" %
+              (a_left, a_right, b_left, b_right))
+        print("  after A's stop: 500 Hz left %.3g, 750 Hz right at %.3f of its amplitude; "
+              "sound ends %.2f s after it began" % (a_after, math.sqrt(b_after / b_right), last - t0))
+        expect("A heard only left, B both sides", a_left > 0 and a_right < 1e-6 * a_left and
+               abs(b_left / b_right - 1) < 0.1, True)
+        expect("A stopped alone, B at -600 (5%)", a_after < 1e-4 * a_left and
+               abs(math.sqrt(b_after / b_right) - 0.5) <= 0.025, True)
+        expect("B plays to its end", 1.9 <= last - t0 < 2.4, True)
     if scenario == "lateloop":  # 0.5 s of 500 Hz heard to its end, then the loop set
         t1 = onset(x, t0 + 0.7)
         print("  heard again at %.2f s" % (t1 or -1))
