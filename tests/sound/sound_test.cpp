@@ -243,8 +243,9 @@ int Refused(std::initializer_list<HRESULT> statuses) {
 // play until it ends or is cut, stopped or released. audio_test.sh hears them.
 TEST_F(Sound8, VoiceIdsNameOnePlayAndTouchNoOther) {
   ASSERT_EQ(InitSoundFor(window), 0);
-  WriteFile("long.wav", Wave(kPcm + Chunk("data", std::string(6 * 22050, '\x10'))));  // 3 s
-  ASSERT_EQ(LoadWave(5, "long.wav") + LoadStreamWave(6, "good.wav") + LoadWave(8, "good.wav"), 0);
+  // Named apart from the audio test's files: the player finds files beside itself first.
+  WriteFile("three_seconds.wav", Wave(kPcm + Chunk("data", std::string(6 * 22050, '\x10'))));
+  ASSERT_EQ(LoadWave(5, "three_seconds.wav") + LoadStreamWave(6, "good.wav") + LoadWave(8, "good.wav"), 0);
   const WaveVoice* voices = WaveSlots[5].Voices;
   VoiceDesc left = {-300, -10000, 0}, loud = {5000, 20000, 44100};
   DWORD a = 1, b = 1;
@@ -289,7 +290,7 @@ TEST_F(Sound8, VoiceIdsNameOnePlayAndTouchNoOther) {
   EXPECT_EQ(StopWave(5), 0);
   EXPECT_EQ(IsVoicePlaying(ids[7]) + (SetVoicePan(ids[7], 0) == E_FAIL), 1);
   ASSERT_EQ(PlayVoice(5, &left, &a), 0);
-  EXPECT_EQ(ReleaseWave(5) + LoadWave(5, "long.wav"), 1);
+  EXPECT_EQ(ReleaseWave(5) + LoadWave(5, "three_seconds.wav"), 1);
   EXPECT_EQ(IsVoicePlaying(a), 0);
   ASSERT_EQ(PlayVoice(5, &left, &b), 0);
   EXPECT_TRUE(b != a && IsVoicePlaying(b) && StopVoice(a) == E_FAIL);
