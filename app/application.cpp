@@ -98,7 +98,8 @@ HRESULT InitInput() {
     ReleaseApplication();
     return hr;
   }
-  return CreateInputDevices(App.window, (App.startOptions & START_WITHOUT_CONTROLLER) != 0);
+  return CreateInputDevices(App.window, (App.startOptions & START_WITHOUT_CONTROLLER) != 0,
+                            (App.startOptions & START_ALT_ENTER) != 0);
 }
 
 HRESULT CreateKeyboard() { return CreateKeyboardFor(App.window); }

@@ -6,6 +6,7 @@
 #include <dinput.h>
 #include <xinput.h>
 
+#include "input/alt_enter.h"
 #include "input/internal.h"
 #include "input/modern_pad.h"
 #include "input/pad_fold.h"
@@ -47,6 +48,8 @@ enum { MOUSE_BUTTON_COUNT = 3 };
 // made of it.
 struct InputEvents {
   BYTE keysTapped[KEY_COUNT];  // went down since the last poll (0x80)
+  BYTE keysHidden[KEY_COUNT];  // Enter taken by Alt+Enter until let go (alt_enter.h)
+  int altEnterTaken;           // Alt+Enter toggles full screen: its Enter is no key
   int wheelSince;
   int mouseSince[MOUSE_BUTTON_COUNT];
   TextQueue typing;

@@ -1,6 +1,7 @@
 // A game that prints what the input calls tell it, one line per event, for
 // input_test.sh. About 15 frames a second, so that quick taps fall between polls.
-// Escape is its key (START_ESCAPE_IS_KEY): closing the window ends it.
+// Escape is its key (START_ESCAPE_IS_KEY): closing the window ends it; Alt+Enter
+// toggles full screen (START_ALT_ENTER).
 #include <stdio.h>
 #include <string.h>
 
@@ -21,14 +22,21 @@ static void PrintStates(char last[PAD_COUNT][96]) {
 
 int main() {
   setvbuf(stdout, NULL, _IONBF, 0);
-  SetStartOptions(START_WITHOUT_CONTROLLER | START_WITHOUT_SOUND | START_ESCAPE_IS_KEY);
+  SetStartOptions(START_WITHOUT_CONTROLLER | START_WITHOUT_SOUND | START_ESCAPE_IS_KEY |
+                  START_ALT_ENTER);
   if (InitApplication("Input Probe", 320, 240, 1) != 0) return 1;
   PadState s;
+  printf("start %d %05lX\n", IsPadConnected(0), GetPadState(0, &s) == 0 ? s.bits : 0);
   char last[PAD_COUNT][96] = {};
   printf("invalid %lX %lX %lX\n", GetPadState(PAD_COUNT, &s), GetPadState(0, NULL),
          SetPadRumble(PAD_COUNT, 1, 1));
   DWORD bits = 0;
+  int fullscreen = 0, enterHeld = 0;
   while (ProcessMessage()) {
+    if (IsFullscreen() != fullscreen) printf("fullscreen %d\n", fullscreen = IsFullscreen());
+    if ((IsKeyDown(DIK_RETURN) | IsKeyDown(DIK_NUMPADENTER)) != enterHeld) {
+      printf("enter held %d\n", enterHeld ^= 1);
+    }
     PrintStates(last);
     if (GetPadBits() != bits) printf("bits %05lX\n", bits = GetPadBits());
     if (GetPadBitsPressed()) printf("pressed %05lX\n", GetPadBitsPressed());
