@@ -6,7 +6,7 @@
 #include <d3dx9.h>
 
 #include "graphics/batch_runs.h"
-#include "graphics/camera2d.h"
+#include "graphics/camera2d_transform.h"
 #include "graphics/internal.h"
 #include "graphics/quad_batch.h"
 

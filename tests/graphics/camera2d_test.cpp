@@ -5,7 +5,7 @@
 #include <math.h>
 #include <string.h>
 
-#include "graphics/camera2d.h"
+#include "graphics/camera2d_transform.h"
 #include "util/sin_table.h"
 
 namespace {

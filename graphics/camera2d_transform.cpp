@@ -1,4 +1,4 @@
-#include "graphics/camera2d.h"
+#include "graphics/camera2d_transform.h"
 
 #include <math.h>
 
