@@ -28,7 +28,9 @@ HRESULT DrawEffectGaussianBlur(D3DCOLOR color) {
   // Integer halves: an odd size drops its remainder.
   const DWORD halfWidth = Gfx.targetWidth / 2;
   const DWORD halfHeight = Gfx.targetHeight / 2;
+  SuspendCamera2D();  // the glow's passes are in target pixels
   DrawRect(0.0f, 0.0f, (float)halfWidth, (float)halfHeight, 0xFFFFFFFF);
+  ResumeCamera2D();
 
   SetRenderTarget();  // each reports its own failure
   SetDepthStencilSurface();
@@ -36,7 +38,9 @@ HRESULT DrawEffectGaussianBlur(D3DCOLOR color) {
   if (hr != D3D_OK) return ReportFailure(FAIL_BLUR_BIND_EFFECT_TEXTURE, hr);
   SetDrawMode(DRAWMODE_BLEND_ADD | DRAWMODE_TEXTURE_MODULATE | DRAWMODE_LINEAR2);
   // Only the quarter drawn above, over the whole flip target.
+  SuspendCamera2D();
   DrawRectUV(0.0f, 0.0f, (float)Gfx.targetWidth, (float)Gfx.targetHeight, color, 0.0f, 0.0f,
              0.5f, 0.5f);
+  ResumeCamera2D();
   return SetDrawMode(callerMode);
 }

@@ -76,6 +76,8 @@ void ReleaseDirectX() {
   ReleaseAndNull(&Gfx.lpD3D);
   // No device, nothing to draw the batch with: give its storage back.
   QuadBatchFree(&Gfx.batch);
+  BatchRunsFree(&Gfx.shapeRuns);
+  QuadBatchFree(&Gfx.shapeScratch);
 }
 
 IDirect3DDevice9* GetDevice() { return Gfx.lpDevice; }

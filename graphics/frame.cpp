@@ -35,7 +35,9 @@ HRESULT Clear(D3DCOLOR color) {
   // The previous frame, tinted by the trail colour, under the new one.
   SetDrawMode(DRAWMODE_BLEND_ALPHA | DRAWMODE_TEXTURE_MODULATE | DRAWMODE_LINEAR2);
   hr = device->SetTexture(0, Gfx.lpFlipTexture[previous]);
+  SuspendCamera2D();  // the frame's own copy, in target pixels
   DrawRect(0.0f, 0.0f, (float)Gfx.targetWidth, (float)Gfx.targetHeight, Gfx.trailColor);
+  ResumeCamera2D();
   EndRender();
   device->SetTexture(0, NULL);
   return hr;
@@ -73,6 +75,7 @@ HRESULT Flip(D3DCOLOR color) {
       return ReportFailure(FAIL_FLIP_BIND_BACK_DEPTH, hr);
     }
     device->SetTexture(0, Gfx.lpFlipTexture[FlipIndex()]);
+    SuspendCamera2D();  // the copy to the back buffer is in its pixels
     if (Gfx.logicalWidth != 0) {
       DrawScaledCopy(color);
     } else {
@@ -80,6 +83,7 @@ HRESULT Flip(D3DCOLOR color) {
       DrawRect(0.0f, 0.0f, (float)Gfx.PresentParam.BackBufferWidth - 0.5f,
                (float)Gfx.PresentParam.BackBufferHeight - 0.5f, color);
     }
+    ResumeCamera2D();
     EndRender();
   }
   HRESULT hr = device->Present(NULL, NULL, NULL, NULL);

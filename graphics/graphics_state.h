@@ -5,6 +5,8 @@
 #include <d3d9.h>
 #include <d3dx9.h>
 
+#include "graphics/batch_runs.h"
+#include "graphics/camera2d_transform.h"
 #include "graphics/internal.h"
 #include "graphics/quad_batch.h"
 
@@ -41,6 +43,14 @@ struct GraphicsState {
 
   DWORD drawMode;  // the last SetDrawMode word, whole
   QuadBatch batch;
+  BatchRuns shapeRuns;     // the batch's stretches of shapes
+  QuadBatch shapeScratch;  // an immediate shape's vertices, empty between calls
+
+  // The 2D camera: in force (camera2dOn, all the push tests) while set and not
+  // suspended by the framework's own screen-space drawing.
+  Camera2DTransform camera2d;
+  int camera2dSet, camera2dOn;
+  DWORD camera2dSuspended;
 
   ID3DXFont* fonts[FONT_SLOTS];
   char formatBuffer[FORMAT_BUFFER_SIZE];  // DrawStringF's text, overwritten by each call

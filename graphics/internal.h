@@ -37,6 +37,19 @@ HRESULT Clear(D3DCOLOR color);
 // Opens the device's scene; 0 or the failing status.
 HRESULT BeginScene();
 
+// 2D camera
+// Switches the camera off for screen-space drawing (the frame's own copies, the
+// glow, a game's render target) until the matching ResumeCamera2D; pairs nest.
+// A SetCamera2D meanwhile takes effect at the last resume.
+void SuspendCamera2D();
+// Ends one SuspendCamera2D; the camera set is in force again after the last.
+void ResumeCamera2D();
+
+// Shapes
+// Draws the batch's quads with the bound texture and its shapes without, in
+// order, one call a stretch; 0 or the first failing status. Empties nothing.
+HRESULT DrawBatchWithShapes();
+
 // Texture cache
 // Loads an image at its own size, opaque black made transparent; a new texture, or null.
 IDirect3DTexture9* CreateTextureFromFile(const char* name);

@@ -38,7 +38,7 @@ programs=$(find "$tmp/sdk" -path '*/CMakeFiles' -prune -o \( -name '*.exe' -o -n
 [ -z "$programs" ] || lq_fail "the library alone built programs: $programs"
 # Exactly the game's headers and the few that their inline calls need.
 headers=$(cd "$prefix/include" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ')
-wanted="app/application.h app/save.h graphics/graphics.h graphics/quad_batch.h \
+wanted="app/application.h app/save.h graphics/camera2d.h graphics/graphics.h graphics/quad_batch.h \
 graphics/quad_layout.h input/input.h input/pad_bits.h lumaquill.h sound/sound.h task/task.h \
 util/crc32.h util/failure.h util/float_bits.h util/force_inline.h util/sin_table.h util/vec2.h \
 util/vec2_exact.h "
