@@ -92,14 +92,12 @@ HRESULT DrawQuad(const QuadDesc* quad);
 // Appends one sprite to the batch, with upright quads in the same call; 0, or E_FAIL.
 HRESULT PushQuad(const QuadDesc* quad);
 
-// Render targets for games, in slots 0 to 15; any other slot number gives E_FAIL
-// Makes a width x height target (with alpha, transparent black) in an empty slot;
-// 0, or E_FAIL (no device, slot in use, a side 0 or over the device's limit).
+// Render targets for games, in slots 0 to 15; any other slot number gives E_FAIL.
+// Inside BeginTarget .. EndTarget drawing is in the target's own pixels: no
+// logical size, no camera, no depth buffer, no glow; the batch is flushed at both.
+// Makes a width x height target (with alpha, transparent black) in an empty slot; 0, or E_FAIL (no device, in use, a side 0 or over the device's limit).
 HRESULT CreateTargetSlot(int slot, DWORD width, DWORD height);
-// Draws what follows into the slot's target, cleared to transparent black, in its
-// own pixels (no logical size, no camera, no depth buffer); pending batched
-// quads are drawn first where they were pushed. 0, or E_FAIL (empty slot, no
-// device, a target begun already).
+// Draws what follows into the slot's target, cleared to transparent black; 0, or E_FAIL (empty slot, no device, a target begun).
 HRESULT BeginTarget(int slot);
 // Draws the pending batched quads into the target and goes back to the frame; 0, or E_FAIL if none begun.
 HRESULT EndTarget();
