@@ -225,14 +225,15 @@ class GdiFont final : public ID3DXFont {
   // glyph; one past the 16-bit range, which GDI takes no code for, is that glyph.
   void Outline(uint32_t code, GlyphMetrics* glyph) {
     const MAT2 identity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
-    UINT format = GGO_GRAY8_BITMAP;
-    if (code > 0xFFFF) code = 0, format |= GGO_GLYPH_INDEX;
+    const bool missing = code > 0xFFFF;
+    const UINT format = missing ? GGO_GRAY8_BITMAP | GGO_GLYPH_INDEX : GGO_GRAY8_BITMAP;
+    const UINT what = missing ? 0 : code;  // glyph 0: the missing glyph
     GLYPHMETRICS gm;
-    DWORD size = GetGlyphOutlineW(dc_, code, format, &gm, 0, NULL, &identity);
+    DWORD size = GetGlyphOutlineW(dc_, what, format, &gm, 0, NULL, &identity);
     if (size == GDI_ERROR) {
       SIZE extent;  // no outline: at least the pen's step
       const WCHAR one = (WCHAR)code;
-      if (code >= ' ' && GetTextExtentPoint32W(dc_, &one, 1, &extent)) {
+      if (!missing && code >= ' ' && GetTextExtentPoint32W(dc_, &one, 1, &extent)) {
         glyph->advance = (int16_t)extent.cx;
       }
       return;
@@ -240,7 +241,7 @@ class GdiFont final : public ID3DXFont {
     glyph->advance = (int16_t)gm.gmCellIncX;
     if (size == 0 || code < ' ') return;  // a blank (space), or a control character
     bitmap_.resize(size);
-    if (GetGlyphOutlineW(dc_, code, format, &gm, size, bitmap_.data(), &identity) == GDI_ERROR) {
+    if (GetGlyphOutlineW(dc_, what, format, &gm, size, bitmap_.data(), &identity) == GDI_ERROR) {
       return;
     }
     pitch_ = (gm.gmBlackBoxX + 3) & ~3u;  // rows are DWORD aligned
