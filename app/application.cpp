@@ -68,6 +68,7 @@ HRESULT InitApplication(const char* name, DWORD width, DWORD height, int windowe
     ReleaseSound();  // silent: a half-opened device is closed too
     AllowSilentStart(1);
   }
+  SetUtf8Text((App.startOptions & START_UTF8_TEXT) != 0);
   hr = InitDirectX();
   if (hr != 0) return FailStart(FAIL_INIT_DIRECTX, hr);
   return 0;

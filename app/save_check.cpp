@@ -3,27 +3,7 @@
 #include <string.h>
 
 #include "util/crc32.h"
-
-// One UTF-8 character at s, n bytes left: its length, with the code point in *cp;
-// 0 for a sequence the conversion to UTF-16 would refuse (cut short, overlong, a
-// surrogate, past U+10FFFF).
-static uint32_t DecodeUtf8(const uint8_t* s, uint32_t n, uint32_t* cp) {
-  if (s[0] < 0x80) {
-    *cp = s[0];
-    return 1;
-  }
-  uint32_t length = s[0] >= 0xF0 ? 4 : s[0] >= 0xE0 ? 3 : s[0] >= 0xC0 ? 2 : 0;
-  if (length == 0 || length > n) return 0;
-  uint32_t c = s[0] & (0x7F >> length);
-  for (uint32_t i = 1; i < length; ++i) {
-    if ((s[i] & 0xC0) != 0x80) return 0;
-    c = c << 6 | (s[i] & 0x3F);
-  }
-  static const uint32_t kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
-  if (c < kLeast[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
-  *cp = c;
-  return length;
-}
+#include "util/utf8.h"
 
 static int SameLetters(const char* a, const char* b, uint32_t n) {
   for (uint32_t i = 0; i < n; ++i) {
@@ -76,7 +56,7 @@ int IsSaveNameValid(const char* name) {
   for (uint32_t i = 0; i < length;) {
     uint32_t c;
     uint32_t step = DecodeUtf8(s + i, length - i, &c);
-    if (step == 0) return 0;
+    if (c == UTF8_INVALID) return 0;  // the conversion to UTF-16 would refuse it
     if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || (c < 0x80 && strchr("\\/:*?\"<>|", (int)c))) {
       return 0;
     }

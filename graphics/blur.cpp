@@ -13,6 +13,7 @@ HRESULT DrawEffectGaussianBlur(D3DCOLOR color) {
   if (device == NULL) return E_FAIL;
   IDirect3DTexture9* source = Gfx.lpFlipTexture[FlipIndex()];
   if (source == NULL) return E_FAIL;  // targets released by a device loss
+  if (InGameTarget()) return E_FAIL;  // the glow is the frame's, not a game target's
 
   HRESULT hr = device->SetTexture(0, source);
   if (hr != D3D_OK) return ReportFailure(FAIL_BLUR_BIND_SOURCE, hr);

@@ -71,6 +71,7 @@ HRESULT CreateDirectXDeviceFor(HWND window, DWORD width, DWORD height, int windo
 void ReleaseDirectX() {
   ReleaseFonts();
   ReleaseTextures();
+  ReleaseTargetSlots();
   ReleaseResource();
   ReleaseAndNull(&Gfx.lpDevice);
   ReleaseAndNull(&Gfx.lpD3D);

@@ -16,6 +16,7 @@ HRESULT Clear(D3DCOLOR color) {
   if (device == NULL) return E_FAIL;
   const bool withDepth = Gfx.PresentParam.EnableAutoDepthStencil != 0;
   const DWORD flags = withDepth ? D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER : D3DCLEAR_TARGET;
+  EndTargetLeftOpen();  // a game target left open ends with the frame
 
   device->Clear(0, NULL, flags, color, 1.0f, 0);  // whatever is bound; result unused
   ++Gfx.FlipCount;
@@ -61,6 +62,7 @@ HRESULT EndRender() {
 HRESULT Flip(D3DCOLOR color) {
   IDirect3DDevice9* device = Gfx.lpDevice;
   if (device == NULL) return E_FAIL;
+  EndTargetLeftOpen();
   if (device->BeginScene() == D3D_OK) {
     // On a failed bind the scene opened here is closed again: left open, every
     // later BeginScene would fail and no new frame would ever show.
@@ -79,7 +81,12 @@ HRESULT Flip(D3DCOLOR color) {
     if (Gfx.logicalWidth != 0) {
       DrawScaledCopy(color);
     } else {
-      // Ends at W - 0.5, H - 0.5, under whatever draw mode the frame left.
+      // Ends at W - 0.5, H - 0.5, under whatever draw mode the frame left; but
+      // point sampling would take the texel past the last, so filtered then.
+      if (Gfx.drawMode & DRAWMODE_POINT) {
+        device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+        device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+      }
       DrawRect(0.0f, 0.0f, (float)Gfx.PresentParam.BackBufferWidth - 0.5f,
                (float)Gfx.PresentParam.BackBufferHeight - 0.5f, color);
     }

@@ -45,6 +45,7 @@ enum : DWORD {
   DRAWMODE_FOG = 0x0800,
   DRAWMODE_CULL = 0x1000,
   DRAWMODE_LIGHTING = 0x2000,
+  DRAWMODE_POINT = 0x4000,  // textures sampled nearest (pixel art); over the LINEAR flags
 };
 // Sets blending, texture stage, filtering and depth from DRAWMODE_ flags; 0 or the status.
 HRESULT SetDrawMode(DWORD flags);
@@ -125,6 +126,21 @@ HRESULT PushLine(float x0, float y0, float x1, float y1, float width, D3DCOLOR c
 HRESULT PushTriangle(float x0, float y0, float x1, float y1, float x2, float y2, D3DCOLOR color);
 // Appends a filled circle to the batch; 0, or E_FAIL as PushLine.
 HRESULT PushCircle(float cx, float cy, float radius, D3DCOLOR color);
+// Render targets for games, in slots 0 to 15; any other slot number gives E_FAIL.
+// Inside BeginTarget .. EndTarget drawing is in the target's own pixels: no
+// logical size, no camera, no depth buffer, no glow; the batch is flushed at both.
+// Makes a width x height target (with alpha, transparent black) in an empty slot; 0, or E_FAIL (no device, in use, a side 0 or over the device's limit).
+HRESULT CreateTargetSlot(int slot, DWORD width, DWORD height);
+// Draws what follows into the slot's target, cleared to transparent black; 0, or E_FAIL (empty slot, no device, a target begun).
+HRESULT BeginTarget(int slot);
+// Draws the pending batched quads into the target and goes back to the frame; 0, or E_FAIL if none begun.
+HRESULT EndTarget();
+// Binds the slot's target for the quads that follow, like BindTexture; 0, or E_FAIL (empty, being drawn into).
+HRESULT BindTargetTexture(int slot);
+// Frees the slot's target (ending it if begun); 0, or E_FAIL for a slot outside 0..15.
+HRESULT ReleaseTargetSlot(int slot);
+// 1 from a device loss, which empties every target, until the slot's next BeginTarget; else 0.
+int IsTargetContentLost(int slot);
 
 // Blur
 // Adds a soft copy of the frame so far over it in the given tint (the glow); 0 or the status.
@@ -138,14 +154,15 @@ HRESULT ReleaseTexture(const char* name);
 // Binds the named texture for the quads that follow (null: none); 0 if unknown, else the status.
 HRESULT BindTexture(const char* name);
 
-// Fonts, in slots 0 to 31; any other slot number gives E_FAIL
+// Fonts, in slots 0 to 31; any other slot number gives E_FAIL. Text is UTF-8
+// after a start with START_UTF8_TEXT, else in the code page (as before).
 // Creates a font (face name, height in pixels) in an empty slot; 0, or E_FAIL.
 HRESULT CreateFontSlot(int slot, const char* face, INT height);
-// Draws text with the slot's font, its top-left corner at (x, y); 0, or E_FAIL for an empty slot.
+// Draws text (UTF-8 or code page, as started) with the slot's font, its top-left corner at (x, y); 0, or E_FAIL for an empty slot.
 HRESULT DrawString(int slot, float x, float y, D3DCOLOR color, const char* text);
-// Draws printf-style text, cut at 4095 characters, like DrawString; 0, or E_FAIL.
+// Draws printf-style text, cut at 4095 bytes, like DrawString (the same encoding); 0, or E_FAIL.
 HRESULT DrawStringF(int slot, float x, float y, D3DCOLOR color, const char* format, ...);
-// The width and height in pixels that DrawString covers for the text, as D3DX lays
+// The width and height in pixels that DrawString covers for the text (its encoding), as D3DX lays
 // it out; 0, or E_FAIL (empty slot, slot outside 0..31, null text or size).
 HRESULT MeasureString(int slot, const char* text, SIZE* size);
 

@@ -56,7 +56,19 @@ IDirect3DTexture9* CreateTextureFromFile(const char* name);
 // Frees every texture, whatever its count.
 void ReleaseTextures();
 
+// Game render targets
+// Releases the targets' textures before a reset, marking their content lost (sizes kept).
+void LoseTargetSlots();
+// Makes the targets' textures again after a reset, empty; a failure is retried by BeginTarget.
+void RestoreTargetSlots();
+// Ends a target left open (the binding given back); nothing when none is.
+void EndTargetLeftOpen();
+// Frees every target slot.
+void ReleaseTargetSlots();
+
 // Fonts
+// Text in UTF-8 (non-zero) or the code page (0), as the start options say.
+void SetUtf8Text(int utf8);
 // Tells the slot's font of a lost device; 0 for an empty slot, else the font's status.
 HRESULT InvalidateFont(int slot);
 // Tells the slot's font of a reset device; 0 for an empty slot, else the font's status.
