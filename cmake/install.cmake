@@ -9,9 +9,9 @@ set(LQ_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Lumaquill)
 # The game's API and, while PushRect and the vector calls are inline, what their
 # bodies need in the game's own code (each says at its top that it is not for games).
 set(LQ_GAME_HEADERS
-    lumaquill.h app/application.h app/save.h graphics/graphics.h input/input.h
+    lumaquill.h app/application.h app/play.h app/save.h graphics/graphics.h input/input.h
     input/pad_bits.h sound/sound.h task/task.h util/crc32.h util/failure.h
-    util/sin_table.h util/vec2.h)
+    util/random.h util/sin_table.h util/vec2.h)
 set(LQ_INLINE_SUPPORT_HEADERS
     graphics/quad_batch.h graphics/quad_layout.h util/float_bits.h util/force_inline.h
     util/vec2_exact.h)

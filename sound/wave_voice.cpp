@@ -3,6 +3,7 @@
 // The service thread reads the same slots: each call holds the sound lock. The
 // settings are given to the buffers by the service thread, and before any start:
 // the platform's setting calls may wait for its mixer, and a game's must not.
+#include "app/play_log.h"
 #include "sound/sound_state.h"
 #include "sound/wave_slot.h"
 #include "util/release.h"
@@ -109,7 +110,11 @@ HRESULT SetWaveFrequency(DWORD index, DWORD hz) {
 }
 
 HRESULT PlayWaveVoice(DWORD index) {
-  return WithSlot(index, [](WaveSlot& s) { return s.PlayVoice(); });
+  return WithSlot(index, [=](WaveSlot& s) {
+    HRESULT hr = s.PlayVoice();
+    if (hr == 0) LogSoundStart(index, s.Volume, s.Pan, "voice");
+    return hr;
+  });
 }
 
 int IsWavePlaying(DWORD index) {
