@@ -120,7 +120,7 @@ struct Line {
     bool negative;
     if (!Digits(what, &value, &negative)) return false;
     const uint64_t limit = negative ? (uint64_t)(-(low + 1)) + 1 : (uint64_t)high;
-    if ((negative && low >= 0) || value > limit) {
+    if ((negative && low >= 0) || value > limit || (!negative && (int64_t)value < low)) {
       return Fail(std::string(what) + " is " + (negative ? "-" : "") + std::to_string(value) +
                   ", outside " + std::to_string(low) + ".." + std::to_string(high));
     }

@@ -30,21 +30,25 @@ endif()
 install(EXPORT LumaquillTargets NAMESPACE Lumaquill:: DESTINATION ${LQ_PACKAGE_DIR})
 
 file(WRITE ${PROJECT_BINARY_DIR}/LumaquillConfig.cmake
-     "include(\${CMAKE_CURRENT_LIST_DIR}/LumaquillTargets.cmake)\n")
+     "include(\${CMAKE_CURRENT_LIST_DIR}/LumaquillTargets.cmake)\n"
+     "include(\${CMAKE_CURRENT_LIST_DIR}/game_test.cmake)\n")
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/LumaquillConfigVersion.cmake
                                  COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/LumaquillConfig.cmake
               ${PROJECT_BINARY_DIR}/LumaquillConfigVersion.cmake
-              ${PROJECT_SOURCE_DIR}/cmake/mingw-i686.cmake
+              ${PROJECT_SOURCE_DIR}/cmake/mingw-i686.cmake ${PROJECT_SOURCE_DIR}/cmake/game_test.cmake
         DESTINATION ${LQ_PACKAGE_DIR})
 
 # The commands that run and pack games, with what they need, so that an installed
 # framework runs and packs them too: share/lumaquill keeps the source folder's layout.
 set(LQ_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/lumaquill)
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/scripts/run-game.sh ${PROJECT_SOURCE_DIR}/scripts/package-game.sh
+                 ${PROJECT_SOURCE_DIR}/scripts/game-test.sh
                  ${PROJECT_SOURCE_DIR}/scripts/setup.sh
         DESTINATION ${LQ_SHARE_DIR}/scripts)
-install(FILES ${PROJECT_SOURCE_DIR}/scripts/common.sh DESTINATION ${LQ_SHARE_DIR}/scripts)
+install(FILES ${PROJECT_SOURCE_DIR}/scripts/common.sh ${PROJECT_SOURCE_DIR}/scripts/play-game.sh
+        DESTINATION ${LQ_SHARE_DIR}/scripts)
+install(PROGRAMS ${PROJECT_SOURCE_DIR}/tools/golden.py DESTINATION ${LQ_SHARE_DIR}/tools)
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/tests/tools/wine-run.sh ${PROJECT_SOURCE_DIR}/tests/tools/sound-pace.py
         DESTINATION ${LQ_SHARE_DIR}/tests/tools)
 if(TARGET virtual_pad)

@@ -1,0 +1,56 @@
+# lumaquill_add_game_test(NAME name TARGET exe-target PLAY script [GOLDEN dir]
+#                         [FILES file...] [TOLERANCE n])
+# A ctest test that plays the script in the game, headless under Wine (as
+# run-game.sh --play does), with the files beside the exe in a folder of its own,
+# and, with GOLDEN, compares its shots with the pictures there (TOLERANCE: the
+# channel difference a pixel may have, default 2). It builds nothing: build the
+# game first. Relative paths are the calling CMakeLists.txt's; a relative FILES
+# entry is looked for in its build folder first (files made at build time).
+# Loaded by the framework's CMakeLists.txt and by its installed package alike.
+set(LUMAQUILL_GAME_TEST_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/../scripts/game-test.sh)
+if(NOT EXISTS ${LUMAQUILL_GAME_TEST_SCRIPT})  # installed: lib/cmake/Lumaquill
+  set(LUMAQUILL_GAME_TEST_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/../../../share/lumaquill/scripts/game-test.sh)
+endif()
+get_filename_component(LUMAQUILL_GAME_TEST_SCRIPT ${LUMAQUILL_GAME_TEST_SCRIPT} ABSOLUTE)
+
+function(lumaquill_add_game_test)
+  cmake_parse_arguments(T "" "NAME;TARGET;PLAY;GOLDEN;TOLERANCE" "FILES" ${ARGN})
+  foreach(required NAME TARGET PLAY)
+    if(NOT T_${required})
+      message(FATAL_ERROR "lumaquill_add_game_test: ${required} is missing")
+    endif()
+  endforeach()
+  if(T_UNPARSED_ARGUMENTS)
+    message(FATAL_ERROR "lumaquill_add_game_test: unknown arguments ${T_UNPARSED_ARGUMENTS}")
+  endif()
+  get_filename_component(play ${T_PLAY} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+  set(options)
+  if(T_GOLDEN)
+    get_filename_component(golden ${T_GOLDEN} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    list(APPEND options --compare ${golden})
+  endif()
+  if(DEFINED T_TOLERANCE)
+    list(APPEND options --tolerance ${T_TOLERANCE})
+  endif()
+  set(files)
+  foreach(file IN LISTS T_FILES)
+    if(IS_ABSOLUTE ${file})
+      list(APPEND files ${file})
+    else()
+      list(APPEND files ${CMAKE_CURRENT_BINARY_DIR}/${file}|${CMAKE_CURRENT_SOURCE_DIR}/${file})
+    endif()
+  endforeach()
+  # The framework built with the game brings its virtual controller when it
+  # builds one; a script needs none (the game starts without one, or the
+  # installed framework's stands in).
+  set(pad LQ_VIRTUAL_PAD=1)
+  if(TARGET virtual_pad)
+    set(pad LQ_VIRTUAL_PAD_DLL=$<TARGET_FILE:virtual_pad>)
+  elseif(EXISTS ${CMAKE_CURRENT_LIST_DIR}/../CMakeLists.txt)
+    set(pad LQ_VIRTUAL_PAD=0)
+  endif()
+  add_test(NAME ${T_NAME}
+           COMMAND env ${pad} bash ${LUMAQUILL_GAME_TEST_SCRIPT} ${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}
+                   $<TARGET_FILE:${T_TARGET}> ${play} "${files}" ${options})
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 600 LABELS game)
+endfunction()
