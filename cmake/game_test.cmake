@@ -7,11 +7,16 @@
 # game first. Relative paths are the calling CMakeLists.txt's; a relative FILES
 # entry is looked for in its build folder first (files made at build time).
 # Loaded by the framework's CMakeLists.txt and by its installed package alike.
-set(LUMAQUILL_GAME_TEST_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/../scripts/game-test.sh)
-if(NOT EXISTS ${LUMAQUILL_GAME_TEST_SCRIPT})  # installed: lib/cmake/Lumaquill
-  set(LUMAQUILL_GAME_TEST_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/../../../share/lumaquill/scripts/game-test.sh)
+# Cached: the function runs in the game's scope, not this file's.
+if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/../scripts/game-test.sh)  # the framework's sources
+  get_filename_component(lq_game_test_script ${CMAKE_CURRENT_LIST_DIR}/../scripts/game-test.sh ABSOLUTE)
+  set(LUMAQUILL_FROM_SOURCES ON CACHE INTERNAL "")
+else()  # installed: lib/cmake/Lumaquill beside share/lumaquill
+  get_filename_component(lq_game_test_script ${CMAKE_CURRENT_LIST_DIR}/../../../share/lumaquill/scripts/game-test.sh
+                         ABSOLUTE)
+  set(LUMAQUILL_FROM_SOURCES OFF CACHE INTERNAL "")
 endif()
-get_filename_component(LUMAQUILL_GAME_TEST_SCRIPT ${LUMAQUILL_GAME_TEST_SCRIPT} ABSOLUTE)
+set(LUMAQUILL_GAME_TEST_SCRIPT ${lq_game_test_script} CACHE INTERNAL "run-game.sh --play as a game's test")
 
 function(lumaquill_add_game_test)
   cmake_parse_arguments(T "" "NAME;TARGET;PLAY;GOLDEN;TOLERANCE" "FILES" ${ARGN})
@@ -46,7 +51,7 @@ function(lumaquill_add_game_test)
   set(pad LQ_VIRTUAL_PAD=1)
   if(TARGET virtual_pad)
     set(pad LQ_VIRTUAL_PAD_DLL=$<TARGET_FILE:virtual_pad>)
-  elseif(EXISTS ${CMAKE_CURRENT_LIST_DIR}/../CMakeLists.txt)
+  elseif(LUMAQUILL_FROM_SOURCES)
     set(pad LQ_VIRTUAL_PAD=0)
   endif()
   add_test(NAME ${T_NAME}

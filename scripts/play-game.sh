@@ -63,7 +63,10 @@ play_game() {
   shots_taken=$(tr -d '\r' <"$log" | awk '$3 == "shot" && $5 == "crc" { print $4 }')
   if [ -n "$play_update" ]; then
     mkdir -p "$play_update"
-    for shot in $shots_taken; do cp "$folder/$shot.png" "$play_update/" && count=$((count + 1)); done
+    for shot in $shots_taken; do
+      python3 "$root/tools/golden.py" keep "$folder/$shot.png" "$play_update/$shot.png" || return 1
+      count=$((count + 1))
+    done
     echo "Golden frames: $count shots of $script_name written to $play_update"
   fi
   if [ -n "$play_compare" ]; then

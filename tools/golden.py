@@ -3,18 +3,25 @@
 library only, so that an installed framework runs it anywhere Python does).
 
   golden.py compare SHOT GOLDEN DIFF [TOLERANCE]
+  golden.py keep SHOT GOLDEN
+
 
 A pixel differs when one of its channels differs by more than TOLERANCE
 (default 2); the shot fails when more than 0.1 % of its pixels differ. On a
 failure DIFF is written (the golden picture dimmed, the differing pixels red)
 and the status is 1; a line says what differed either way. Pictures are 8-bit
 PNG files, RGB or RGBA (alpha ignored), as the framework's shots are.
+keep writes SHOT as the golden picture GOLDEN, compressed (a shot is not).
+
+LQ_GOLDEN_MAX_DIFFERING: the share of differing pixels a shot may have, in
+percent (default 0.1; 0: not one pixel may differ).
 """
+import os
 import struct
 import sys
 import zlib
 
-FAIL_SHARE = 0.001
+FAIL_SHARE = float(os.environ.get("LQ_GOLDEN_MAX_DIFFERING") or 0.1) / 100
 
 
 class PngError(Exception):
@@ -82,7 +89,7 @@ def write_png(path, width, height, rows):
     raw = b"".join(b"\0" + row for row in rows)
     with open(path, "wb") as f:
         f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
-                + chunk(b"IDAT", zlib.compress(raw, 6)) + chunk(b"IEND", b""))
+                + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
 def compare(shot, golden, diff, tolerance):
@@ -116,10 +123,14 @@ def compare(shot, golden, diff, tolerance):
 
 
 def main(argv):
-    if len(argv) not in (5, 6) or argv[1] != "compare":
+    keep = len(argv) == 4 and argv[1] == "keep"
+    if not keep and (len(argv) not in (5, 6) or argv[1] != "compare"):
         print(__doc__, file=sys.stderr)
         return 2
     try:
+        if keep:
+            write_png(argv[3], *read_png(argv[2]))
+            return 0
         return compare(argv[2], argv[3], argv[4], int(argv[5]) if len(argv) == 6 else 2)
     except (OSError, PngError, ValueError) as e:
         print(f"cannot compare: {e}")

@@ -6,7 +6,9 @@
 # importing only system DLLs; the printed run command, headless for 5 s, shows its
 # sprite (moved right by the pad) and text, and records its chime in a WAV file read
 # as its header says. The installed package-game.sh packs it; its check (no D3DX)
-# shows the sprite and the text, within 2 px of the run with D3DX.
+# shows the sprite and the text, within 2 px of the run with D3DX. Its ctest test
+# (its play script against its golden frames) passes; one pixel of its sprite
+# changed, a strict run of it fails, its diff image showing the spot.
 source "$(dirname "$0")/lib.sh"
 shot_py="$LQ_SOURCE/tests/tools/shot.py"
 tmp=$(mktemp -d /tmp/lq-new-game.XXXXXX)
@@ -102,3 +104,26 @@ read -r _ n _ cx _ <<<"$sprite2"
   lq_fail "no sprite at the centre without D3DX: $sprite2"
 awk '{split(a, w); for (i = 8; i <= 14; i += 2) if ((w[i] - $i) ^ 2 > 4) exit 1}' a="$text" <<<"$text2" ||
   lq_fail "the text moved more than 2 px without D3DX"
+
+# The game's own test: its play script against the golden frames it came with.
+(cd "$game/build" && ctest --output-on-failure) >"$LQ_ART/ctest.log" 2>&1 ||
+  { cat "$LQ_ART/ctest.log"; lq_fail "the new game's ctest test failed"; }
+grep -h 'matches:' "$game/build/Rocket_play/Rocket.log" "$LQ_ART/ctest.log" 2>/dev/null | head -3
+lq_log "the game's ctest test passed: $(grep -c 'matches:' "$LQ_ART/ctest.log") shots match"
+# One pixel of the sprite's 32 x 32, near its middle, made magenta; not one
+# differing pixel allowed, the test fails and the diff shows the sprite's place.
+sed -i 's/^def sprite(x, y):$/&\n    if (x, y) == (16, 20):\n        return (255, 0, 255)/' "$game/assets.py"
+cmake --build "$game/build" -j2 >"$LQ_ART/build3.log" 2>&1 || lq_fail "rebuilding with the changed sprite failed"
+(cd "$game/build" && LQ_GOLDEN_MAX_DIFFERING=0 ctest --output-on-failure) >"$LQ_ART/ctest-changed.log" 2>&1 &&
+  { cat "$LQ_ART/ctest-changed.log"; lq_fail "a sprite with a pixel changed still matched"; }
+cat "$LQ_ART/ctest-changed.log" | grep -E 'differs|diff|golden' || true
+diff_png="$game/build/Rocket_play/Rocket-play/start.diff.png"
+[ -f "$diff_png" ] || lq_fail "no diff image $diff_png"
+cp "$game/build/Rocket_play/Rocket-play/"*.diff.png "$LQ_ART/"
+# The red of the diff: at the sprite's place, the centre (400, 300), in the first shot.
+spot=$(python3 "$shot_py" blob "$diff_png" 0 0 800 600 250 0 0 255 0 0)
+lq_log "start.diff.png red: $spot"
+read -r _ n _ cx _ cy _ <<<"$spot"
+[ "${n:-0}" -ge 1 ] && [ "$n" -le 16 ] && awk -v x="$cx" -v y="$cy" 'BEGIN { exit !(x > 390 && x < 410 && y > 290 && y < 316) }' ||
+  lq_fail "the diff does not show the changed pixel at the sprite: $spot"
+lq_log "one sprite pixel changed: the strict test fails; the diff shows $n red pixels at ($cx, $cy)"
