@@ -174,7 +174,10 @@ void SetStepRate(DWORD stepsPerSecond) { SetStepClockRate(&App.steps, stepsPerSe
 
 int GetStepsDue() {
   int steps;
-  if (PlayedSteps(&steps)) return steps;  // a script's frames are steps, not time
+  if (PlayedSteps(&steps)) {  // a script's frames are steps, not time
+    RecordSteps(steps);
+    return steps;
+  }
   LARGE_INTEGER now, frequency;
   QueryPerformanceCounter(&now);
   QueryPerformanceFrequency(&frequency);

@@ -38,12 +38,12 @@ programs=$(find "$tmp/sdk" -path '*/CMakeFiles' -prune -o \( -name '*.exe' -o -n
 [ -z "$programs" ] || lq_fail "the library alone built programs: $programs"
 # Exactly the game's headers and the few that their inline calls need.
 headers=$(cd "$prefix/include" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ')
-wanted="app/application.h app/save.h graphics/graphics.h graphics/quad_batch.h \
+wanted="app/application.h app/play.h app/save.h graphics/graphics.h graphics/quad_batch.h \
 graphics/quad_layout.h input/input.h input/pad_bits.h lumaquill.h sound/sound.h task/task.h \
-util/crc32.h util/failure.h util/float_bits.h util/force_inline.h util/sin_table.h util/vec2.h \
+util/crc32.h util/failure.h util/float_bits.h util/force_inline.h util/random.h util/sin_table.h util/vec2.h \
 util/vec2_exact.h "
 [ "$headers" = "$wanted" ] || lq_fail "installed headers: $headers; expected: $wanted"
-mkdir "$tmp/rocket2" && cp "$game"/{CMakeLists.txt,main.cpp,assets.py} "$tmp/rocket2/"
+mkdir "$tmp/rocket2" && cp -r "$game"/{CMakeLists.txt,main.cpp,assets.py,start.play,golden} "$tmp/rocket2/"
 { cmake -S "$tmp/rocket2" -B "$tmp/rocket2/build" -DLUMAQUILL_DIR="$prefix" &&
   cmake --build "$tmp/rocket2/build" -j2; } >"$LQ_ART/build2.log" 2>&1 ||
   { tail -20 "$LQ_ART/build2.log"; lq_fail "recipe 2 build failed"; }
