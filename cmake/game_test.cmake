@@ -10,11 +10,15 @@
 # Cached: the function runs in the game's scope, not this file's.
 if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/../scripts/game-test.sh)  # the framework's sources
   get_filename_component(lq_game_test_script ${CMAKE_CURRENT_LIST_DIR}/../scripts/game-test.sh ABSOLUTE)
-  set(LUMAQUILL_FROM_SOURCES ON CACHE INTERNAL "")
+  set(LUMAQUILL_INSTALLED_PAD OFF CACHE INTERNAL "")
 else()  # installed: lib/cmake/Lumaquill beside share/lumaquill
   get_filename_component(lq_game_test_script ${CMAKE_CURRENT_LIST_DIR}/../../../share/lumaquill/scripts/game-test.sh
                          ABSOLUTE)
-  set(LUMAQUILL_FROM_SOURCES OFF CACHE INTERNAL "")
+  if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/../../../share/lumaquill/tools/virtual_pad/dinput8.dll)
+    set(LUMAQUILL_INSTALLED_PAD ON CACHE INTERNAL "")
+  else()
+    set(LUMAQUILL_INSTALLED_PAD OFF CACHE INTERNAL "")
+  endif()
 endif()
 set(LUMAQUILL_GAME_TEST_SCRIPT ${lq_game_test_script} CACHE INTERNAL "run-game.sh --play as a game's test")
 
@@ -45,14 +49,14 @@ function(lumaquill_add_game_test)
       list(APPEND files ${CMAKE_CURRENT_BINARY_DIR}/${file}|${CMAKE_CURRENT_SOURCE_DIR}/${file})
     endif()
   endforeach()
-  # The framework built with the game brings its virtual controller when it
-  # builds one; a script needs none (the game starts without one, or the
-  # installed framework's stands in).
-  set(pad LQ_VIRTUAL_PAD=1)
+  # The framework's virtual controller stands in for a game controller when it
+  # was built with the game or installed; a script needs none (the game starts
+  # without one: START_WITHOUT_CONTROLLER).
+  set(pad LQ_VIRTUAL_PAD=0)
   if(TARGET virtual_pad)
     set(pad LQ_VIRTUAL_PAD_DLL=$<TARGET_FILE:virtual_pad>)
-  elseif(LUMAQUILL_FROM_SOURCES)
-    set(pad LQ_VIRTUAL_PAD=0)
+  elseif(LUMAQUILL_INSTALLED_PAD)
+    set(pad LQ_VIRTUAL_PAD=1)
   endif()
   add_test(NAME ${T_NAME}
            COMMAND env ${pad} bash ${LUMAQUILL_GAME_TEST_SCRIPT} ${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}
