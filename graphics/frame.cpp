@@ -1,6 +1,7 @@
 // Frame begin and end: each frame is drawn into the other flip target over a
 // translucent copy of the previous one, then copied to the back buffer and
 // presented.
+#include "app/play_log.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 #include "util/failure.h"
@@ -93,6 +94,7 @@ HRESULT Flip(D3DCOLOR color) {
     ResumeCamera2D();
     EndRender();
   }
+  EndPlayFrame();  // a script's shots of this frame: the picture about to be presented
   HRESULT hr = device->Present(NULL, NULL, NULL, NULL);
   if (hr == D3D_OK) return 0;
   return HandlePresentParam(hr, 0);

@@ -135,6 +135,7 @@ HRESULT UpdateInput() {
   HRESULT hr = ReadDevices();
   if (Input.lpDirectInput == NULL) return hr;  // not started: nothing is touched
   PollPads();
+  if (Input.injected != NULL) ApplyInjectedInput();
   TakeInputEvents();
   return hr;
 }

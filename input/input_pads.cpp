@@ -90,6 +90,8 @@ HRESULT GetPadState(DWORD pad, PadState* state) {
 
 HRESULT SetPadRumble(DWORD pad, WORD low, WORD high) {
   if (pad >= PAD_COUNT) return E_INVALIDARG;
+  // A script's pad takes its motors' speeds without a pad to turn.
+  if (Input.injected != NULL) return Pads.slots[pad].connected ? 0 : E_FAIL;
   if (!Pads.slots[pad].connected || Pads.setState == NULL) return E_FAIL;
   XINPUT_VIBRATION motors = {low, high};
   return Pads.setState(pad, &motors) == ERROR_SUCCESS ? 0 : E_FAIL;

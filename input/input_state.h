@@ -20,6 +20,7 @@ struct InputState {
   DIJOYSTATE JoystickState;       // kept across failed reads
   DIDEVICEINSTANCEA KeyboardInfo;
   DIDEVICEINSTANCEA JoystickInfo;
+  const PlayInput* injected;  // a play script's input, taken in place of the devices'
 };
 
 extern InputState Input;
@@ -71,3 +72,5 @@ void ClosePads();
 DWORD FirstPadBits();
 // Turns what the messages brought into this poll's events.
 void TakeInputEvents();
+// Puts the injected input where the poll left the devices' and the messages'.
+void ApplyInjectedInput();

@@ -19,3 +19,11 @@ HRESULT CreateJoystickFor(HWND window, int quietSearch = 0);
 HRESULT UpdateInput();
 // Closes both devices and DirectInput; safe before InitInput and twice.
 void ReleaseInput();
+
+// While set, each poll gives the game this input in place of what the devices
+// and the window's messages brought (a play script); null: the real input again.
+struct PlayInput;
+void InjectInput(const PlayInput* input);
+// The input the last poll took, for a recording: keys, presses, pads, clicks,
+// the wheel in whole notches and the text; the mouse and focus are the caller's.
+void CaptureInput(PlayInput* out);

@@ -26,15 +26,18 @@ dir=$(cd "$dir" && pwd)
 case $dir/ in "$root"/*) echo "new-game: $dir is inside the framework's folder" >&2; exit 2 ;; esac
 [ -z "$(ls -A "$dir")" ] || { echo "new-game: $dir is not empty" >&2; exit 2; }
 
-for f in CMakeLists.txt main.cpp assets.py README.txt; do
+for f in CMakeLists.txt main.cpp assets.py start.play README.txt; do
   sed -e "s|@NAME@|$name|g" -e "s|@LUMAQUILL_DIR@|$root|g" "$root/examples/starter/$f" >"$dir/$f"
 done
+cp -r "$root/examples/starter/golden" "$dir/"
 cat <<EOF2
-Wrote $dir: CMakeLists.txt, main.cpp, assets.py and README.txt (for its
-players). Build it, run it, then pack it for players (a zip that starts on any
-Windows 7 or later, nothing to install):
+Wrote $dir: CMakeLists.txt, main.cpp, assets.py, start.play, golden/ and
+README.txt (for its players). Build it, run it, test it (start.play played
+inside it, its shots compared with golden/), then pack it for players (a zip
+that starts on any Windows 7 or later, nothing to install):
 
   cmake -S "$dir" -B "$dir/build" && cmake --build "$dir/build" -j2
   "$root/scripts/run-game.sh" "$dir/build/$name.exe"
+  ctest --test-dir "$dir/build" --output-on-failure
   "$root/scripts/package-game.sh" "$dir/build/$name.exe" --check
 EOF2

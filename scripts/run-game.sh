@@ -5,12 +5,15 @@
 # screenshot and an animation of the run.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
+source "$(dirname "$0")/play-game.sh"
 
 usage() {
   cat <<'EOF'
 Usage: scripts/run-game.sh EXE [--seconds N] [--fresh] [--pad-script FILE]
                            [--xinput-script FILE]
                            [--record-sound FILE] [--shots DIR] [--name NAME]
+       scripts/run-game.sh EXE --play SCRIPT [--compare DIR | --update-golden DIR]
+                           [--tolerance N] [--seconds N] [--fresh] [--shots DIR]
 
 Runs EXE under Wine with its folder as the working folder.
 
@@ -36,6 +39,16 @@ crash) ends the run with status 1, a screenshot of the screen and its log.
   --shots DIR          where the screenshot and animation go (default: EXE's folder)
   --name NAME          their name (default: EXE's name without .exe)
   --help               show this text
+
+Play mode (always in a virtual display): the game plays SCRIPT inside itself
+(LQ_PLAY; see "Testing your game" in the guide) until the script closes it (at
+most --seconds, default 300). Its log and shots go to DIR/NAME-play/ (--shots).
+  --play SCRIPT        the play script; fails on a bad line or a crash
+  --compare DIR        compare each shot with DIR/SHOT.png: a pixel differs when
+                       a channel differs by more than N (--tolerance, default 2);
+                       a shot fails when over 0.1 % of its pixels differ, and
+                       SHOT.diff.png beside it shows where (in red)
+  --update-golden DIR  write the shots into DIR as the golden frames
 
 Without a game controller on this machine the virtual controller stands in
 (its keyboard is the real one). Without a sound device (and no --record-sound)
@@ -65,6 +78,10 @@ while [ $# -gt 0 ]; do
         --record-sound) record=$2 ;; --shots) shots=$2 ;; --name) name=$2 ;;
       esac
       shift 2 ;;
+    --play | --compare | --update-golden | --tolerance)
+      [ $# -gt 1 ] || fail "$1 needs a value"
+      play_options "$1" "$2"
+      shift 2 ;;
     --fresh) fresh=1; shift ;;
     -h | --help) usage; exit 0 ;;
     -*) echo "run-game: unknown option '$1'" >&2; usage >&2; exit 2 ;;
@@ -77,6 +94,7 @@ if [ -n "$seconds" ] && ! [[ $seconds =~ ^[1-9][0-9]{0,5}$ ]]; then
   fail "--seconds wants a whole number of seconds from 1 to 999999, not '$seconds'"
 fi
 [ -z "$pad_script" ] || [ -f "$pad_script" ] || fail "no pad script '$pad_script'"
+play_check_options
 [ -z "$xinput_script" ] || [ -f "$xinput_script" ] || fail "no XInput script '$xinput_script'"
 
 run=$(cd "$(dirname "$exe")" && pwd)   # the folder the program runs in
@@ -246,6 +264,8 @@ record() {
   done
 }
 
+# A script plays in a display of its own: nothing else takes the focus there.
+[ -z "$play_script" ] || unset DISPLAY
 if [ -n "${DISPLAY:-}" ]; then
   start_program
   if ! find_window; then
@@ -266,7 +286,7 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 seconds=${seconds:-10}
-echo "No display: running $program in a virtual one (Xvfb) for $seconds s and recording it."
+[ -n "$play_script" ] || echo "No display: running $program in a virtual one (Xvfb) for $seconds s and recording it."
 display_file="$shots/$name-xvfb-display"
 rm -f "$display_file"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >"$shots/$name-xvfb.log" 2>&1 </dev/null &
@@ -278,6 +298,11 @@ for i in $(seq 100); do
 done
 grep -q '^[0-9]\+$' "$display_file" || fail "Xvfb did not start; see $shots/$name-xvfb.log"
 export DISPLAY=":$(cat "$display_file")"
+if [ -n "$play_script" ]; then
+  play_game && status=0 || status=1
+  stop_all
+  exit $status
+fi
 
 log="$shots/$name.log"
 start_program "$log"

@@ -2,6 +2,7 @@
 // volume, pan and rate, its voices (overlapping plays of a static sound, each
 // named by an id, voice_id.h) and whether it sounds. The service thread reads the
 // same slots: each call holds the sound lock.
+#include "app/play_log.h"
 #include "sound/sound_state.h"
 #include "sound/voice_id.h"
 #include "sound/wave_slot.h"
@@ -54,8 +55,10 @@ HRESULT SetWaveFrequency(DWORD index, DWORD hz) {
 }
 
 HRESULT PlayWaveVoice(DWORD index) {
-  return WithSlot(index, [](WaveSlot& s) {
-    return s.PlayVoice(s.Volume, s.Pan, s.Frequency, NULL, NULL);
+  return WithSlot(index, [=](WaveSlot& s) {
+    HRESULT hr = s.PlayVoice(s.Volume, s.Pan, s.Frequency, NULL, NULL);
+    if (hr == 0) LogSoundStart(index, s.Volume, s.Pan, "voice");
+    return hr;
   });
 }
 
@@ -69,7 +72,9 @@ HRESULT PlayVoice(DWORD index, const VoiceDesc* desc, DWORD* voice) {
   const LONG volume = ClampVolume(desc->volume), pan = ClampPan(desc->pan);
   DWORD played = 0, generation = 0;
   HRESULT hr = WithSlot(index, [&](WaveSlot& s) {
-    return s.PlayVoice(volume, pan, desc->hz ? desc->hz : s.Frequency, &played, &generation);
+    HRESULT started = s.PlayVoice(volume, pan, desc->hz ? desc->hz : s.Frequency, &played, &generation);
+    if (started == 0) LogSoundStart(index, volume, pan, "voice");
+    return started;
   });
   if (hr == 0) *voice = MakeVoiceId(index, played, generation);
   return hr;

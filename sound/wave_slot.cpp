@@ -6,6 +6,7 @@
 
 #include <string.h>
 
+#include "app/play_log.h"
 #include "sound/buffer_write.h"
 #include "sound/ogg_pages.h"
 #include "sound/sound_state.h"
@@ -258,7 +259,10 @@ HRESULT LoadStreamWave(DWORD index, const char* name) {
 
 HRESULT PlayWave(DWORD index) {
   if (IsWaveIndexInvalid(index)) return E_FAIL;
-  return WaveSlots[index].Play();
+  WaveSlot& slot = WaveSlots[index];
+  HRESULT hr = slot.Play();
+  if (hr == 0) LogSoundStart(index, slot.Volume, slot.Pan, NULL);
+  return hr;
 }
 
 HRESULT StopWave(DWORD index) {

@@ -65,7 +65,7 @@ int main(int, char**) {
     }
     if (BeginRender(0xFF000000) == 0) {
       DrawTask();
-      DrawString(FONT_TEXT, 20, 20, 0xFFFFD040, "Hello from @NAME@");
+      DrawString(FONT_TEXT, 20, 20, 0xFFFFD040, "Arrows: move   Z: chime   Esc: pause");
       if (Paused) DrawString(FONT_TEXT, 20, 60, 0xFFFFD040, "Paused: Escape goes on");
       EndRender();
     }

@@ -67,8 +67,11 @@ static void Burst(const Task* from) {
     spark->user = (void*)&kSparkLook;
     spark->x = from->x;
     spark->y = from->y;
-    spark->vx = 4.0f * GetSin(angle + SIN_TABLE_SIZE / 4);  // a quarter turn on: cosine
-    spark->vy = 4.0f * GetSin(angle);
+    // 3 to 5 pixels a step, from the framework's random numbers: a recorded run
+    // replays them.
+    const float speed = GetRandomRange(300, 500) / 100.0f;
+    spark->vx = speed * GetSin(angle + SIN_TABLE_SIZE / 4);  // a quarter turn on: cosine
+    spark->vy = speed * GetSin(angle);
     spark->count = SPARK_LIFE;
   }
 }
@@ -181,8 +184,13 @@ static void StartGame() {
   ship->count = 0;
 }
 
-// Frames counted over each second of the clock.
+// Frames counted over each second of the clock. While a play script runs, its
+// frames are the steps: the readout says so, and a replay shows what the run did.
 static void CountFrame() {
+  if (IsPlayScriptRunning()) {
+    FramesPerSecond = 60;
+    return;
+  }
   static DWORD start = timeGetTime(), frames = 0;
   ++frames;
   DWORD now = timeGetTime();

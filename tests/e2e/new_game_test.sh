@@ -8,7 +8,9 @@
 # as its header says. The installed package-game.sh packs it; its check (no D3DX)
 # shows the sprite and the text, within 2 px of the run with D3DX, packed under
 # names with spaces and shell characters with the starter's README. The game's own
-# DLLs of the stand-ins' names are left as they were by a run.
+# DLLs of the stand-ins' names are left as they were by a run. Its ctest test
+# (its play script against its golden frames) passes; one pixel of its sprite
+# changed, a strict run of it fails, its diff image showing the spot.
 source "$(dirname "$0")/lib.sh"
 shot_py="$LQ_SOURCE/tests/tools/shot.py"
 tmp=$(mktemp -d /tmp/lq-new-game.XXXXXX)
@@ -38,12 +40,12 @@ programs=$(find "$tmp/sdk" -path '*/CMakeFiles' -prune -o \( -name '*.exe' -o -n
 [ -z "$programs" ] || lq_fail "the library alone built programs: $programs"
 # Exactly the game's headers and the few that their inline calls need.
 headers=$(cd "$prefix/include" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ')
-wanted="app/application.h app/save.h graphics/camera2d.h graphics/graphics.h graphics/quad_batch.h \
+wanted="app/application.h app/play.h app/save.h graphics/camera2d.h graphics/graphics.h graphics/quad_batch.h \
 graphics/quad_layout.h input/input.h input/pad_bits.h lumaquill.h sound/sound.h task/task.h \
-util/crc32.h util/failure.h util/float_bits.h util/force_inline.h util/sin_table.h util/vec2.h \
+util/crc32.h util/failure.h util/float_bits.h util/force_inline.h util/random.h util/sin_table.h util/vec2.h \
 util/vec2_exact.h "
 [ "$headers" = "$wanted" ] || lq_fail "installed headers: $headers; expected: $wanted"
-mkdir "$tmp/rocket2" && cp "$game"/{CMakeLists.txt,main.cpp,assets.py,README.txt} "$tmp/rocket2/"
+mkdir "$tmp/rocket2" && cp -r "$game"/{CMakeLists.txt,main.cpp,assets.py,README.txt,start.play,golden} "$tmp/rocket2/"
 { cmake -S "$tmp/rocket2" -B "$tmp/rocket2/build" -DLUMAQUILL_DIR="$prefix" &&
   cmake --build "$tmp/rocket2/build" -j2; } >"$LQ_ART/build2.log" 2>&1 ||
   { tail -20 "$LQ_ART/build2.log"; lq_fail "recipe 2 build failed"; }
@@ -120,3 +122,26 @@ read -r _ n _ cx _ <<<"$sprite2"
   lq_fail "no sprite at the centre without D3DX: $sprite2"
 awk '{split(a, w); for (i = 8; i <= 14; i += 2) if ((w[i] - $i) ^ 2 > 4) exit 1}' a="$text" <<<"$text2" ||
   lq_fail "the text moved more than 2 px without D3DX"
+
+# The game's own test: its play script against the golden frames it came with.
+(cd "$game/build" && ctest --output-on-failure) >"$LQ_ART/ctest.log" 2>&1 ||
+  { cat "$LQ_ART/ctest.log"; lq_fail "the new game's ctest test failed"; }
+grep -h 'matches:' "$game/build/Rocket_play/Rocket.log" "$LQ_ART/ctest.log" 2>/dev/null | head -3
+lq_log "the game's ctest test passed: $(grep -c 'matches:' "$LQ_ART/ctest.log") shots match"
+# One pixel of the sprite's 32 x 32, near its middle, made magenta; not one
+# differing pixel allowed, the test fails and the diff shows the sprite's place.
+sed -i 's/^def sprite(x, y):$/&\n    if (x, y) == (16, 20):\n        return (255, 0, 255)/' "$game/assets.py"
+cmake --build "$game/build" -j2 >"$LQ_ART/build3.log" 2>&1 || lq_fail "rebuilding with the changed sprite failed"
+(cd "$game/build" && LQ_GOLDEN_MAX_DIFFERING=0 ctest --output-on-failure) >"$LQ_ART/ctest-changed.log" 2>&1 &&
+  { cat "$LQ_ART/ctest-changed.log"; lq_fail "a sprite with a pixel changed still matched"; }
+cat "$LQ_ART/ctest-changed.log" | grep -E 'differs|diff|golden' || true
+diff_png="$game/build/Rocket_play/Rocket-play/start.diff.png"
+[ -f "$diff_png" ] || lq_fail "no diff image $diff_png"
+cp "$game/build/Rocket_play/Rocket-play/"*.diff.png "$LQ_ART/"
+# The red of the diff: at the sprite's place, the centre (400, 300), in the first shot.
+spot=$(python3 "$shot_py" blob "$diff_png" 0 0 800 600 250 0 0 255 0 0)
+lq_log "start.diff.png red: $spot"
+read -r _ n _ cx _ cy _ <<<"$spot"
+[ "${n:-0}" -ge 1 ] && [ "$n" -le 16 ] && awk -v x="$cx" -v y="$cy" 'BEGIN { exit !(x > 390 && x < 410 && y > 290 && y < 316) }' ||
+  lq_fail "the diff does not show the changed pixel at the sprite: $spot"
+lq_log "one sprite pixel changed: the strict test fails; the diff shows $n red pixels at ($cx, $cy)"
