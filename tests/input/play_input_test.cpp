@@ -64,7 +64,8 @@ TEST(PlayInput, PadValuesComeOutOfThePadsReadingExactly) {
   }
   const PlayPad pad = {RAW_A | RAW_START | RAW_DPAD_UP, 1000, 0, 0, 0, 255, 40};
   const PadValues read = ReadPadRaw(PlayPadRaw(pad));
-  EXPECT_EQ(read.bits, PAD_BUTTON0 | PAD_BUTTON7 | PAD_UP | PAD_RIGHT);
+  // The left trigger is past half travel, the right one is not.
+  EXPECT_EQ(read.bits, PAD_BUTTON0 | PAD_BUTTON7 | PAD_UP | PAD_RIGHT | PAD_TRIGGER_LEFT);
   EXPECT_TRUE(read.leftTrigger == 255 && read.rightTrigger == 40);
   // Back from the reading: the D-pad only where the stick gives no direction.
   const PlayPad back = PlayPadFromValues(read);
