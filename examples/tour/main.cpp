@@ -3,9 +3,12 @@
 // sprite sheet turning about the screen's centre, and a burst of turned sparks
 // with a chime on button 0 (keyboard Z) that rumbles the pad that fired it; looped
 // streamed music, two fonts (a centred title, a live readout with the pads
-// connected, a name typed on the screen), the batch and the glow; logic at a fixed
-// 60 steps a second; drawn at a logical 800 x 600, full screen on Alt+Enter; it
-// starts on any PC, with or without a controller or sound.
+// connected, a name typed on the screen in UTF-8), the batch and the glow; a world
+// twice the screen's size seen through a 2D camera that follows the ship, its edge
+// and planets drawn as shapes, a minimap drawn into a render target, a pixel-art
+// star point-sampled in a corner, the chime panned where the burst happens; logic
+// at a fixed 60 steps a second; drawn at a logical 800 x 600, full screen on
+// Alt+Enter; it starts on any PC, with or without a controller or sound.
 // Copy it to start a game of your own.
 #include <math.h>
 #include <string.h>
@@ -21,6 +24,14 @@ static const char* const kChime = "blip.wav";
 // Slot numbers are the game's to choose.
 enum { FONT_TITLE = 0, FONT_READOUT = 1 };
 enum { WAVE_MUSIC = 0, WAVE_CHIME = 1 };
+enum { TARGET_MINIMAP = 0 };
+
+// The world the ship flies over: twice the screen each way. The camera follows the
+// ship once it comes within kMargin of the screen's edge, and stops at the world's.
+static const float kWorldWidth = 1600, kWorldHeight = 1200, kMargin = 200;
+static const float kMiniScale = 0.1f;  // the minimap: the world at a tenth, 160 x 120
+static Camera2D View = {400, 300, 400, 300, 1, 0};
+static float ShipX = 400, ShipY = 450;  // where the camera looks for the ship
 
 enum { STAR_COUNT = 48, SPARK_COUNT = 24, SPARK_LIFE = 50 };
 static const char* const kTitle = "Lumaquill Tour";
@@ -85,14 +96,21 @@ static void UpdateShip(Task* self) {
   self->y += speed * dy;
   // The sprite's nose points up: a quarter turn on from the x axis.
   if (dx != 0 || dy != 0) ShipHeading = AngleOf((float)dx, (float)dy) + SIN_TABLE_SIZE / 4;
-  // Keep it on the screen.
-  float w = (float)GetScreenWidth(), h = (float)GetScreenHeight();
-  self->x = self->x < 16 ? 16 : self->x > w - 16 ? w - 16 : self->x;
-  self->y = self->y < 16 ? 16 : self->y > h - 16 ? h - 16 : self->y;
+  // Keep it in the world.
+  self->x = self->x < 16 ? 16 : self->x > kWorldWidth - 16 ? kWorldWidth - 16 : self->x;
+  self->y = self->y < 16 ? 16 : self->y > kWorldHeight - 16 ? kWorldHeight - 16 : self->y;
+  ShipX = self->x;
+  ShipY = self->y;
   // PadBits are levels: act on the step the button goes down, not while it is held.
   int pressed = (pad & PAD_BUTTON0) != 0;
   if (pressed && !self->count) {
-    PlayWaveVoice(WAVE_CHIME);  // quick presses overlap rather than cut each other
+    // A voice of its own, panned to where the burst is on the screen; quick
+    // presses overlap rather than cut each other.
+    float panX = self->x, panY = self->y;
+    WorldToScreen(&panX, &panY);
+    const VoiceDesc chime = {0, (LONG)((panX - 400) * 15), 0};  // +-6000 at the edges
+    DWORD voice;
+    PlayVoice(WAVE_CHIME, &chime, &voice);
     Burst(self);
     ++Bursts;
     // The pads that fired it shake for a quarter of a second.
@@ -184,6 +202,47 @@ static void StartGame() {
   ship->count = 0;
 }
 
+// The camera keeps the ship at least kMargin from the screen's edges, and the
+// screen within the world.
+static void FollowShip() {
+  const float halfW = 400 - kMargin, halfH = 300 - kMargin;
+  if (ShipX > View.targetX + halfW) View.targetX = ShipX - halfW;
+  if (ShipX < View.targetX - halfW) View.targetX = ShipX + halfW;
+  if (ShipY > View.targetY + halfH) View.targetY = ShipY - halfH;
+  if (ShipY < View.targetY - halfH) View.targetY = ShipY + halfH;
+  View.targetX = View.targetX < 400 ? 400 : View.targetX > kWorldWidth - 400 ? kWorldWidth - 400 : View.targetX;
+  View.targetY = View.targetY < 300 ? 300 : View.targetY > kWorldHeight - 300 ? kWorldHeight - 300 : View.targetY;
+}
+
+// The world's edge and its planets, in world units: shapes through the camera.
+static const float kPlanets[4][3] = {{1200, 250, 60}, {300, 950, 90}, {1300, 900, 40}, {800, 600, 25}};
+static void DrawWorld() {
+  DrawRectLine(0, 0, kWorldWidth, kWorldHeight, 4, 0xFF4060A0);
+  for (const auto& p : kPlanets) {
+    DrawCircle(p[0], p[1], p[2], 0xFF203050);
+    DrawCircleLine(p[0], p[1], p[2], 3, 0xFF6080C0);
+  }
+  // A sight line from the ship's nose.
+  const int32_t nose = ShipHeading - SIN_TABLE_SIZE / 4;
+  const float dx = GetSin(nose + SIN_TABLE_SIZE / 4), dy = GetSin(nose);
+  DrawLine(ShipX + 24 * dx, ShipY + 24 * dy, ShipX + 120 * dx, ShipY + 120 * dy, 2, 0x80FF6040);
+}
+
+// The minimap: the world at a tenth, drawn into a render target of its own (no
+// camera applies inside), then shown in a corner as a texture.
+static void DrawMinimap() {
+  if (BeginTarget(TARGET_MINIMAP) != 0) return;
+  BindTexture(NULL);  // a plain quad for the ground
+  DrawRect(0, 0, kWorldWidth * kMiniScale, kWorldHeight * kMiniScale, 0xA0101830);
+  for (const auto& p : kPlanets) DrawCircle(p[0] * kMiniScale, p[1] * kMiniScale, 3, 0xFF6080C0);
+  DrawRectLine((View.targetX - 400) * kMiniScale, (View.targetY - 300) * kMiniScale,
+               (View.targetX + 400) * kMiniScale, (View.targetY + 300) * kMiniScale, 1, 0xFFFFFFFF);
+  DrawCircle(ShipX * kMiniScale, ShipY * kMiniScale, 3, 0xFFFF8040);
+  EndTarget();
+  BindTargetTexture(TARGET_MINIMAP);
+  DrawRect(624, 60, 784, 180, 0xFFFFFFFF);
+}
+
 // Frames counted over each second of the clock. While a play script runs, its
 // frames are the steps: the readout says so, and a replay shows what the run did.
 static void CountFrame() {
@@ -222,6 +281,8 @@ int main(int, char**) {
     PlayWave(WAVE_MUSIC);
   }
   LoadWave(WAVE_CHIME, kChime);
+  CreateTargetSlot(TARGET_MINIMAP, (DWORD)(kWorldWidth * kMiniScale),
+                   (DWORD)(kWorldHeight * kMiniScale));
   StartGame();
   // S_FALSE is still a best score (the one before the last save, which was lost);
   // never saved, or damaged, starts from 0.
@@ -242,12 +303,22 @@ int main(int, char**) {
       UpdateTask();
     }
     SetTrailColor(0xA08080C0);  // the last frame, dimmed and bluer, under this one
+    FollowShip();
     if (BeginRender(0) == 0) {
       QuadsThisFrame = 0;
+      SetCamera2D(&View);  // the world's drawing, in world units
+      DrawWorld();
       DrawTask();
       BindTexture(kStar);  // the batched stars and sparks draw with this one
       FlushRects();
       DrawEffectGaussianBlur(0xFF3060FF);
+      SetCamera2D(NULL);  // what follows is in screen pixels
+      DrawMinimap();
+      // A star of the sheet at 4 times its size, sampled nearest: pixel art.
+      SetDrawMode(DRAWMODE_LINEAR2 | DRAWMODE_POINT);
+      BindTexture(kStar);
+      DrawRectUV(704, 472, 768, 536, 0xFFFFFFFF, 0, 0, 0.25f, 1);
+      SetDrawMode(DRAWMODE_LINEAR2);
       // Text after the glow stays crisp.
       DrawString(FONT_TITLE, (800 - title.cx) / 2.0f, 12, kTitleColor, kTitle);
       char pads[PAD_COUNT + 1] = "";
@@ -272,6 +343,7 @@ int main(int, char**) {
 
   // Saved once, at the end: a save flushes to disk, which a frame need not wait for.
   if (Bursts > Best) SaveGameFile(kGame, "best", &Bursts, sizeof Bursts);
+  ReleaseTargetSlot(TARGET_MINIMAP);
   ReleaseWave(WAVE_CHIME);
   ReleaseWave(WAVE_MUSIC);
   ReleaseTexture(kStar);
