@@ -38,7 +38,8 @@ HRESULT Clear(D3DCOLOR color);
 HRESULT BeginScene();
 
 // Texture cache
-// Loads an image at its own size, opaque black made transparent; a new texture, or null.
+// Loads an image at its own size, opaque black made transparent (BMP, PNG, JPEG, GIF,
+// TGA; other formats where D3DX reads them); a new texture, or null.
 IDirect3DTexture9* CreateTextureFromFile(const char* name);
 // Frees every texture, whatever its count.
 void ReleaseTextures();
