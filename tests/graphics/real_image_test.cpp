@@ -1,0 +1,89 @@
+// Every image of make_images.py through LoadTexture on the real device, every
+// texel against Pillow's reading of the same file after the black key (the
+// texels/*.argb files): exact for lossless formats, within the listed tolerance
+// for JPEG. Run with D3DX and without it (wine.graphics_real_test_without_d3dx):
+// the texels must be the same either way.
+#include <stdio.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "graphics/d3dx_entry.h"
+#include "graphics/internal.h"
+#include "real_device.h"
+#include "util/crc32.h"
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+IDirect3DTexture9* Loaded(const std::string& name) {
+  const DWORD hash = CalcCrc32(name.data(), (int32_t)name.size());
+  for (const TextureEntry& e : Gfx.textures) {
+    if (e.texture != NULL && e.hash == hash) return e.texture;
+  }
+  return NULL;
+}
+
+TEST_F(RealDevice, ImagesGiveTheTexelsAnotherDecoderReadsFromThem) {
+  printf("D3DX %s\n", D3DXEntries.getImageInfo != NULL ? "present" : "absent");
+  std::istringstream list(ReadAll(LQ_IMAGES "/texels.txt"));
+  std::string path;
+  int tolerance, images = 0, exact = 0, within = 0;
+  while (list >> path >> tolerance) {
+    SCOPED_TRACE(path);
+    ++images;
+    const std::string name = LQ_IMAGES "/" + path;
+    const std::string want = ReadAll(LQ_IMAGES "/texels/" + path.substr(path.rfind('/') + 1) + ".argb");
+    ASSERT_GT(want.size(), 8u);
+    const UINT* size = reinterpret_cast<const UINT*>(want.data());
+    const DWORD* expected = reinterpret_cast<const DWORD*>(want.data() + 8);
+    ASSERT_EQ(want.size(), 8 + (size_t)size[0] * size[1] * 4);
+    EXPECT_EQ(LoadTexture(name.c_str()), 0);
+    IDirect3DTexture9* texture = Loaded(name);
+    if (texture == NULL) continue;
+    D3DSURFACE_DESC desc;
+    D3DLOCKED_RECT locked;
+    ASSERT_EQ(texture->GetLevelDesc(0, &desc), 0);
+    EXPECT_EQ(texture->GetLevelCount(), 1u);
+    EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
+    EXPECT_EQ(desc.Pool, D3DPOOL_MANAGED);
+    EXPECT_EQ(desc.Width, size[0]);
+    EXPECT_EQ(desc.Height, size[1]);
+    if (desc.Width != size[0] || desc.Height != size[1]) continue;
+    ASSERT_EQ(texture->LockRect(0, &locked, NULL, D3DLOCK_READONLY), 0);
+    int worst = 0, wrong = 0, beyond2 = 0;
+    UINT firstX = 0, firstY = 0;
+    DWORD got = 0, wanted = 0;
+    for (UINT y = 0; y < desc.Height; ++y) {
+      const DWORD* row = reinterpret_cast<const DWORD*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch);
+      for (UINT x = 0; x < desc.Width; ++x) {
+        const DWORD texel = row[x], want = expected[y * desc.Width + x];
+        int apart = 0;
+        for (int shift = 0; shift < 32; shift += 8) apart = std::max(apart, abs(Channel(texel, shift) - Channel(want, shift)));
+        if (apart > tolerance && wrong++ == 0) firstX = x, firstY = y, got = texel, wanted = want;
+        beyond2 += apart > 2;
+        worst = std::max(worst, apart);
+      }
+    }
+    texture->UnlockRect(0);
+    ReleaseTexture(name.c_str());
+    EXPECT_EQ(wrong, 0) << wrong << " texels wrong; the first, (" << firstX << ", " << firstY << "): 0x"
+                        << std::hex << got << " instead of 0x" << wanted;
+    printf("%-28s %3u x %-3u at most %d apart in a channel, %d texels more than 2%s\n", path.c_str(), desc.Width,
+           desc.Height, worst, beyond2, wrong ? " (WRONG)" : "");
+    exact += worst == 0;
+    within += worst > 0 && worst <= tolerance;
+  }
+  printf("%d images: %d exact, %d within their tolerance\n", images, exact, within);
+  EXPECT_EQ(images, 27);
+  ReleaseTextures();
+}
+
+}  // namespace
