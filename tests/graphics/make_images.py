@@ -6,8 +6,8 @@
 - check/*: one image of each kind the texture cache must read right (palette PNGs
   of 1, 2 and 4 bits, 16-bit RGBA, grey, interlaced, JPEG, GIF, 1-bit BMP, a
   colour-mapped TGA);
-- texels/NAME.argb: what Pillow, an independent decoder, reads from each file of
-  tga/ and check/ after the black key: width, height, then the texels, rows top
+- texels/PATH.argb: what Pillow, an independent decoder, reads from each file of
+  tga/ and check/ (PATH below) after the black key: width, height, then the texels, rows top
   down, as little-endian 32-bit words 0xAARRGGBB (opaque black made 0);
 - texels.txt: a line "PATH TOLERANCE" for each, PATH relative to FOLDER, TOLERANCE
   the difference allowed in a channel (0 for lossless formats, 2 or 4 for JPEG).
@@ -90,7 +90,7 @@ def write_texels(image_path, out_path):
 
 
 folder = sys.argv[1]
-for sub in ("tga", "check", "texels"):
+for sub in ("tga", "check", "texels/tga", "texels/check"):
     os.makedirs(os.path.join(folder, sub), exist_ok=True)
 out = lambda *parts: os.path.join(folder, *parts)  # noqa: E731
 
@@ -188,6 +188,6 @@ tga(out("check", "colour_mapped.tga"), W, H, [bytes([(x * 3 + y) % len(palette)]
 checks.append(("check/colour_mapped.tga", 0))
 
 for path, _ in checks:
-    write_texels(out(path), out("texels", os.path.basename(path) + ".argb"))
+    write_texels(out(path), out("texels", path + ".argb"))
 with open(out("texels.txt"), "w") as f:
     f.write("".join("%s %d\n" % c for c in checks))

@@ -51,7 +51,9 @@ TEST_F(RealDevice, CraftedImagesAreRefusedOrLoadedSafely) {
     WriteFile(c.name, c.bytes);
     const HRESULT loaded = LoadTexture(c.name);
     printf("%s: %s\n", c.name, loaded == 0 ? "loaded" : "refused");
-    if (!c.mayLoad) EXPECT_EQ(loaded, E_FAIL) << c.name;
+    if (!c.mayLoad) {
+      EXPECT_EQ(loaded, E_FAIL) << c.name;
+    }
     ReleaseTexture(c.name);
     remove(c.name);
   }
