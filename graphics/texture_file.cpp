@@ -72,9 +72,10 @@ enum WicResult { WIC_NOT_MINE, WIC_REFUSED, WIC_DONE };
 // every system) are not its to read.
 static WicResult CreateTextureWithWic(BYTE* bytes, DWORD size, const D3DCAPS9& caps,
                                       IDirect3DTexture9** out) {
-  // The framework calls textures from the main thread, which the sound device
-  // already put in a single-threaded apartment; a game's thread of the
-  // multithreaded one keeps it (the component's objects live in either).
+  // Textures are loaded on the main thread, which joins a single-threaded
+  // apartment as the sound device does, and leaves it again: each call balances
+  // its own. A thread already in the multithreaded apartment stays there
+  // (RPC_E_CHANGED_MODE): the component's objects live in either.
   const HRESULT com = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
   if (FAILED(com) && com != RPC_E_CHANGED_MODE) return WIC_REFUSED;
   WicResult result = WIC_NOT_MINE;
