@@ -33,6 +33,9 @@ IDirect3DTexture9* Loaded(const std::string& name) {
   return NULL;
 }
 
+// A texel's brightness, 0..255 (BT.601 weights).
+int Luma(DWORD argb) { return (299 * Channel(argb, 16) + 587 * Channel(argb, 8) + 114 * Channel(argb, 0) + 500) / 1000; }
+
 // Per file format (extension): images, refused, wrong, exact, within tolerance.
 struct Tally {
   int images, refused, wrong, exact, within;
@@ -71,7 +74,7 @@ TEST_F(RealDevice, ImagesGiveTheTexelsAnotherDecoderReadsFromThem) {
     EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
     EXPECT_EQ(desc.Pool, D3DPOOL_MANAGED);
     EXPECT_TRUE(desc.Width == size[0] && desc.Height == size[1]) << desc.Width << " x " << desc.Height;
-    int worst = 0, wrong = 0, beyond2 = 0;
+    int worst = 0, wrong = 0, beyond2 = 0, worstLuma = 0;
     UINT firstX = 0, firstY = 0;
     DWORD got = 0, wanted = 0;
     if (desc.Width == size[0] && desc.Height == size[1] &&
@@ -88,6 +91,7 @@ TEST_F(RealDevice, ImagesGiveTheTexelsAnotherDecoderReadsFromThem) {
           for (int shift = 0; shift < 32; shift += 8) apart = std::max(apart, abs(Channel(texel, shift) - Channel(want, shift)));
           if (apart > tolerance && wrong++ == 0) firstX = x, firstY = y, got = texel, wanted = want;
           beyond2 += apart > 2;
+          worstLuma = std::max(worstLuma, abs(Luma(texel) - Luma(want)));
           worst = std::max(worst, apart);
         }
       }
@@ -98,8 +102,8 @@ TEST_F(RealDevice, ImagesGiveTheTexelsAnotherDecoderReadsFromThem) {
     ReleaseTexture(name.c_str());
     EXPECT_EQ(wrong, 0) << wrong << " texels wrong; the first, (" << firstX << ", " << firstY << "): 0x"
                         << std::hex << got << " instead of 0x" << wanted;
-    printf("%-28s %4u x %-4u at most %d apart in a channel, %d texels more than 2%s\n", path.c_str(), desc.Width,
-           desc.Height, worst, beyond2, wrong ? " (WRONG)" : "");
+    printf("%-28s %4u x %-4u at most %d apart in a channel (%d in luma), %d texels more than 2%s\n", path.c_str(),
+           desc.Width, desc.Height, worst, worstLuma, beyond2, wrong ? " (WRONG)" : "");
     tally.wrong += wrong > 0;
     tally.exact += wrong == 0 && worst == 0;
     tally.within += wrong == 0 && worst > 0;
