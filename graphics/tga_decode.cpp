@@ -68,7 +68,8 @@ int DecodeTga(const void* bytes, size_t size, int maxWidth, int maxHeight, Decod
 
   const size_t count = (size_t)h.width * h.height, pixelBytes = BytesOf(h.bits);
   if (count > SIZE_MAX / sizeof(uint32_t)) return -1;  // a 32-bit system's limit
-  // The least the pixels can take: every pixel, or a packet of 128 at most a pixel's worth.
+  // The least the pixels can take: all their bytes raw; with RLE, a packet (its
+  // count and one pixel) for every 128 pixels.
   const size_t least = h.imageType & RLE ? (count + 127) / 128 * (1 + pixelBytes) : count * pixelBytes;
   if (size - at < least) return -1;
   uint32_t* texels = static_cast<uint32_t*>(malloc(count * sizeof(uint32_t)));
