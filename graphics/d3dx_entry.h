@@ -1,7 +1,8 @@
 // The D3DX entry points the framework calls, taken at run time from d3dx9_43.dll.
 // The DLL is no part of Windows (a separately installed runtime brings it), so no
-// exe imports it: without it every pointer is null, and textures and text take
-// the built-in paths (texture_file.cpp, gdi_font.cpp).
+// exe imports it: without it every pointer is null, and text takes the built-in
+// path (gdi_font.cpp); textures take D3DX only for formats nothing else reads
+// (texture_file.cpp).
 #pragma once
 #include <windows.h>
 #include <d3d9.h>
@@ -22,8 +23,6 @@ extern D3DXEntryPoints D3DXEntries;
 // that the unit tests link their own.
 HRESULT LoadD3DX(D3DXEntryPoints* entries);
 
-// The built-in paths, taken when LoadD3DX found nothing.
-// The image file decoded into a texture made as the texture cache asks; a new texture or null.
-IDirect3DTexture9* CreateTextureFromImageFile(IDirect3DDevice9* device, const char* name);
+// The built-in path, taken when LoadD3DX found nothing.
 // A font drawn through GDI glyphs, offering ID3DXFont; D3D_OK or a failure status.
 HRESULT CreateGdiFont(IDirect3DDevice9* device, const D3DXFONT_DESCA* desc, ID3DXFont** font);

@@ -51,7 +51,8 @@ void ResumeCamera2D();
 HRESULT DrawBatchWithShapes();
 
 // Texture cache
-// Loads an image at its own size, opaque black made transparent; a new texture, or null.
+// Loads an image at its own size, opaque black made transparent (BMP, PNG, JPEG, GIF,
+// TGA; other formats where D3DX reads them); a new texture, or null.
 IDirect3DTexture9* CreateTextureFromFile(const char* name);
 // Frees every texture, whatever its count.
 void ReleaseTextures();

@@ -1,9 +1,9 @@
 // The texture cache: image files loaded once by name into managed textures, kept
 // with a count of the loads not yet released, bound to stage 0 by name. Entries
-// are keyed by the CRC-32 of the name; the names themselves are not kept.
+// are keyed by the CRC-32 of the name; the names themselves are not kept. The
+// files are read by texture_file.cpp.
 #include <string.h>
 
-#include "graphics/d3dx_entry.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 #include "util/crc32.h"
@@ -24,20 +24,6 @@ static int FindTexture(DWORD hash, int* firstFree) {
   }
   if (firstFree != NULL) *firstFree = vacant;
   return match;
-}
-
-// The image at its own size, one level, 32-bit ARGB, opaque black made transparent:
-// through D3DX where it is there, else through the built-in decoder.
-IDirect3DTexture9* CreateTextureFromFile(const char* name) {
-  if (Gfx.lpDevice == NULL) return NULL;
-  if (D3DXEntries.getImageInfo == NULL) return CreateTextureFromImageFile(Gfx.lpDevice, name);
-  D3DXIMAGE_INFO info;
-  if (D3DXEntries.getImageInfo(name, &info) != D3D_OK) return NULL;
-  IDirect3DTexture9* texture = NULL;
-  D3DXEntries.createTexture(Gfx.lpDevice, name, info.Width, info.Height, 1, 0,
-                             D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, D3DX_FILTER_NONE,
-                             D3DX_FILTER_NONE, 0xFF000000, NULL, NULL, &texture);
-  return texture;
 }
 
 HRESULT LoadTexture(const char* name) {
