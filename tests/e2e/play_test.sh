@@ -38,11 +38,11 @@ frame 16 shot probe
 frame 20 close' || { cat "$LQ_ART/run.log"; lq_fail "the script did not play"; }
 cat "$LQ_ART/run.log"
 expect '^key' 'key CB;key 39;'
-expect '^pressed' 'pressed 00004;pressed 08109;'
+expect '^pressed' 'pressed 00004;pressed 28109;'  # the left trigger past half travel: 20000
 expect '^text' 'text 5A 6F C3 AB 20 23;'
 # Pad 1's state: its sticks read as written, the D-pad none, the triggers as
 # given (10 is under the pad's threshold: 0).
-expect '^state 1' 'state 1 00000 0 0 0 0 0 0;state 1 08109 1000 -500 0 0 255 0;'
+expect '^state 1' 'state 1 00000 0 0 0 0 0 0;state 1 28109 1000 -500 0 0 255 0;'
 expect '^mouse' 'mouse 0 0;mouse 100 50;'
 expect '^click' 'click 1 down;'
 expect '^wheel' 'wheel -240;'
