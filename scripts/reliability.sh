@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The long forms of the reliability runs (scripts/test.sh runs short ones):
 #   scripts/reliability.sh [wav [N]] [vorbis [N]] [image [N]] [loss [N]] [soak [MINUTES]]
-#                          [saves [KILLS]]
-# With no argument all six: 10000 malformed WAV and Ogg files, 20000 crafted Ogg
+#                          [saves [KILLS]] [fuzz [N]]
+# fuzz: every libFuzzer target (the parsers of files a player can hand a game)
+# for N executions each (default 10000000), from the corpus the short runs grew.
+# With no argument all seven: 10000 malformed WAV and Ogg files, 20000 crafted Ogg
 # Vorbis headers through the decoder under the sanitizers, 1000 damaged and
 # crafted images (natively under the sanitizers, then through LoadTexture under
 # Wine), 1000 device-loss cycles on the recording fake, a 10-minute soak of the
@@ -10,12 +12,14 @@
 # See docs/reliability.md for what each asserts.
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
-[ $# -gt 0 ] || set -- wav vorbis image loss soak saves
+[ $# -gt 0 ] || set -- wav vorbis image loss soak saves fuzz
 lq_setup
-lq_configure_win
-cmake --build "$build/win" -j "$jobs" --target wave_fuzz_test loss_cycles_test texture_fuzz_test \
-  save_tool \
-  >/dev/null || exit 1
+if grep -qE '(^| )(wav|image|loss|saves)( |$)' <<<"$*"; then  # the Windows programs they run
+  lq_configure_win
+  cmake --build "$build/win" -j "$jobs" --target wave_fuzz_test loss_cycles_test texture_fuzz_test \
+    save_tool \
+    >/dev/null || exit 1
+fi
 
 # Runs a test executable of the build under Wine and Xvfb, outside ctest's time
 # limit, with a Wine state of its own (a test run meanwhile does not disturb it).
@@ -54,7 +58,15 @@ while [ $# -gt 0 ]; do
         bash "$1/tests/e2e/save_kill_test.sh" "$2" "$1" "$3"' _ "$root" "$build/win" "${n:-200}" ||
         status=1
       WINEPREFIX="$build/win/wine-long/prefix" wineserver -k >/dev/null 2>&1 ;;
-    *) echo "usage: scripts/reliability.sh [wav [N]] [vorbis [N]] [image [N]] [loss [N]] [soak [MINUTES]] [saves [KILLS]]" >&2
+    fuzz)  # the figures of each target: executions, edges, corpus, time
+      lq_configure fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLUMAQUILL_FUZZ=ON
+      cmake --build "$build/fuzz" -j "$jobs" >/dev/null || exit 1
+      echo "fuzzing each parser for ${n:-10000000} executions (an hour or more in all)"
+      LQ_FUZZ_RUNS="${n:-10000000}" ctest --test-dir "$build/fuzz" -V >"$build/fuzz/long.log" 2>&1 ||
+        status=1
+      grep -E '_fuzz: |tests passed|Failed' "$build/fuzz/long.log"
+      echo "(whole log: $build/fuzz/long.log)" ;;
+    *) echo "usage: scripts/reliability.sh [wav [N]] [vorbis [N]] [image [N]] [loss [N]] [soak [MINUTES]] [saves [KILLS]] [fuzz [N]]" >&2
        exit 2 ;;
   esac
 done
