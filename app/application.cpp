@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/internal.h"
+#include "app/play_log.h"
 #include "graphics/internal.h"
 #include "input/input_messages.h"
 #include "input/internal.h"
@@ -68,14 +69,17 @@ HRESULT InitApplication(const char* name, DWORD width, DWORD height, int windowe
     ReleaseSound();  // silent: a half-opened device is closed too
     AllowSilentStart(1);
   }
+  SetUtf8Text((App.startOptions & START_UTF8_TEXT) != 0);
   hr = InitDirectX();
   if (hr != 0) return FailStart(FAIL_INIT_DIRECTX, hr);
+  StartPlayFromEnvironment();
   return 0;
 }
 
 HRESULT ReleaseApplication() {
   // Each shut-down acts only on what exists, so this is safe after a partial
   // start and twice in a row.
+  StopPlayAndRecording();
   ReleaseSound();
   ReleaseInput();
   ReleaseDirectX();
@@ -98,7 +102,8 @@ HRESULT InitInput() {
     ReleaseApplication();
     return hr;
   }
-  return CreateInputDevices(App.window, (App.startOptions & START_WITHOUT_CONTROLLER) != 0);
+  return CreateInputDevices(App.window, (App.startOptions & START_WITHOUT_CONTROLLER) != 0,
+                            (App.startOptions & START_ALT_ENTER) != 0);
 }
 
 HRESULT CreateKeyboard() { return CreateKeyboardFor(App.window); }
@@ -113,6 +118,7 @@ HRESULT CreateDirectXDevice() {
 
 int ProcessMessage() {
   int result = 1;
+  BeginPlayFrame();  // a script's close of this frame is among the messages
   if (App.window != NULL) {
     MSG msg;
     // Taken as UTF-16: typed text beyond the code page reaches input whole.
@@ -129,6 +135,7 @@ int ProcessMessage() {
     ApplyWantedFullscreen();
   }
   UpdateInput();
+  RecordPlayFrame(result == 0);
   return result;
 }
 
@@ -139,6 +146,12 @@ int ErrorBox(const char* text, const char* caption) {
 POINT GetMousePos() {
   POINT point = {0, 0};
   if (App.window == NULL) return point;
+  int32_t x, y;
+  if (PlayedMouse(&x, &y)) {
+    point.x = x;
+    point.y = y;
+    return point;
+  }
   GetCursorPos(&point);
   ScreenToClient(App.window, &point);
   return point;
@@ -149,6 +162,8 @@ HWND GetWindowHandle() { return App.window; }
 HINSTANCE GetInstanceHandle() { return App.instance; }
 
 int IsMouseButtonDown(int button) {
+  int down;
+  if (PlayedMouseButton(button, &down)) return down;
   return button >= 0 && button < 3 ? App.mouseButton[button] : 0;
 }
 
@@ -160,8 +175,15 @@ DWORD GetStartOptions() { return App.startOptions; }
 void SetStepRate(DWORD stepsPerSecond) { SetStepClockRate(&App.steps, stepsPerSecond); }
 
 int GetStepsDue() {
+  int steps;
+  if (PlayedSteps(&steps)) {  // a script's frames are steps, not time
+    RecordSteps(steps);
+    return steps;
+  }
   LARGE_INTEGER now, frequency;
   QueryPerformanceCounter(&now);
   QueryPerformanceFrequency(&frequency);
-  return CountStepsDue(&App.steps, (uint64_t)now.QuadPart, (uint64_t)frequency.QuadPart);
+  steps = CountStepsDue(&App.steps, (uint64_t)now.QuadPart, (uint64_t)frequency.QuadPart);
+  RecordSteps(steps);
+  return steps;
 }

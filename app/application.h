@@ -9,6 +9,8 @@ enum : DWORD {
   START_WITHOUT_SOUND = 2,       // no sound device: silent, every slot call E_FAIL, no message
   START_ALT_ENTER = 4,           // Alt+Enter toggles full screen
   START_ESCAPE_IS_KEY = 8,       // Escape is the game's key, not a quit (closing still quits)
+  START_UTF8_TEXT = 16,          // DrawString, DrawStringF, MeasureString take UTF-8, not the code page
+  START_NO_PLAY_ENV = 32,        // LQ_PLAY and LQ_RECORD are not read (a shipped game)
 };
 // Sets the START_ flags for the next InitApplication; 0 (the default) requires both.
 void SetStartOptions(DWORD options);

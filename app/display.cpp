@@ -2,6 +2,7 @@
 // mapped through it, the window's activity and the display's DPI.
 #include "app/app_state.h"
 #include "app/application.h"
+#include "app/play_log.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 #include "graphics/view_scale.h"
@@ -150,6 +151,8 @@ POINT GetLogicalMousePos() {
 }
 
 int IsWindowActive() {
+  int active;
+  if (PlayedFocus(&active)) return active;
   return App.window != NULL && GetForegroundWindow() == App.window && !IsIconic(App.window);
 }
 

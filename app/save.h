@@ -6,7 +6,9 @@
 // game and name are UTF-8: 1 to 64 bytes, no control character, none of
 // \ / : * ? " < > |, not beginning or ending with a space or a dot, and no device
 // name (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, with or without an
-// extension, any case). Anything else is E_INVALIDARG, with nothing touched on disk.
+// extension, any case), and no '~' in a name of the short 8.3 form (up to 8
+// characters, a dot and up to 3: "X~1.PRE" opens whatever file has that short
+// name). Anything else is E_INVALIDARG, with nothing touched on disk.
 #pragma once
 #include <windows.h>
 

@@ -3,27 +3,7 @@
 #include <string.h>
 
 #include "util/crc32.h"
-
-// One UTF-8 character at s, n bytes left: its length, with the code point in *cp;
-// 0 for a sequence the conversion to UTF-16 would refuse (cut short, overlong, a
-// surrogate, past U+10FFFF).
-static uint32_t DecodeUtf8(const uint8_t* s, uint32_t n, uint32_t* cp) {
-  if (s[0] < 0x80) {
-    *cp = s[0];
-    return 1;
-  }
-  uint32_t length = s[0] >= 0xF0 ? 4 : s[0] >= 0xE0 ? 3 : s[0] >= 0xC0 ? 2 : 0;
-  if (length == 0 || length > n) return 0;
-  uint32_t c = s[0] & (0x7F >> length);
-  for (uint32_t i = 1; i < length; ++i) {
-    if ((s[i] & 0xC0) != 0x80) return 0;
-    c = c << 6 | (s[i] & 0x3F);
-  }
-  static const uint32_t kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
-  if (c < kLeast[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
-  *cp = c;
-  return length;
-}
+#include "util/utf8.h"
 
 static int SameLetters(const char* a, const char* b, uint32_t n) {
   for (uint32_t i = 0; i < n; ++i) {
@@ -50,6 +30,22 @@ static int IsDeviceName(const char* name, uint32_t length) {
   return n == 5 && tail[0] == 0xC2 && (tail[1] == 0xB9 || tail[1] == 0xB2 || tail[1] == 0xB3);
 }
 
+// Could be the short (8.3) name the file system gives some other file, which
+// opens that file: Wine's are 1 to 4 characters, '~' up to the fifth, 3 of a hash
+// ("_X~~~IAK.PRE" for ".x.previous"); NTFS's end the base in '~' and a number
+// ("X~1.PRE"). Both are a base of at most 8 and an extension of at most 3 without
+// the characters short names never hold, with a '~' in the base.
+static int CouldBeShortName(const char* name, uint32_t length) {
+  const char* dot = (const char*)memchr(name, '.', length);
+  const uint32_t base = dot ? (uint32_t)(dot - name) : length;
+  if (base == 0 || base > 8 || !memchr(name, '~', base)) return 0;
+  if (dot && (length - base - 1 > 3 || memchr(dot + 1, '.', length - base - 1))) return 0;
+  for (uint32_t i = 0; i < length; ++i) {
+    if ((uint8_t)name[i] >= 0x80 || strchr(" +,;=[]", name[i])) return 0;
+  }
+  return 1;
+}
+
 int IsSaveNameValid(const char* name) {
   if (!name) return 0;
   const uint32_t length = (uint32_t)strnlen(name, SAVE_NAME_MAX + 1);
@@ -60,13 +56,13 @@ int IsSaveNameValid(const char* name) {
   for (uint32_t i = 0; i < length;) {
     uint32_t c;
     uint32_t step = DecodeUtf8(s + i, length - i, &c);
-    if (step == 0) return 0;
+    if (c == UTF8_INVALID) return 0;  // the conversion to UTF-16 would refuse it
     if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || (c < 0x80 && strchr("\\/:*?\"<>|", (int)c))) {
       return 0;
     }
     i += step;
   }
-  return !IsDeviceName(name, length);
+  return !IsDeviceName(name, length) && !CouldBeShortName(name, length);
 }
 
 // Little-endian whatever the machine, so a save moves between machines.

@@ -12,8 +12,10 @@ enum : uint32_t {
 
 // 1 when name is a usable file name on every Windows file system: UTF-8 of 1 to
 // SAVE_NAME_MAX bytes, no control character, none of \ / : * ? " < > |, not
-// beginning or ending with a space or a dot, and no device name (CON, COM1...)
-// with or without an extension, in any case. Else 0 (null included).
+// beginning or ending with a space or a dot, no device name (CON, COM1...)
+// with or without an extension, in any case, and nothing that could be a short
+// 8.3 name of another file (a '~' in a base of up to 8 characters with an
+// extension of up to 3). Else 0 (null included).
 int IsSaveNameValid(const char* name);
 
 // The header for size bytes of data.

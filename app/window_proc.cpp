@@ -17,13 +17,16 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       if (wParam == VK_ESCAPE && !(App.startOptions & START_ESCAPE_IS_KEY)) PostQuitMessage(0);
       break;
     case WM_SYSKEYDOWN:
-      NoteKeyMessage(lParam);
-      // Alt+Enter (Alt is bit 29; a held key repeats with bit 30). Passed on all
-      // the same: the default handling then knows a key came after Alt, and does
-      // not open the window menu when Alt is let go.
+      // Alt+Enter (Alt is bit 29; a held key repeats with bit 30): its Enter is
+      // no key to the game. Passed on all the same: the default handling then
+      // knows a key came after Alt, and does not open the window menu when Alt is
+      // let go.
       if (wParam == VK_RETURN && (lParam & (1 << 29)) && !(lParam & (1 << 30)) &&
           (App.startOptions & START_ALT_ENTER)) {
+        NoteToggleKey(lParam);
         ToggleFullscreenLater();
+      } else {
+        NoteKeyMessage(lParam);
       }
       break;
     case WM_SYSCHAR:  // its character, which beeps in a window without a menu

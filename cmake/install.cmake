@@ -9,9 +9,9 @@ set(LQ_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Lumaquill)
 # The game's API and, while PushRect and the vector calls are inline, what their
 # bodies need in the game's own code (each says at its top that it is not for games).
 set(LQ_GAME_HEADERS
-    lumaquill.h app/application.h app/save.h graphics/graphics.h input/input.h
-    input/pad_bits.h sound/sound.h task/task.h util/crc32.h util/failure.h
-    util/sin_table.h util/vec2.h)
+    lumaquill.h app/application.h app/play.h app/save.h graphics/camera2d.h graphics/graphics.h
+    input/input.h input/pad_bits.h sound/sound.h task/task.h util/crc32.h util/failure.h
+    util/random.h util/sin_table.h util/vec2.h)
 set(LQ_INLINE_SUPPORT_HEADERS
     graphics/quad_batch.h graphics/quad_layout.h util/float_bits.h util/force_inline.h
     util/vec2_exact.h)
@@ -30,23 +30,29 @@ endif()
 install(EXPORT LumaquillTargets NAMESPACE Lumaquill:: DESTINATION ${LQ_PACKAGE_DIR})
 
 file(WRITE ${PROJECT_BINARY_DIR}/LumaquillConfig.cmake
-     "include(\${CMAKE_CURRENT_LIST_DIR}/LumaquillTargets.cmake)\n")
+     "include(\${CMAKE_CURRENT_LIST_DIR}/LumaquillTargets.cmake)\n"
+     "include(\${CMAKE_CURRENT_LIST_DIR}/game_test.cmake)\n")
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/LumaquillConfigVersion.cmake
                                  COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/LumaquillConfig.cmake
               ${PROJECT_BINARY_DIR}/LumaquillConfigVersion.cmake
-              ${PROJECT_SOURCE_DIR}/cmake/mingw-i686.cmake
+              ${PROJECT_SOURCE_DIR}/cmake/mingw-i686.cmake ${PROJECT_SOURCE_DIR}/cmake/game_test.cmake
         DESTINATION ${LQ_PACKAGE_DIR})
 
 # The commands that run and pack games, with what they need, so that an installed
 # framework runs and packs them too: share/lumaquill keeps the source folder's layout.
 set(LQ_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/lumaquill)
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/scripts/run-game.sh ${PROJECT_SOURCE_DIR}/scripts/package-game.sh
+                 ${PROJECT_SOURCE_DIR}/scripts/game-test.sh
                  ${PROJECT_SOURCE_DIR}/scripts/setup.sh
         DESTINATION ${LQ_SHARE_DIR}/scripts)
-install(FILES ${PROJECT_SOURCE_DIR}/scripts/common.sh DESTINATION ${LQ_SHARE_DIR}/scripts)
+install(FILES ${PROJECT_SOURCE_DIR}/scripts/common.sh ${PROJECT_SOURCE_DIR}/scripts/play-game.sh
+              ${PROJECT_SOURCE_DIR}/scripts/player-readme.txt
+        DESTINATION ${LQ_SHARE_DIR}/scripts)
+install(PROGRAMS ${PROJECT_SOURCE_DIR}/tools/golden.py DESTINATION ${LQ_SHARE_DIR}/tools)
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/tests/tools/wine-run.sh ${PROJECT_SOURCE_DIR}/tests/tools/sound-pace.py
         DESTINATION ${LQ_SHARE_DIR}/tests/tools)
 if(TARGET virtual_pad)
-  install(FILES $<TARGET_FILE:virtual_pad> DESTINATION ${LQ_SHARE_DIR}/tools/virtual_pad)
+  install(FILES $<TARGET_FILE:virtual_pad> $<TARGET_FILE:virtual_xinput>
+          DESTINATION ${LQ_SHARE_DIR}/tools/virtual_pad)
 endif()

@@ -13,6 +13,7 @@ HRESULT DrawEffectGaussianBlur(D3DCOLOR color) {
   if (device == NULL) return E_FAIL;
   IDirect3DTexture9* source = Gfx.lpFlipTexture[FlipIndex()];
   if (source == NULL) return E_FAIL;  // targets released by a device loss
+  if (InGameTarget()) return E_FAIL;  // the glow is the frame's, not a game target's
 
   HRESULT hr = device->SetTexture(0, source);
   if (hr != D3D_OK) return ReportFailure(FAIL_BLUR_BIND_SOURCE, hr);
@@ -28,7 +29,9 @@ HRESULT DrawEffectGaussianBlur(D3DCOLOR color) {
   // Integer halves: an odd size drops its remainder.
   const DWORD halfWidth = Gfx.targetWidth / 2;
   const DWORD halfHeight = Gfx.targetHeight / 2;
+  SuspendCamera2D();  // the glow's passes are in target pixels
   DrawRect(0.0f, 0.0f, (float)halfWidth, (float)halfHeight, 0xFFFFFFFF);
+  ResumeCamera2D();
 
   SetRenderTarget();  // each reports its own failure
   SetDepthStencilSurface();
@@ -36,7 +39,9 @@ HRESULT DrawEffectGaussianBlur(D3DCOLOR color) {
   if (hr != D3D_OK) return ReportFailure(FAIL_BLUR_BIND_EFFECT_TEXTURE, hr);
   SetDrawMode(DRAWMODE_BLEND_ADD | DRAWMODE_TEXTURE_MODULATE | DRAWMODE_LINEAR2);
   // Only the quarter drawn above, over the whole flip target.
+  SuspendCamera2D();
   DrawRectUV(0.0f, 0.0f, (float)Gfx.targetWidth, (float)Gfx.targetHeight, color, 0.0f, 0.0f,
              0.5f, 0.5f);
+  ResumeCamera2D();
   return SetDrawMode(callerMode);
 }

@@ -71,11 +71,14 @@ HRESULT CreateDirectXDeviceFor(HWND window, DWORD width, DWORD height, int windo
 void ReleaseDirectX() {
   ReleaseFonts();
   ReleaseTextures();
+  ReleaseTargetSlots();
   ReleaseResource();
   ReleaseAndNull(&Gfx.lpDevice);
   ReleaseAndNull(&Gfx.lpD3D);
   // No device, nothing to draw the batch with: give its storage back.
   QuadBatchFree(&Gfx.batch);
+  BatchRunsFree(&Gfx.shapeRuns);
+  QuadBatchFree(&Gfx.shapeScratch);
 }
 
 IDirect3DDevice9* GetDevice() { return Gfx.lpDevice; }

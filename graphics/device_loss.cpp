@@ -38,6 +38,7 @@ HRESULT HandlePresentParam(HRESULT code, int tested) {
 
 HRESULT OnLost() {
   if (InvalidateFonts() != 0) return E_FAIL;  // the targets stay held
+  LoseTargetSlots();
   UnbindResource();
   ReleaseResource();
   return 0;
@@ -45,6 +46,7 @@ HRESULT OnLost() {
 
 HRESULT OnRestore() {
   HRESULT hr = CreateResource();
+  RestoreTargetSlots();
   RestoreFonts();  // also after a failed CreateResource
   return hr;
 }

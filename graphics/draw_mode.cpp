@@ -15,9 +15,23 @@ static void SetLinearFilter(IDirect3DDevice9* device) {
   device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
 }
 
+// Point sampling while DRAWMODE_POINT is set (over the linear flags); a call
+// without it after one with it goes back to the smooth filtering of the frame.
+static void SetPointFilter(IDirect3DDevice9* device, DWORD flags, DWORD before) {
+  const bool point = (flags & DRAWMODE_POINT) != 0;
+  const bool linear = (flags & (DRAWMODE_LINEAR | DRAWMODE_LINEAR2)) != 0;
+  if (!point && !(before & DRAWMODE_POINT)) return;
+  if (!point && linear) return;  // set just now
+  const DWORD filter = point ? D3DTEXF_POINT : D3DTEXF_LINEAR;
+  device->SetSamplerState(0, D3DSAMP_MAGFILTER, filter);
+  device->SetSamplerState(0, D3DSAMP_MINFILTER, filter);
+}
+
 // The first five flags only switch states on; the last four set theirs either
-// way on every call. Only the last call's result is reported.
+// way on every call, and DRAWMODE_POINT while set. Only the last call's result
+// is reported.
 HRESULT SetDrawMode(DWORD flags) {
+  const DWORD before = Gfx.drawMode;
   Gfx.drawMode = flags;  // remembered even without a device
   IDirect3DDevice9* device = Gfx.lpDevice;
   if (device == NULL) return E_FAIL;
@@ -31,6 +45,7 @@ HRESULT SetDrawMode(DWORD flags) {
   }
   if (flags & DRAWMODE_LINEAR) SetLinearFilter(device);
   if (flags & DRAWMODE_LINEAR2) SetLinearFilter(device);
+  SetPointFilter(device, flags, before);
 
   const bool zbuffer = (flags & DRAWMODE_ZBUFFER) != 0;
   device->SetRenderState(D3DRS_ZWRITEENABLE, zbuffer ? TRUE : FALSE);

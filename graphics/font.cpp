@@ -1,16 +1,56 @@
 // Fonts in 32 numbered slots, drawn at a point in one colour. A slot number
-// outside the table is refused and nothing is touched.
+// outside the table is refused and nothing is touched. Text is in the code page,
+// or UTF-8 after a start with START_UTF8_TEXT (drawn through the wide calls).
 #include <limits.h>
 #include <stdarg.h>
 #include <string.h>
+
+#include <vector>
 
 #include "graphics/d3dx_entry.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_state.h"
 #include "graphics/text_format.h"
 #include "util/release.h"
+#include "util/utf8.h"
 
 static bool IsSlot(int slot) { return slot >= 0 && slot < FONT_SLOTS; }
+
+void SetUtf8Text(int utf8) { Gfx.utf8Text = utf8 != 0; }
+
+// UTF-8 text as UTF-16 for the fonts' wide calls; on the stack when short.
+class WideText {
+ public:
+  explicit WideText(const char* text) {
+    const uint32_t bytes = (uint32_t)strlen(text);
+    units_ = Utf8ToUtf16(text, bytes, local_, LOCAL_UNITS);
+    if (units_ > LOCAL_UNITS) {
+      heap_.resize(units_);
+      Utf8ToUtf16(text, bytes, heap_.data(), units_);
+    }
+  }
+  const WCHAR* Units() const {
+    return reinterpret_cast<const WCHAR*>(units_ > LOCAL_UNITS ? heap_.data() : local_);
+  }
+  INT Count() const { return (INT)units_; }
+
+ private:
+  enum { LOCAL_UNITS = 512 };
+  uint16_t local_[LOCAL_UNITS];
+  std::vector<uint16_t> heap_;
+  uint32_t units_;
+};
+
+// The text laid out from the rectangle's corner, in the encoding the start chose.
+static void DrawFontText(ID3DXFont* font, const char* text, RECT* rect, DWORD format,
+                     D3DCOLOR color) {
+  if (!Gfx.utf8Text) {
+    font->DrawTextA(NULL, text, (INT)strlen(text), rect, format, color);
+    return;
+  }
+  const WideText wide(text);
+  font->DrawTextW(NULL, wide.Units(), wide.Count(), rect, format, color);
+}
 
 // Truncation toward zero; NaN and values beyond a LONG are pinned instead of
 // converted with undefined results.
@@ -47,7 +87,7 @@ HRESULT DrawString(int slot, float x, float y, D3DCOLOR color, const char* text)
   if (!IsSlot(slot) || Gfx.fonts[slot] == NULL || text == NULL) return E_FAIL;
   // An empty rectangle with no clipping: the text is laid out from its corner.
   RECT rect = {ToPixel(x), ToPixel(y), 0, 0};
-  Gfx.fonts[slot]->DrawTextA(NULL, text, (INT)strlen(text), &rect, DT_NOCLIP, color);
+  DrawFontText(Gfx.fonts[slot], text, &rect, DT_NOCLIP, color);
   return 0;
 }
 
@@ -59,7 +99,7 @@ HRESULT MeasureString(int slot, const char* text, SIZE* size) {
     return E_FAIL;
   }
   RECT rect = {0, 0, 0, 0};
-  Gfx.fonts[slot]->DrawTextA(NULL, text, (INT)strlen(text), &rect, DT_NOCLIP | DT_CALCRECT, 0);
+  DrawFontText(Gfx.fonts[slot], text, &rect, DT_NOCLIP | DT_CALCRECT, 0);
   size->cx = rect.right - rect.left;
   size->cy = rect.bottom - rect.top;
   return 0;

@@ -1,7 +1,9 @@
-// Fonts without D3DX: the slot's GDI font rendered once into a glyph atlas (a
-// managed texture, so a device reset leaves it alone), text drawn as one batch of
-// quads over it in the text's colour. It offers the ID3DXFont interface, so the
-// font table and the device-loss handling treat both kinds alike.
+// Fonts without D3DX: the slot's GDI font rendered glyph by glyph, on first use,
+// into a glyph atlas (a managed texture, so a device reset leaves it alone), text
+// drawn as one batch of quads over it in the text's colour. When the atlas is
+// full the quads laid out so far are drawn and it starts again empty. It offers
+// the ID3DXFont interface, so the font table and the device-loss handling treat
+// both kinds alike.
 #include <stdlib.h>
 #include <string.h>
 
@@ -10,6 +12,7 @@
 
 #include "graphics/d3dx_entry.h"
 #include "graphics/glyph_layout.h"
+#include "util/utf8.h"
 
 namespace {
 
@@ -70,7 +73,7 @@ class GdiFont final : public ID3DXFont {
     atlas_.cellWidth = metrics_.tmMaxCharWidth + 2;
     atlas_.cellHeight = metrics_.tmHeight + 2;
     atlas_.lineHeight = metrics_.tmHeight;
-    return FillAtlas();
+    return MakeAtlas();
   }
 
   // IUnknown
@@ -117,14 +120,11 @@ class GdiFont final : public ID3DXFont {
   HRESULT STDMETHODCALLTYPE GetGlyphData(UINT, IDirect3DTexture9**, RECT*, POINT*) override {
     return E_NOTIMPL;
   }
-  // Every glyph is in the atlas from the start.
+  // Glyphs are rendered when first drawn or measured.
   HRESULT STDMETHODCALLTYPE PreloadCharacters(UINT, UINT) override { return D3D_OK; }
   HRESULT STDMETHODCALLTYPE PreloadGlyphs(UINT, UINT) override { return D3D_OK; }
   HRESULT STDMETHODCALLTYPE PreloadTextA(const char*, INT) override { return D3D_OK; }
   HRESULT STDMETHODCALLTYPE PreloadTextW(const WCHAR*, INT) override { return D3D_OK; }
-  INT STDMETHODCALLTYPE DrawTextW(ID3DXSprite*, const WCHAR*, INT, RECT*, DWORD, D3DCOLOR) override {
-    return 0;
-  }
   // The atlas is managed: nothing to give up before a reset or to make after it.
   HRESULT STDMETHODCALLTYPE OnLostDevice() override { return D3D_OK; }
   HRESULT STDMETHODCALLTYPE OnResetDevice() override { return D3D_OK; }
@@ -132,25 +132,23 @@ class GdiFont final : public ID3DXFont {
   // Laid out from the rectangle's top-left corner, left aligned, not clipped
   // (the only layout the framework asks for); DT_CALCRECT only measures. Returns
   // the text's height, 0 when nothing was done.
+  INT STDMETHODCALLTYPE DrawTextW(ID3DXSprite*, const WCHAR* text, INT count, RECT* rect,
+                                  DWORD format, D3DCOLOR color) override {
+    if (text == NULL || rect == NULL) return 0;
+    if (count < 0) count = lstrlenW(text);
+    return Layout(reinterpret_cast<const uint16_t*>(text), (uint32_t)count, rect, format, color);
+  }
+  // The code page's text read as D3DX reads it: turned into UTF-16 first.
   INT STDMETHODCALLTYPE DrawTextA(ID3DXSprite*, const char* text, INT count, RECT* rect,
                                   DWORD format, D3DCOLOR color) override {
     if (text == NULL || rect == NULL) return 0;
     if (count < 0) count = (INT)strlen(text);
-    int width = 0, height = 0;
-    if (format & DT_CALCRECT) {
-      LayoutText(&atlas_, text, count, rect->left, rect->top, color, NULL, 0, &width, &height);
-      rect->right = rect->left + width;
-      rect->bottom = rect->top + height;
-      return height;
-    }
-    // Every byte gives at most one quad.
-    if (vertices_.size() < (size_t)count * QUAD_VERTICES) {
-      vertices_.resize((size_t)count * QUAD_VERTICES);
-    }
-    const int quads = LayoutText(&atlas_, text, count, rect->left, rect->top, color,
-                                 vertices_.data(), count, &width, &height);
-    if (quads > 0) Draw(quads);
-    return height;
+    if (count == 0) return Layout(NULL, 0, rect, format, color);
+    // One unit for each byte at most.
+    if (wide_.size() < (size_t)count) wide_.resize((size_t)count);
+    const int units = MultiByteToWideChar(CP_ACP, 0, text, count, wide_.data(), count);
+    return Layout(reinterpret_cast<const uint16_t*>(wide_.data()), (uint32_t)units, rect, format,
+                  color);
   }
 
  private:
@@ -162,8 +160,32 @@ class GdiFont final : public ID3DXFont {
     device_->Release();
   }
 
-  // Each byte value's glyph, as GDI renders it in 65 levels of grey, into its cell.
-  HRESULT FillAtlas() {
+  INT Layout(const uint16_t* text, uint32_t count, RECT* rect, DWORD format, D3DCOLOR color) {
+    const bool measure = (format & DT_CALCRECT) != 0;
+    // Every unit gives at most one quad.
+    if (!measure && vertices_.size() < (size_t)count * QUAD_VERTICES) {
+      vertices_.resize((size_t)count * QUAD_VERTICES);
+    }
+    TextPen pen = {rect->left, rect->top, 0, 0, 0};
+    int quads = 0;
+    for (uint32_t i = 0; i < count;) {
+      const uint32_t code = NextUtf16(text, count, &i);
+      const GlyphMetrics* glyph = code == '\n' || code == '\r' ? NULL : Glyph(code, &quads);
+      Vertex2D* out = measure ? NULL : &vertices_[(size_t)quads * QUAD_VERTICES];
+      quads += AdvancePen(&pen, &atlas_, code, glyph, color, out);
+    }
+    if (!measure && quads > 0) Draw(quads);
+    int width = 0, height = 0;
+    PenExtent(&pen, &atlas_, &width, &height);
+    if (measure) {
+      rect->right = rect->left + width;
+      rect->bottom = rect->top + height;
+    }
+    return height;
+  }
+
+  // The atlas, every texel transparent white until glyphs are rendered into it.
+  HRESULT MakeAtlas() {
     const UINT width = atlas_.cellWidth * GLYPH_GRID, height = atlas_.cellHeight * GLYPH_GRID;
     if (device_->CreateTexture(width, height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture_,
                                NULL) != D3D_OK) {
@@ -176,47 +198,77 @@ class GdiFont final : public ID3DXFont {
       DWORD* row = reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch);
       for (UINT x = 0; x < width; ++x) row[x] = 0x00FFFFFF;
     }
+    texture_->UnlockRect(0);
+    return D3D_OK;
+  }
+
+  // The code point's glyph, rendered into the atlas if it is not there yet. A
+  // full atlas is emptied first, after drawing the *pending quads that use it.
+  const GlyphMetrics* Glyph(uint32_t code, int* pending) {
+    const GlyphMetrics* found = FindGlyph(&atlas_, code);
+    if (found != NULL) return found;
+    GlyphMetrics glyph = {};
+    Outline(code, &glyph);
+    const GlyphMetrics* kept = AddGlyph(&atlas_, code, &glyph);
+    if (kept == NULL) {
+      if (*pending > 0) Draw(*pending);
+      *pending = 0;
+      ClearGlyphs(&atlas_);
+      kept = AddGlyph(&atlas_, code, &glyph);
+    }
+    if (kept != NULL && kept->width > 0 && kept->height > 0) WriteCell(*kept);
+    return kept;
+  }
+
+  // The glyph's metrics as GDI renders it in 65 levels of grey, its bitmap left
+  // in bitmap_. A character the face lacks comes out as the face's missing
+  // glyph; one past the 16-bit range, which GDI takes no code for, is that glyph.
+  void Outline(uint32_t code, GlyphMetrics* glyph) {
     const MAT2 identity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
-    std::vector<BYTE> bitmap;
-    for (int c = 0; c < GLYPH_COUNT; ++c) {
-      GlyphMetrics& glyph = atlas_.glyphs[c];
-      GLYPHMETRICS gm;
-      DWORD size = GetGlyphOutlineA(dc_, (UINT)c, GGO_GRAY8_BITMAP, &gm, 0, NULL, &identity);
-      if (size == GDI_ERROR) {
-        SIZE extent;  // no outline: at least the pen's step
-        const char one = (char)c;
-        if (c >= ' ' && GetTextExtentPoint32A(dc_, &one, 1, &extent)) {
-          glyph.advance = (int16_t)extent.cx;
-        }
-        continue;
+    const bool missing = code > 0xFFFF;
+    const UINT format = missing ? GGO_GRAY8_BITMAP | GGO_GLYPH_INDEX : GGO_GRAY8_BITMAP;
+    const UINT what = missing ? 0 : code;  // glyph 0: the missing glyph
+    GLYPHMETRICS gm;
+    DWORD size = GetGlyphOutlineW(dc_, what, format, &gm, 0, NULL, &identity);
+    if (size == GDI_ERROR) {
+      SIZE extent;  // no outline: at least the pen's step
+      const WCHAR one = (WCHAR)code;
+      if (!missing && code >= ' ' && GetTextExtentPoint32W(dc_, &one, 1, &extent)) {
+        glyph->advance = (int16_t)extent.cx;
       }
-      glyph.advance = (int16_t)gm.gmCellIncX;
-      if (size == 0 || c < ' ') continue;  // a blank (space), or a control byte
-      bitmap.resize(size);
-      if (GetGlyphOutlineA(dc_, (UINT)c, GGO_GRAY8_BITMAP, &gm, size, bitmap.data(), &identity) ==
-          GDI_ERROR) {
-        continue;
-      }
-      const UINT pitch = (gm.gmBlackBoxX + 3) & ~3u;  // rows are DWORD aligned
-      const UINT w = gm.gmBlackBoxX < (UINT)atlas_.cellWidth ? gm.gmBlackBoxX : atlas_.cellWidth;
-      const UINT h = gm.gmBlackBoxY < (UINT)atlas_.cellHeight ? gm.gmBlackBoxY : atlas_.cellHeight;
-      if ((size_t)pitch * h > bitmap.size()) continue;
-      glyph.left = (int16_t)gm.gmptGlyphOrigin.x;
-      glyph.top = (int16_t)(metrics_.tmAscent - gm.gmptGlyphOrigin.y);
-      glyph.width = (uint16_t)w;
-      glyph.height = (uint16_t)h;
-      const UINT cellX = c % GLYPH_GRID * atlas_.cellWidth, cellY = c / GLYPH_GRID * atlas_.cellHeight;
-      for (UINT y = 0; y < h; ++y) {
-        DWORD* row = reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) +
-                                              (cellY + y) * locked.Pitch) + cellX;
-        for (UINT x = 0; x < w; ++x) {
-          const UINT level = bitmap[y * pitch + x];  // 0 to 64
-          row[x] = (DWORD)(((level > 64 ? 64 : level) * 255 + 32) / 64) << 24 | 0x00FFFFFF;
-        }
+      return;
+    }
+    glyph->advance = (int16_t)gm.gmCellIncX;
+    if (size == 0 || code < ' ') return;  // a blank (space), or a control character
+    bitmap_.resize(size);
+    if (GetGlyphOutlineW(dc_, what, format, &gm, size, bitmap_.data(), &identity) == GDI_ERROR) {
+      return;
+    }
+    pitch_ = (gm.gmBlackBoxX + 3) & ~3u;  // rows are DWORD aligned
+    const UINT w = gm.gmBlackBoxX < (UINT)atlas_.cellWidth ? gm.gmBlackBoxX : atlas_.cellWidth;
+    const UINT h = gm.gmBlackBoxY < (UINT)atlas_.cellHeight ? gm.gmBlackBoxY : atlas_.cellHeight;
+    if ((size_t)pitch_ * h > bitmap_.size()) return;
+    glyph->left = (int16_t)gm.gmptGlyphOrigin.x;
+    glyph->top = (int16_t)(metrics_.tmAscent - gm.gmptGlyphOrigin.y);
+    glyph->width = (uint16_t)w;
+    glyph->height = (uint16_t)h;
+  }
+
+  // The glyph's cell: cleared of what it held, then bitmap_ as alpha over white.
+  void WriteCell(const GlyphMetrics& glyph) {
+    const LONG cellX = glyph.cell % GLYPH_GRID * atlas_.cellWidth;
+    const LONG cellY = glyph.cell / GLYPH_GRID * atlas_.cellHeight;
+    const RECT cell = {cellX, cellY, cellX + atlas_.cellWidth, cellY + atlas_.cellHeight};
+    D3DLOCKED_RECT locked;
+    if (texture_->LockRect(0, &locked, &cell, 0) != D3D_OK) return;
+    for (int y = 0; y < atlas_.cellHeight; ++y) {
+      DWORD* row = reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch);
+      for (int x = 0; x < atlas_.cellWidth; ++x) {
+        const UINT level = x < glyph.width && y < glyph.height ? bitmap_[y * pitch_ + x] : 0;
+        row[x] = (DWORD)(((level > 64 ? 64 : level) * 255 + 32) / 64) << 24 | 0x00FFFFFF;
       }
     }
     texture_->UnlockRect(0);
-    return D3D_OK;
   }
 
   void Draw(int quads) {
@@ -260,6 +312,9 @@ class GdiFont final : public ID3DXFont {
   GlyphAtlas atlas_ = {};
   IDirect3DTexture9* texture_ = NULL;
   std::vector<Vertex2D> vertices_;
+  std::vector<WCHAR> wide_;     // DrawTextA's text as UTF-16
+  std::vector<BYTE> bitmap_;    // the last glyph rendered, rows pitch_ bytes apart
+  UINT pitch_ = 0;
 };
 
 }  // namespace

@@ -5,3 +5,4 @@
 GraphicsState Gfx;
 IDirect3DDevice9* const& GfxDeviceRef = Gfx.lpDevice;
 QuadBatch* const GfxQuadBatch = &Gfx.batch;
+const int& GfxCamera2DOn = Gfx.camera2dOn;

@@ -37,13 +37,38 @@ HRESULT Clear(D3DCOLOR color);
 // Opens the device's scene; 0 or the failing status.
 HRESULT BeginScene();
 
+// 2D camera
+// Switches the camera off for screen-space drawing (the frame's own copies, the
+// glow, a game's render target) until the matching ResumeCamera2D; pairs nest.
+// A SetCamera2D meanwhile takes effect at the last resume.
+void SuspendCamera2D();
+// Ends one SuspendCamera2D; the camera set is in force again after the last.
+void ResumeCamera2D();
+
+// Shapes
+// Draws the batch's quads with the bound texture and its shapes without, in
+// order, one call a stretch; 0 or the first failing status. Empties nothing.
+HRESULT DrawBatchWithShapes();
+
 // Texture cache
 // Loads an image at its own size, opaque black made transparent; a new texture, or null.
 IDirect3DTexture9* CreateTextureFromFile(const char* name);
 // Frees every texture, whatever its count.
 void ReleaseTextures();
 
+// Game render targets
+// Releases the targets' textures before a reset, marking their content lost (sizes kept).
+void LoseTargetSlots();
+// Makes the targets' textures again after a reset, empty; a failure is retried by BeginTarget.
+void RestoreTargetSlots();
+// Ends a target left open (the binding given back); nothing when none is.
+void EndTargetLeftOpen();
+// Frees every target slot.
+void ReleaseTargetSlots();
+
 // Fonts
+// Text in UTF-8 (non-zero) or the code page (0), as the start options say.
+void SetUtf8Text(int utf8);
 // Tells the slot's font of a lost device; 0 for an empty slot, else the font's status.
 HRESULT InvalidateFont(int slot);
 // Tells the slot's font of a reset device; 0 for an empty slot, else the font's status.

@@ -1,6 +1,6 @@
 #include "graphics/quad_layout.h"
 
-static void SetVertex(Vertex2D* v, float x, float y, uint32_t color, float u, float tv) {
+void SetVertex2D(Vertex2D* v, float x, float y, uint32_t color, float u, float tv) {
   v->x = x;
   v->y = y;
   v->z = 0.5f;
@@ -15,7 +15,7 @@ static void SetVertex(Vertex2D* v, float x, float y, uint32_t color, float u, fl
 static void SetCorner(Vertex2D* v, float cx, float cy, float dx, float dy, float cosA,
                       float sinA, uint32_t color, float u, float tv) {
   const float x = cx + (dx * cosA - dy * sinA), y = cy + (dx * sinA + dy * cosA);
-  SetVertex(v, x - 0.5f, y - 0.5f, color, u, tv);
+  SetVertex2D(v, x - 0.5f, y - 0.5f, color, u, tv);
 }
 
 void LayoutTurnedQuad(Vertex2D out[QUAD_VERTICES], float cx, float cy, float hw, float hh,

@@ -121,6 +121,9 @@ inline void LayoutQuadPair(Vertex2D pair[2 * QUAD_VERTICES], __m128 a, __m128 b,
   _mm_store_ps(out + 80, c01);                                           // 1 C 0 1
 }
 
+// One vertex at (x, y) as given (offset already applied), z 0.5, rhw 1.
+void SetVertex2D(Vertex2D* v, float x, float y, uint32_t color, float u, float tv);
+
 // A quad of half sizes hw, hh about its centre (cx, cy), turned so that its
 // corner at (+hw, 0) lands at (cx + hw * cosA, cy + hw * sinA): clockwise on a
 // screen whose y grows down. Vertex order, offset and texture corners as in

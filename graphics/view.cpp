@@ -6,6 +6,7 @@
 
 // Made again at the wanted size: unbound first, as the device holds what is bound.
 static HRESULT RebuildTargets() {
+  EndTargetLeftOpen();  // it holds the flip target it came from
   UnbindResource();
   ReleaseResource();
   return CreateResource();

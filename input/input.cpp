@@ -19,8 +19,9 @@ HRESULT CreateDirectInput(HINSTANCE instance) {
   return ReportFailure(FAIL_DIRECTINPUT_CREATE, hr);
 }
 
-HRESULT CreateInputDevices(HWND window, int keyboardAlone) {
+HRESULT CreateInputDevices(HWND window, int keyboardAlone, int altEnterTaken) {
   memset(&Events, 0, sizeof Events);  // nothing from before the start counts
+  Events.altEnterTaken = altEnterTaken;
   OpenPads();
   // Any nonzero status fails the start, positive success codes included.
   HRESULT hr = CreateKeyboardFor(window);
@@ -134,6 +135,7 @@ HRESULT UpdateInput() {
   HRESULT hr = ReadDevices();
   if (Input.lpDirectInput == NULL) return hr;  // not started: nothing is touched
   PollPads();
+  if (Input.injected != NULL) ApplyInjectedInput();
   TakeInputEvents();
   return hr;
 }

@@ -25,9 +25,16 @@ int IsJoyDown();   // 1 while the stick points down
 int IsJoyLeft();   // 1 while the stick points left
 int IsJoyRight();  // 1 while the stick points right
 
-// Modern pads (up to PAD_COUNT), read every poll when connected; an empty slot is
-// asked again about once a second, so a pad plugged in while a game runs is
-// found. GetPadBits also holds the bits of the first connected one.
+// Modern pads (up to PAD_COUNT), read every poll when connected; those plugged in
+// at the start are known when InitApplication returns, an empty slot is asked
+// again about once a second, so a pad plugged in while a game runs is found.
+// GetPadBits (and its edges) also holds the bits of the first connected one:
+//   A   PAD_BUTTON0     LB  PAD_BUTTON4     Back   PAD_BUTTON6
+//   B   PAD_BUTTON1     RB  PAD_BUTTON5     Start  PAD_BUTTON7
+//   X   PAD_BUTTON2                         left stick pressed  PAD_BUTTON8
+//   Y   PAD_BUTTON3     left stick or D-pad PAD_UP, PAD_DOWN, PAD_LEFT, PAD_RIGHT
+//   left trigger past half travel PAD_TRIGGER_LEFT, right PAD_TRIGGER_RIGHT
+// The right stick and its press have no bit: GetPadState reads the stick.
 enum { PAD_COUNT = 4 };
 struct PadState {
   DWORD bits;                          // PadBits of this pad alone

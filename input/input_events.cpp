@@ -6,12 +6,17 @@
 #include "input/input_messages.h"
 #include "input/input_state.h"
 
+// The DIK_ code is the scan code, with the top bit for the extended keys.
+static DWORD KeyCode(LPARAM lParam) { return (lParam >> 16 & 0x7F) | (lParam & (1 << 24) ? 0x80 : 0); }
+
 void NoteKeyMessage(LPARAM lParam) {
   if (lParam & (1 << 30)) return;  // held down: a repeat, not a press
-  // The DIK_ code is the scan code, with the top bit for the extended keys.
-  DWORD code = (lParam >> 16 & 0x7F) | (lParam & (1 << 24) ? 0x80 : 0);
-  Events.keysTapped[code] = 0x80;
+  Events.keysTapped[KeyCode(lParam)] = 0x80;
 }
+
+// Hidden from the next poll on: the key state may show it before or after this
+// message (HideAltEnter takes it there while Alt shows down).
+void NoteToggleKey(LPARAM lParam) { Events.keysHidden[KeyCode(lParam)] = 1; }
 
 void NoteMouseButton(int button) {
   if (button >= 0 && button < MOUSE_BUTTON_COUNT) ++Events.mouseSince[button];
@@ -22,7 +27,8 @@ void NoteMouseWheel(int delta) { Events.wheelSince += delta; }
 void NoteTypedUnit(WCHAR unit) { PushTextUnit(&Events.typing, unit); }
 
 void TakeInputEvents() {
-  const BYTE* keys = Input.KeyboardState;
+  BYTE* keys = Input.KeyboardState;
+  if (Events.altEnterTaken) HideAltEnter(keys, Events.keysBefore, Events.keysHidden);
   for (int code = 0; code < KEY_COUNT; ++code) {
     BYTE now = keys[code] == 0x80 ? 0x80 : 0;
     Events.keysPressed[code] = (now | Events.keysTapped[code]) & ~Events.keysBefore[code];

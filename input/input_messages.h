@@ -4,6 +4,7 @@
 #include <windows.h>
 
 void NoteKeyMessage(LPARAM lParam);    // WM_KEYDOWN / WM_SYSKEYDOWN
+void NoteToggleKey(LPARAM lParam);     // the Enter of Alt+Enter's toggle: no key to the game
 void NoteMouseButton(int button);      // a button went down
 void NoteMouseWheel(int delta);        // WM_MOUSEWHEEL's delta
 void NoteTypedUnit(WCHAR unit);        // WM_CHAR as UTF-16

@@ -1,5 +1,7 @@
 // Modern pads through the XInput DLL, loaded at run time: without it a game
-// runs with no pads, and says nothing.
+// runs with no pads, and says nothing. Once loaded it stays until the process
+// ends: the platform's input thread may still run in it after the last call, and
+// a program that freed it faulted at exit inside the unloaded library.
 #include <stddef.h>
 #include <string.h>
 
@@ -47,7 +49,11 @@ void OpenPads() {
   if (Pads.library == NULL) return;
   Pads.getState = (PadGetStateProc)(void*)GetProcAddress(Pads.library, "XInputGetState");
   Pads.setState = (PadSetStateProc)(void*)GetProcAddress(Pads.library, "XInputSetState");
-  if (Pads.getState == NULL || Pads.setState == NULL) ClosePads();
+  if (Pads.getState == NULL || Pads.setState == NULL) {
+    ClosePads();
+    return;
+  }
+  PollPads();  // the pads plugged in at the start are known when it returns
 }
 
 void PollPads() {
@@ -60,8 +66,9 @@ void ClosePads() {
   for (DWORD pad = 0; pad < PAD_COUNT; ++pad) {
     if (Pads.slots[pad].connected) SetPadRumble(pad, 0, 0);
   }
-  if (Pads.library != NULL) FreeLibrary(Pads.library);
+  const HMODULE library = Pads.library;  // never freed: see the top of this file
   memset(&Pads, 0, sizeof Pads);
+  Pads.library = library;
 }
 
 DWORD FirstPadBits() {
@@ -83,6 +90,8 @@ HRESULT GetPadState(DWORD pad, PadState* state) {
 
 HRESULT SetPadRumble(DWORD pad, WORD low, WORD high) {
   if (pad >= PAD_COUNT) return E_INVALIDARG;
+  // A script's pad takes its motors' speeds without a pad to turn.
+  if (Input.injected != NULL) return Pads.slots[pad].connected ? 0 : E_FAIL;
   if (!Pads.slots[pad].connected || Pads.setState == NULL) return E_FAIL;
   XINPUT_VIBRATION motors = {low, high};
   return Pads.setState(pad, &motors) == ERROR_SUCCESS ? 0 : E_FAIL;

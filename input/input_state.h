@@ -6,6 +6,7 @@
 #include <dinput.h>
 #include <xinput.h>
 
+#include "input/alt_enter.h"
 #include "input/internal.h"
 #include "input/modern_pad.h"
 #include "input/pad_fold.h"
@@ -19,6 +20,7 @@ struct InputState {
   DIJOYSTATE JoystickState;       // kept across failed reads
   DIDEVICEINSTANCEA KeyboardInfo;
   DIDEVICEINSTANCEA JoystickInfo;
+  const PlayInput* injected;  // a play script's input, taken in place of the devices'
 };
 
 extern InputState Input;
@@ -47,6 +49,8 @@ enum { MOUSE_BUTTON_COUNT = 3 };
 // made of it.
 struct InputEvents {
   BYTE keysTapped[KEY_COUNT];  // went down since the last poll (0x80)
+  BYTE keysHidden[KEY_COUNT];  // Enter taken by Alt+Enter until let go (alt_enter.h)
+  int altEnterTaken;           // Alt+Enter toggles full screen: its Enter is no key
   int wheelSince;
   int mouseSince[MOUSE_BUTTON_COUNT];
   TextQueue typing;
@@ -68,3 +72,5 @@ void ClosePads();
 DWORD FirstPadBits();
 // Turns what the messages brought into this poll's events.
 void TakeInputEvents();
+// Puts the injected input where the poll left the devices' and the messages'.
+void ApplyInjectedInput();

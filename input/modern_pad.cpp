@@ -12,7 +12,8 @@ int32_t ScalePadAxis(int32_t raw, int32_t deadZone) {
 
 uint8_t ScalePadTrigger(uint8_t raw) { return raw < PAD_TRIGGER_THRESHOLD ? 0 : raw; }
 
-uint32_t FoldModernPadBits(uint16_t buttons, int32_t leftX, int32_t leftY) {
+uint32_t FoldModernPadBits(uint16_t buttons, int32_t leftX, int32_t leftY,
+                           uint8_t leftTrigger, uint8_t rightTrigger) {
   // The order the same pads' buttons come in through DirectInput.
   static const uint16_t kButtons[PAD_BUTTON_COUNT] = {
       RAW_A, RAW_B, RAW_X, RAW_Y, RAW_LEFT_SHOULDER, RAW_RIGHT_SHOULDER,
@@ -25,6 +26,8 @@ uint32_t FoldModernPadBits(uint16_t buttons, int32_t leftX, int32_t leftY) {
   for (int i = 0; i < PAD_BUTTON_COUNT; ++i) {
     if (buttons & kButtons[i]) bits |= PAD_BUTTON0 << i;
   }
+  if (leftTrigger >= PAD_TRIGGER_PRESS) bits |= PAD_TRIGGER_LEFT;
+  if (rightTrigger >= PAD_TRIGGER_PRESS) bits |= PAD_TRIGGER_RIGHT;
   return bits;
 }
 
@@ -36,6 +39,6 @@ PadValues ReadPadRaw(const PadRaw& raw) {
   v.rightY = -ScalePadAxis(raw.rightY, PAD_RIGHT_DEAD_ZONE);
   v.leftTrigger = ScalePadTrigger(raw.leftTrigger);
   v.rightTrigger = ScalePadTrigger(raw.rightTrigger);
-  v.bits = FoldModernPadBits(raw.buttons, v.leftX, v.leftY);
+  v.bits = FoldModernPadBits(raw.buttons, v.leftX, v.leftY, raw.leftTrigger, raw.rightTrigger);
   return v;
 }

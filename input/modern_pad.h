@@ -27,6 +27,7 @@ enum {
   PAD_LEFT_DEAD_ZONE = 7849,   // of 32767
   PAD_RIGHT_DEAD_ZONE = 8689,
   PAD_TRIGGER_THRESHOLD = 30,  // of 255
+  PAD_TRIGGER_PRESS = 128,     // of 255: past half travel, a trigger is a button
 };
 
 // The pad's button mask.
@@ -42,8 +43,10 @@ enum : uint16_t {
 int32_t ScalePadAxis(int32_t raw, int32_t deadZone);
 uint8_t ScalePadTrigger(uint8_t raw);
 // Directions from the scaled left stick and the D-pad; A B X Y LB RB Back Start
-// and the left-stick press as PAD_BUTTON0..8.
-uint32_t FoldModernPadBits(uint16_t buttons, int32_t leftX, int32_t leftY);
+// and the left-stick press as PAD_BUTTON0..8 (the table in input.h); the triggers
+// from PAD_TRIGGER_PRESS on as PAD_TRIGGER_LEFT and PAD_TRIGGER_RIGHT.
+uint32_t FoldModernPadBits(uint16_t buttons, int32_t leftX, int32_t leftY,
+                           uint8_t leftTrigger, uint8_t rightTrigger);
 PadValues ReadPadRaw(const PadRaw& raw);
 
 // Edges between the previous poll's bits and this one's; tapped holds bits that

@@ -16,6 +16,8 @@ enum : uint32_t {
   PAD_BUTTON6 = 0x4000,
   PAD_BUTTON7 = 0x8000,
   PAD_BUTTON8 = 0x10000,
+  PAD_TRIGGER_LEFT = 0x20000,   // a modern pad's trigger past half travel
+  PAD_TRIGGER_RIGHT = 0x40000,
 };
 
 enum { JOY_BUTTON_COUNT = 32, PAD_BUTTON_COUNT = 9 };

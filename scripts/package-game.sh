@@ -14,8 +14,9 @@ being EXE's name without .exe) holding one folder, NAME/, with:
   - EXE;
   - the files and folders given, or by default every media file beside EXE
     (.bmp .png .jpg .jpeg .tga .gif .dds .wav .ogg .ttf);
-  - README.txt for players (how to start the game; nothing to install;
-    Windows 7 or later), unless the game brings its own.
+  - README.txt for players: the game's own (a README.txt among the files, or
+    beside EXE), else one made from scripts/player-readme.txt (how to start
+    the game; nothing to install; Windows 7 or later), NAME put for @NAME@.
 
 EXE may import only DLLs that every Windows has, or DLLs packed beside it; an
 exe that needs others (a compiler's runtime, a separately installed runtime) is
@@ -24,7 +25,8 @@ refused, with the list.
   --out ZIP   where the zip goes
   --check     unpack the zip into a new folder and start the game there, in a new
               Wine prefix without d3dx9_43.dll (a fresh Windows), headless for
-              5 seconds; report whether it drew (a screenshot) and ended cleanly
+              5 seconds; report whether it drew (a screenshot, NAME-check.png
+              beside the zip, and its log, NAME-check.log) and ended cleanly
   --help      show this text
 EOF2
 }
@@ -43,7 +45,7 @@ done
 [ -n "$exe" ] || { usage >&2; exit 2; }
 [ -f "$exe" ] || fail "no program '$exe'"
 case $exe in *.[eE][xX][eE]) ;; *) fail "'$exe' is not an exe" ;; esac
-for item in "${items[@]}"; do [ -e "$item" ] || fail "no file or folder '$item': name only what exists"; done
+for item in ${items[@]+"${items[@]}"}; do [ -e "$item" ] || fail "no file or folder '$item': name only what exists"; done
 name=$(basename "$exe"); name=${name%.[eE][xX][eE]}
 dir=$(cd "$(dirname "$exe")" && pwd)
 out=${out:-$PWD/$name.zip}
@@ -63,41 +65,42 @@ system_dlls+=" dsound d3d9 dinput8 dinput ddraw version shlwapi imm32 ws2_32 wso
 system_dlls+=" opengl32 setupapi winspool.drv "
 objdump=$(command -v i686-w64-mingw32-objdump || command -v objdump) ||
   fail "no objdump to read the exe's imports with (Debian: binutils-mingw-w64-i686)"
-packed=" "
-for item in "${items[@]}"; do packed+="$(basename "$item" | tr 'A-Z' 'a-z') "; done
+# One packed name a line: a name may hold spaces.
+packed=$(for item in ${items[@]+"${items[@]}"}; do basename "$item"; done | tr 'A-Z' 'a-z')
 missing=()
-for dll in $("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z'); do
+while IFS= read -r dll; do
   case "$system_dlls" in *" ${dll%.dll} "*) continue ;; esac
-  case "$packed" in *" $dll "*) continue ;; esac
-  missing+=("$dll")
-done
+  grep -qxF -- "$dll" <<<"$packed" || missing+=("$dll")
+done < <("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
 if [ ${#missing[@]} -gt 0 ]; then
   fail "$name.exe needs DLLs that a fresh Windows lacks: ${missing[*]}. Link their code into the exe
 (the framework's target does: -static), or name each DLL among the files to pack."
 fi
 
+# The packing folder and the check's unpacked copy go on every exit, signals included.
 stage=$(mktemp -d "${TMPDIR:-/tmp}/lq-package.XXXXXX")
 check_dir=""
-trap 'rm -rf "$stage"' EXIT
+trap 'rm -rf "$stage" ${check_dir:+"$check_dir"}' EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
 mkdir "$stage/$name"
 cp "$exe" "$stage/$name/$name.exe"
-for item in "${items[@]}"; do cp -R "$item" "$stage/$name/"; done
+for item in ${items[@]+"${items[@]}"}; do cp -R "$item" "$stage/$name/"; done
 if ! ls "$stage/$name" | grep -qix 'readme.txt'; then
-  cat >"$stage/$name/README.txt" <<EOF2
-$name
-
-To play, start $name.exe in this folder (double-click it). Keep the folder's
-files together: the game finds its pictures and sounds beside it.
-
-Nothing needs installing: the game runs as it comes on Windows 7 or later.
-Escape, or closing its window, ends it.
-EOF2
-  sed -i 's/$/\r/' "$stage/$name/README.txt"  # Windows line ends, for Notepad
+  own=$(find "$dir" -maxdepth 1 -type f -iname readme.txt | head -1)
+  if [ -n "$own" ]; then
+    cp "$own" "$stage/$name/"
+  else
+    text=$(<"$root/scripts/player-readme.txt")
+    # Windows line ends, for Notepad.
+    printf '%s\n' "${text//@NAME@/"$name"}" | sed 's/$/\r/' >"$stage/$name/README.txt"
+  fi
 fi
 rm -f "$out"
 mkdir -p "$(dirname "$out")"
 (cd "$stage" && python3 -m zipfile -c "$out" "$name") || fail "could not write $out"
-count=$(cd "$stage" && find "$name" -type f | wc -l)
+count=$(cd "$stage" && find "$name" -type f -printf . | wc -c)
 echo "Packed $out: $name/ with $count files ($(cd "$stage/$name" && ls | tr '\n' ' '))"
 [ "$check" = 1 ] || exit 0
 
@@ -105,19 +108,22 @@ echo "Packed $out: $name/ with $count files ($(cd "$stage/$name" && ls | tr '\n'
 # a player would on a fresh Windows.
 check_dir=$(mktemp -d "${TMPDIR:-/tmp}/lq-package-check.XXXXXX")
 python3 -m zipfile -e "$out" "$check_dir" || fail "could not unpack $out"
-for f in $(cd "$stage/$name" && find . -type f); do
-  [ -f "$check_dir/$name/$f" ] || fail "check: $f is missing from the unpacked folder $check_dir/$name"
-done
-echo "Checking: $name.exe from $check_dir/$name in a new Wine prefix without d3dx9_43.dll, for 5 s."
+while IFS= read -r -d '' f; do
+  [ -f "$check_dir/$name/$f" ] || fail "check: '$f' is missing from the unpacked folder"
+done < <(cd "$stage/$name" && find . -type f -print0)
+echo "Checking: $name.exe unpacked in a new folder and a new Wine prefix without d3dx9_43.dll, for 5 s."
+# Its screenshot and log stay beside the zip.
+report=${out%.[zZ][iI][pP]}-check
 status=0
 env -u DISPLAY WINEDLLOVERRIDES="d3dx9_43=d" LQ_VIRTUAL_PAD=0 \
   "$root/scripts/run-game.sh" "$check_dir/$name/$name.exe" --fresh --seconds 5 \
-  --shots "$check_dir/shots" >"$check_dir/run.log" 2>&1 || status=$?
-shot="$check_dir/shots/$name.png"
-if [ "$status" = 0 ] && [ -s "$shot" ]; then
-  echo "Check passed: it drew (screenshot: $shot) and ended cleanly when its window was closed."
+  --shots "$check_dir/shots" >"$report.log" 2>&1 || status=$?
+rm -f "$report.png"
+if [ "$status" = 0 ] && cp "$check_dir/shots/$name.png" "$report.png" 2>/dev/null && [ -s "$report.png" ]; then
+  echo "Check passed: it drew (screenshot: $report.png) and ended cleanly when its window was closed."
   exit 0
 fi
-cat "$check_dir/run.log" >&2
-echo "package-game: check failed (status $status); see $check_dir/run.log and $check_dir/shots/" >&2
+cp "$check_dir/shots/$name-failure.png" "$report-failure.png" 2>/dev/null && report_shot=" and $report-failure.png"
+cat "$report.log" >&2
+echo "package-game: check failed (status $status); see $report.log${report_shot:-}" >&2
 exit 1

@@ -5,12 +5,15 @@
 # screenshot and an animation of the run.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
+source "$(dirname "$0")/play-game.sh"
 
 usage() {
   cat <<'EOF'
 Usage: scripts/run-game.sh EXE [--seconds N] [--fresh] [--pad-script FILE]
                            [--xinput-script FILE]
                            [--record-sound FILE] [--shots DIR] [--name NAME]
+       scripts/run-game.sh EXE --play SCRIPT [--compare DIR | --update-golden DIR]
+                           [--tolerance N] [--seconds N] [--fresh] [--shots DIR]
 
 Runs EXE under Wine with its folder as the working folder.
 
@@ -21,27 +24,40 @@ window quits. Without one it runs in a virtual display (Xvfb) for 10 seconds
 paths. A program that draws no first frame within a minute (an error box, a
 crash) ends the run with status 1, a screenshot of the screen and its log.
 
-  --seconds N          close the program's window (Alt+F4, as a player does) N
-                       seconds after it appears (without a display: after its
-                       first frame)
+  --seconds N          close the program's window (as a player closing it does,
+                       whichever window has the focus) N seconds after it
+                       appears (without a display: after its first frame)
   --fresh              run in a new Wine prefix, deleted afterwards: no saves or
                        settings of earlier runs (a first start on a new PC)
   --pad-script FILE    the virtual controller plays FILE, one line per frame:
                        X Y BUTTONS [COUNT] (see the README)
   --xinput-script FILE modern pads (up to 4) play FILE, one line per change:
-                       MS PAD LX LY RX RY LT RT BUTTONS, or MS PAD off
+                       MS PAD LX LY RX RY LT RT BUTTONS, or MS PAD off, MS
+                       counted from the game's first frame
                        (see tools/virtual_pad/virtual_xinput.cpp)
   --record-sound FILE  write what the program plays to FILE, a WAV file
   --shots DIR          where the screenshot and animation go (default: EXE's folder)
   --name NAME          their name (default: EXE's name without .exe)
   --help               show this text
 
+Play mode (always in a virtual display): the game plays SCRIPT inside itself
+(LQ_PLAY; see "Testing your game" in the guide) until the script closes it (at
+most --seconds, default 300). Its log and shots go to DIR/NAME-play/ (--shots).
+  --play SCRIPT        the play script; fails on a bad line or a crash
+  --compare DIR        compare each shot with DIR/SHOT.png: a pixel differs when
+                       a channel differs by more than N (--tolerance, default 2);
+                       a shot fails when over 0.1 % of its pixels differ, and
+                       SHOT.diff.png beside it shows where (in red)
+  --update-golden DIR  write the shots into DIR as the golden frames
+
 Without a game controller on this machine the virtual controller stands in
 (its keyboard is the real one). Without a sound device (and no --record-sound)
 the sound goes to a stand-in device that discards it. Ctrl-C or a signal
 (SIGINT, SIGTERM, SIGHUP) stops the program and every Wine and Xvfb process this
 command started; none is left running when it ends. The exit status is the
-program's (1 when it had to be stopped or drew nothing).
+program's (1 when it had to be stopped, opened no window or drew nothing).
+The stand-in DLLs are put beside EXE for the run only: the game's own files of
+those names (dinput8.dll, xinput1_4.dll) are kept aside and put back.
 
 Environment: LQ_WINE_STATE, the folder of the Wine prefix and HOME (default
 build/game-wine); LQ_VIRTUAL_PAD=0 runs without the virtual controller;
@@ -62,6 +78,10 @@ while [ $# -gt 0 ]; do
         --record-sound) record=$2 ;; --shots) shots=$2 ;; --name) name=$2 ;;
       esac
       shift 2 ;;
+    --play | --compare | --update-golden | --tolerance)
+      [ $# -gt 1 ] || fail "$1 needs a value"
+      play_options "$1" "$2"
+      shift 2 ;;
     --fresh) fresh=1; shift ;;
     -h | --help) usage; exit 0 ;;
     -*) echo "run-game: unknown option '$1'" >&2; usage >&2; exit 2 ;;
@@ -74,6 +94,7 @@ if [ -n "$seconds" ] && ! [[ $seconds =~ ^[1-9][0-9]{0,5}$ ]]; then
   fail "--seconds wants a whole number of seconds from 1 to 999999, not '$seconds'"
 fi
 [ -z "$pad_script" ] || [ -f "$pad_script" ] || fail "no pad script '$pad_script'"
+play_check_options
 [ -z "$xinput_script" ] || [ -f "$xinput_script" ] || fail "no XInput script '$xinput_script'"
 
 run=$(cd "$(dirname "$exe")" && pwd)   # the folder the program runs in
@@ -82,7 +103,39 @@ name=${name:-${program%.[eE][xX][eE]}}
 shots=$(mkdir -p "${shots:-$run}" && cd "${shots:-$run}" && pwd)
 state=${LQ_WINE_STATE:-$build/game-wine}  # its Wine prefix and HOME
 if [ "$fresh" = 1 ]; then state=$(mktemp -d "${TMPDIR:-/tmp}/lq-fresh-wine.XXXXXX"); fi
-program_pid="" xvfb_pid="" recorder_pid="" xwin="" status=0 wine_started=0
+program_pid="" xvfb_pid="" recorder_pid="" xwin="" status=0 wine_started=0 placed=()
+# Where the stand-in DLLs are built (an installed framework brings them built).
+stand_ins=$(dirname "${LQ_VIRTUAL_PAD_DLL:-$build/win/tools/virtual_pad/dinput8.dll}")
+if [ -z "${LQ_VIRTUAL_PAD_DLL:-}" ] && [ -f "$root/tools/virtual_pad/dinput8.dll" ]; then
+  stand_ins=$root/tools/virtual_pad
+fi
+
+# A stand-in DLL beside the game for this run: the game's own file of that name
+# waits as .NAME.lq-own until restore_dlls puts it back.
+place_dll() {
+  local dll=$1
+  [ "$stand_ins/$dll" -ef "$run/$dll" ] && return 0
+  placed+=("$dll")
+  if [ -e "$run/$dll" ] && [ ! -e "$run/.$dll.lq-own" ]; then mv "$run/$dll" "$run/.$dll.lq-own"; fi
+  cp "$stand_ins/$dll" "$run/$dll"
+}
+restore_dlls() {
+  local dll
+  for dll in ${placed[@]+"${placed[@]}"}; do
+    rm -f "$run/$dll"
+    if [ -e "$run/.$dll.lq-own" ]; then mv "$run/.$dll.lq-own" "$run/$dll"; fi
+  done
+  placed=()
+}
+# What a run killed outright (SIGKILL) left beside the game: the game's own files
+# go back, and a stand-in (the same bytes as ours) goes.
+for dll in dinput8.dll xinput1_4.dll; do
+  if [ -e "$run/.$dll.lq-own" ]; then
+    mv -f "$run/.$dll.lq-own" "$run/$dll"
+  elif [ -f "$run/$dll" ] && ! [ "$stand_ins/$dll" -ef "$run/$dll" ] && cmp -s "$stand_ins/$dll" "$run/$dll"; then
+    rm -f "$run/$dll"
+  fi
+done
 
 # Stops whatever this command started that is still running: the recorder, the
 # program, every process of the Wine prefix, and the virtual display.
@@ -98,6 +151,7 @@ stop_all() {
     lq_wait_pid "$xvfb_pid" 10 || kill -9 "$xvfb_pid" 2>/dev/null || true
   fi
   if [ "$fresh" = 1 ] && [ -d "$state" ]; then rm -rf "$state"; fi
+  restore_dlls
   recorder_pid="" program_pid="" xvfb_pid="" wine_started=0
   return 0
 }
@@ -117,19 +171,12 @@ lq_setup
 # The program needs a game controller. Without one (no joystick device on this
 # machine) the virtual controller stands in: Wine loads it from beside the exe.
 virtual_pad=0
-if [ "${LQ_VIRTUAL_PAD:-1}" = 0 ] || ls /dev/input/js* /dev/input/by-id/*-joystick >/dev/null 2>&1; then
-  rm -f "$run/dinput8.dll"
-else
-  pad_dll=${LQ_VIRTUAL_PAD_DLL:-$build/win/tools/virtual_pad/dinput8.dll}
-  # An installed framework brings it built.
-  if [ -z "${LQ_VIRTUAL_PAD_DLL:-}" ] && [ -f "$root/tools/virtual_pad/dinput8.dll" ]; then
-    LQ_VIRTUAL_PAD_DLL=$root/tools/virtual_pad/dinput8.dll pad_dll=$LQ_VIRTUAL_PAD_DLL
-  fi
-  if [ -z "${LQ_VIRTUAL_PAD_DLL:-}" ]; then
+if [ "${LQ_VIRTUAL_PAD:-1}" != 0 ] && ! ls /dev/input/js* /dev/input/by-id/*-joystick >/dev/null 2>&1; then
+  if [ -z "${LQ_VIRTUAL_PAD_DLL:-}" ] && [ "$stand_ins" != "$root/tools/virtual_pad" ]; then
     lq_configure_win
     cmake --build "$build/win" -j "$jobs" --target virtual_pad >/dev/null
   fi
-  cp "$pad_dll" "$run/"
+  place_dll dinput8.dll
   export WINEDLLOVERRIDES="dinput8=n,b${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
   virtual_pad=1
   echo "No game controller found: using the virtual controller (arrow keys and Z X C A S D Q W E)."
@@ -139,15 +186,13 @@ if [ -n "$pad_script" ]; then export LQ_PAD_SCRIPT="Z:$(cd "$(dirname "$pad_scri
 if [ -n "$xinput_script" ]; then export LQ_XINPUT_SCRIPT="Z:$(cd "$(dirname "$xinput_script")" && pwd)/$(basename "$xinput_script")"; fi
 # Modern pads from a script: the virtual controller's stand-in XInput DLL plays it.
 if [ -n "${LQ_XINPUT_SCRIPT:-}" ]; then
-  if [ -z "${LQ_VIRTUAL_PAD_DLL:-}" ]; then
+  if [ -z "${LQ_VIRTUAL_PAD_DLL:-}" ] && [ "$stand_ins" != "$root/tools/virtual_pad" ]; then
     lq_configure_win
     cmake --build "$build/win" -j "$jobs" --target virtual_xinput >/dev/null
   fi
-  cp "$(dirname "${LQ_VIRTUAL_PAD_DLL:-$build/win/tools/virtual_pad/dinput8.dll}")/xinput1_4.dll" "$run/"
+  place_dll xinput1_4.dll
   export WINEDLLOVERRIDES="xinput1_4=n,b${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
   echo "Modern pads played from $LQ_XINPUT_SCRIPT by the virtual controller."
-else
-  rm -f "$run/xinput1_4.dll"
 fi
 
 if [ -n "$record" ]; then
@@ -176,14 +221,14 @@ wait_program() { lq_wait_pid "$program_pid" "$1" && status=$LQ_STATUS program_pi
 # Fails if the program ends first.
 find_window() { xwin=$(lq_xfind 120 "$program_pid" --pid "$program_pid"); }
 
-# Closes the program's window as a player does (Alt+F4), waiting up to 10 s
-# for its end; a second try should the key have gone elsewhere; then gives up on
-# it (stop_all ends it).
+# Closes the program's windows as a player closing them does (WM_CLOSE, sent by
+# Wine's taskkill, not keys: they would go to whichever window has the focus),
+# waiting up to 10 s for its end; a second try; then gives up on it (stop_all
+# ends it).
 quit_program() {
   local try
   for try in 1 2; do
-    timeout 10 xdotool windowactivate --sync "$xwin" >/dev/null 2>&1 || lq_xfocus "$xwin" || true
-    timeout 10 xdotool key --delay 50 alt+F4 >/dev/null 2>&1 || true
+    (cd "$run" && timeout 20 "$root/tests/tools/wine-run.sh" "$state" taskkill /im "$program") >/dev/null 2>&1 || true
     lq_wait_pid "$program_pid" 10 && status=$LQ_STATUS program_pid="" && return 0
   done
   echo "run-game: $program did not end when its window was closed; stopping it" >&2
@@ -219,23 +264,29 @@ record() {
   done
 }
 
+# A script plays in a display of its own: nothing else takes the focus there.
+[ -z "$play_script" ] || unset DISPLAY
 if [ -n "${DISPLAY:-}" ]; then
   start_program
+  if ! find_window; then
+    if wait_program 1; then why="it ended, status $status"; else why="none in 2 minutes"; fi
+    echo "run-game: $program opened no window ($why). Run it without a display" \
+      "(env -u DISPLAY $0 ...) for its log and a screenshot of the screen." >&2
+    stop_all
+    exit 1
+  fi
   if [ -z "$seconds" ]; then
     wait "$program_pid" || status=$?
     program_pid=""
-  elif find_window; then
-    wait_program "$seconds" || quit_program || true
   else
-    wait_program 1 || status=1
-    echo "run-game: no window of $program's (status $status)" >&2
+    wait_program "$seconds" || quit_program || true
   fi
   stop_all
   exit $status
 fi
 
 seconds=${seconds:-10}
-echo "No display: running $program in a virtual one (Xvfb) for $seconds s and recording it."
+[ -n "$play_script" ] || echo "No display: running $program in a virtual one (Xvfb) for $seconds s and recording it."
 display_file="$shots/$name-xvfb-display"
 rm -f "$display_file"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >"$shots/$name-xvfb.log" 2>&1 </dev/null &
@@ -247,6 +298,11 @@ for i in $(seq 100); do
 done
 grep -q '^[0-9]\+$' "$display_file" || fail "Xvfb did not start; see $shots/$name-xvfb.log"
 export DISPLAY=":$(cat "$display_file")"
+if [ -n "$play_script" ]; then
+  play_game && status=0 || status=1
+  stop_all
+  exit $status
+fi
 
 log="$shots/$name.log"
 start_program "$log"

@@ -32,9 +32,10 @@ HRESULT SetWaveLoop(DWORD index, DWORD loop);
 // 1 if the index is past the last slot (255), else 0.
 int IsWaveIndexInvalid(DWORD index);
 
-// The settings below stay with a loaded slot (and its voices) until it is released.
-// They are kept at once without waiting for the device, which takes them moments
-// later and always before PlayWave or PlayWaveVoice starts the slot.
+// The settings below stay with a loaded slot until it is released, and are given
+// to all its voices, those with settings of their own too. They are kept at once
+// without waiting for the device, which takes them moments later and always
+// before PlayWave, PlayWaveVoice or PlayVoice starts the slot.
 // Volume in hundredths of a decibel, 0 (as recorded) to -10000 (silent), clamped; 0 or E_FAIL.
 HRESULT SetWaveVolume(DWORD index, LONG volume);
 // Pan, -10000 (left only) through 0 (centre) to 10000 (right only), clamped; 0 or E_FAIL.
@@ -46,3 +47,25 @@ int IsWavePlaying(DWORD index);
 // Plays a static slot from its start beside its earlier plays, up to 8 at once (the ninth
 // cuts the oldest); 0, or E_FAIL for an empty or streamed slot.
 HRESULT PlayWaveVoice(DWORD index);
+
+// A voice with settings of its own: volume and pan as SetWaveVolume and SetWavePan
+// (clamped), hz as SetWaveFrequency (0: the slot's rate).
+struct VoiceDesc {
+  LONG volume;
+  LONG pan;
+  DWORD hz;
+};
+// Plays a static slot from its start as PlayWaveVoice does (the ninth voice cuts the
+// oldest), with these settings; 0 and its id in *voice (never 0), or E_FAIL and 0
+// (empty or streamed slot, bad index, null desc or voice, hz refused).
+HRESULT PlayVoice(DWORD index, const VoiceDesc* desc, DWORD* voice);
+// An id names one play: once it has ended, been cut, stopped, or its slot stopped or
+// released, the calls below return E_FAIL (IsVoicePlaying 0) and touch no other voice.
+// The voice's volume, clamped as SetWaveVolume's; 0 or E_FAIL.
+HRESULT SetVoiceVolume(DWORD voice, LONG volume);
+// The voice's pan, clamped as SetWavePan's; 0 or E_FAIL.
+HRESULT SetVoicePan(DWORD voice, LONG pan);
+// Stops that voice alone; 0 or E_FAIL.
+HRESULT StopVoice(DWORD voice);
+// 1 while that voice sounds, else 0.
+int IsVoicePlaying(DWORD voice);

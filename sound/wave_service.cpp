@@ -101,25 +101,39 @@ static void RefillOgg(WaveSlot& slot, BYTE** staging, DWORD* stagingBytes) {
   }
 }
 
-// Gives a slot's due settings to its buffer and voices; entered and left with the
-// sound lock held, which is let go for the platform's calls (they may wait for its
-// mixer), each buffer held by a reference of our own. The slot is marked Applying
-// meanwhile: a start or a release waits for it, so that these values never land
-// after newer ones nor on a released buffer. Settings changed meanwhile are given again.
+// Gives the due settings of a slot's buffer and voices to them; entered and left
+// with the sound lock held, which is let go for the platform's calls (they may wait
+// for its mixer), each buffer held by a reference of our own. The slot is marked
+// Applying meanwhile: a start or a release waits for it, so that these values never
+// land after newer ones nor on a released buffer. Settings changed meanwhile are
+// given again.
 static void ApplyDueSettings(WaveSlot& slot) {
+  struct Due {
+    IDirectSoundBuffer* buffer;
+    LONG volume, pan;
+    DWORD frequency;
+  };
   while (slot.SettingsVersion != slot.AppliedVersion && slot.lpBuffer != NULL) {
-    const DWORD version = slot.SettingsVersion, frequency = slot.Frequency;
-    const LONG volume = slot.Volume, pan = slot.Pan;
-    IDirectSoundBuffer* buffers[1 + WAVE_VOICE_COUNT] = {(IDirectSoundBuffer*)slot.lpBuffer};
-    int count = 1;
-    for (IDirectSoundBuffer* voice : slot.Voices) {
-      if (voice != NULL) buffers[count++] = voice;
+    const DWORD version = slot.SettingsVersion;
+    Due due[1 + WAVE_VOICE_COUNT];
+    int count = 0;
+    if (slot.BufferDue) {
+      due[count++] = {(IDirectSoundBuffer*)slot.lpBuffer, slot.Volume, slot.Pan, slot.Frequency};
     }
-    for (int i = 0; i < count; ++i) buffers[i]->AddRef();
+    for (WaveVoice& voice : slot.Voices) {
+      if (voice.due && voice.buffer != NULL) {
+        due[count++] = {voice.buffer, voice.volume, voice.pan, voice.frequency};
+      }
+      voice.due = 0;
+    }
+    slot.BufferDue = 0;
+    for (int i = 0; i < count; ++i) due[i].buffer->AddRef();
     slot.Applying = 1;
     UnlockSound();
-    for (int i = 0; i < count; ++i) ApplyWaveSettings(buffers[i], volume, pan, frequency);
-    for (int i = 0; i < count; ++i) buffers[i]->Release();  // the slot still holds them
+    for (int i = 0; i < count; ++i) {
+      ApplyWaveSettings(due[i].buffer, due[i].volume, due[i].pan, due[i].frequency);
+    }
+    for (int i = 0; i < count; ++i) due[i].buffer->Release();  // the slot still holds them
     LockSound();
     slot.Applying = 0;
     slot.AppliedVersion = version;

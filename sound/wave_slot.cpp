@@ -6,6 +6,7 @@
 
 #include <string.h>
 
+#include "app/play_log.h"
 #include "sound/buffer_write.h"
 #include "sound/ogg_pages.h"
 #include "sound/sound_state.h"
@@ -42,7 +43,7 @@ WaveSlot::WaveSlot()
     : lpBuffer(NULL), Format(), hFile(NULL), DataChunk(), BufferBytes(0),
       HalfBytes(0), WriteOffset(0), SecondHalfNext(0), MoreData(0), Loop(0), LoopOffset(0),
       DataEnd(0), Finished(0), Decoding(0), Vorbis(NULL), OggBytes(NULL), Voices(), NextVoice(0), Volume(0),
-      Pan(0), Frequency(0), SettingsVersion(0), AppliedVersion(0), Applying(0) {}
+      Pan(0), Frequency(0), BufferDue(0), SettingsVersion(0), AppliedVersion(0), Applying(0) {}
 
 WaveSlot::~WaveSlot() { Release(); }
 
@@ -126,8 +127,10 @@ int WaveSlot::Release() {
   // Locked for static slots too: the service may be giving any slot its settings.
   LockSound();
   AwaitService();  // its references are then not the last: never a released buffer
-  // A playing voice stops with its last reference.
-  for (IDirectSoundBuffer*& voice : Voices) ReleaseAndNull(&voice);
+  // A playing voice stops with its last reference; the generations stay, so
+  // that no id of a voice played before names one played after.
+  EndVoices();
+  for (WaveVoice& voice : Voices) ReleaseAndNull(&voice.buffer);
   if (lpBuffer != NULL) lpBuffer->Stop();
   if (hFile != NULL) mmioClose(hFile, 0);
   CloseOgg();
@@ -138,7 +141,7 @@ int WaveSlot::Release() {
   BufferBytes = HalfBytes = WriteOffset = 0;
   SecondHalfNext = MoreData = Loop = LoopOffset = DataEnd = Finished = NextVoice = 0;
   Volume = Pan = 0;
-  Frequency = SettingsVersion = AppliedVersion = 0;  // due settings dropped
+  Frequency = BufferDue = SettingsVersion = AppliedVersion = 0;  // due settings dropped
   UnlockSound();
   return 1;
 }
@@ -256,13 +259,19 @@ HRESULT LoadStreamWave(DWORD index, const char* name) {
 
 HRESULT PlayWave(DWORD index) {
   if (IsWaveIndexInvalid(index)) return E_FAIL;
-  return WaveSlots[index].Play();
+  WaveSlot& slot = WaveSlots[index];
+  HRESULT hr = slot.Play();
+  if (hr == 0) LogSoundStart(index, slot.Volume, slot.Pan, NULL);
+  return hr;
 }
 
 HRESULT StopWave(DWORD index) {
   if (IsWaveIndexInvalid(index) || WaveSlots[index].lpBuffer == NULL) return E_FAIL;
-  for (IDirectSoundBuffer* voice : WaveSlots[index].Voices) {
-    if (voice != NULL) voice->Stop();
+  LockSound();  // the voices' ids end here, whatever a voice call does meanwhile
+  WaveSlots[index].EndVoices();
+  UnlockSound();
+  for (WaveVoice& voice : WaveSlots[index].Voices) {
+    if (voice.buffer != NULL) voice.buffer->Stop();
   }
   return WaveSlots[index].lpBuffer->Stop();  // no lock: the position stays
 }

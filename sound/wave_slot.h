@@ -10,6 +10,19 @@
 struct stb_vorbis;
 enum { WAVE_VOICE_COUNT = 8 };
 
+// What a setting call changes.
+enum WaveSetting { WAVE_VOLUME, WAVE_PAN, WAVE_FREQUENCY };
+
+// One of a static slot's voices: a duplicate of its buffer with settings of its own.
+struct WaveVoice {
+  IDirectSoundBuffer* buffer;
+  LONG volume, pan;
+  DWORD frequency;   // 0: the file's own rate
+  DWORD generation;  // of the play it holds: its id's (voice_id.h)
+  DWORD live;        // until cut, stopped, released or found ended: its id names it
+  DWORD due;         // its settings are still to be given to its buffer
+};
+
 class WaveSlot {
  public:
   WaveSlot();   // an empty slot, every field zero
@@ -35,15 +48,28 @@ class WaveSlot {
   void RefillUnstarted();  // after the loop value is set
   // Goes back to the data's loop offset (WAV) or the first sample (Ogg); 0 when done.
   int Rewind();
-  // Sound lock held. Keeps these settings and marks them due for the service
-  // thread (woken if asleep), which gives them to the buffer and its voices; 0, or
-  // E_FAIL (empty slot). The platform is not called.
-  HRESULT Adjust(LONG volume, LONG pan, DWORD frequency);
+  // Sound lock held. Keeps this setting for the slot and all its voices and marks
+  // it due for the service thread (woken if asleep), which gives it to the
+  // buffers; 0, or E_FAIL (empty slot). The platform is not called.
+  HRESULT Adjust(WaveSetting setting, LONG value);
+  // Sound lock held. The same for the one voice of that index and generation; 0, or
+  // E_FAIL when that play has ended or been cut.
+  HRESULT AdjustVoice(DWORD voice, DWORD generation, WaveSetting setting, LONG value);
   // Sound lock held. Waits for the service to finish giving this slot's settings
   // (so that its older values cannot land after newer ones), then gives the
   // buffer and its voices any settings still due: before anything starts.
   void SettleSettings();
-  HRESULT PlayVoice();  // a static slot's sound once more, beside earlier plays; status
+  // Sound lock held. A static slot's sound once more, beside earlier plays, with
+  // these settings (frequency 0: the file's own); the play status, and in *voice
+  // (when given) the voice's index, its generation in *generation.
+  HRESULT PlayVoice(LONG volume, LONG pan, DWORD frequency, DWORD* voice, DWORD* generation);
+  // Sound lock held. 1 while the play of that voice index and generation sounds;
+  // a play found ended is no longer live.
+  int IsVoiceLive(DWORD voice, DWORD generation);
+  // Sound lock held. Stops that play; the stop status, or E_FAIL when it has
+  // ended or been cut.
+  HRESULT StopVoice(DWORD voice, DWORD generation);
+  void EndVoices();  // sound lock held: no id names any of the voices any more
   int IsPlaying();      // the buffer or a voice sounds, and a stream's data is not all heard
 
   IDirectSoundBuffer8* lpBuffer;
@@ -63,10 +89,11 @@ class WaveSlot {
                    // decoder is the service's until this is 0 again
   stb_vorbis* Vorbis;  // an Ogg file's decoder, reading OggBytes
   BYTE* OggBytes;      // the Ogg file, its intact pages
-  IDirectSoundBuffer* Voices[WAVE_VOICE_COUNT];
+  WaveVoice Voices[WAVE_VOICE_COUNT];  // their generations outlive a release
   DWORD NextVoice;  // the oldest voice, which the next one replaces
   LONG Volume, Pan;  // hundredths of a decibel; -10000 left to 10000 right
   DWORD Frequency;   // 0: the file's own rate
+  DWORD BufferDue;   // the slot's own buffer has settings due
   DWORD SettingsVersion;  // counts the settings recorded
   DWORD AppliedVersion;   // the version the buffers have; SettingsVersion: none due
   DWORD Applying;  // the service gives the settings without the lock: a start or a
@@ -74,6 +101,7 @@ class WaveSlot {
 
  private:
   HRESULT LoadFile(const char* name, int streamed);
+  void NoteDue();  // a setting was recorded: the service is to give it
   void AwaitService();  // sound lock held (once): until the service is not Applying
   HRESULT OpenWave();  // the RIFF header, the format and the data chunk; 0 or E_FAIL
   HRESULT OpenOgg();   // the whole file read, its decoder opened, Format set; 0 or E_FAIL

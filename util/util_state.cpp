@@ -1,3 +1,3 @@
 #include "util/util_state.h"
 
-UtilState Util = {{}, {}, &CalcCrc32FirstCall, nullptr};
+UtilState Util = {{}, {}, &CalcCrc32FirstCall, nullptr, {}, nullptr};

@@ -42,9 +42,9 @@ static void DrawPlayer(Task* self) {
 int main(int, char**) {
   // Most PCs have no game controller, and some no sound device: play without them.
   // Escape is the game's key (it pauses), not a quit; Alt+Enter switches between
-  // the window and full screen.
+  // the window and full screen; text is UTF-8, as GetTextInput gives it.
   SetStartOptions(START_WITHOUT_CONTROLLER | START_WITHOUT_SOUND | START_ESCAPE_IS_KEY |
-                  START_ALT_ENTER);
+                  START_ALT_ENTER | START_UTF8_TEXT);
   if (InitApplication("@NAME@", 800, 600, 1) != 0) return 0;  // it has said why
   InitTask();
   LoadTexture(kSprite);  // a missing file only leaves the quad untextured
@@ -65,7 +65,7 @@ int main(int, char**) {
     }
     if (BeginRender(0xFF000000) == 0) {
       DrawTask();
-      DrawString(FONT_TEXT, 20, 20, 0xFFFFD040, "Hello from @NAME@");
+      DrawString(FONT_TEXT, 20, 20, 0xFFFFD040, "Arrows: move   Z: chime   Esc: pause");
       if (Paused) DrawString(FONT_TEXT, 20, 60, 0xFFFFD040, "Paused: Escape goes on");
       EndRender();
     }

@@ -67,8 +67,11 @@ static void Burst(const Task* from) {
     spark->user = (void*)&kSparkLook;
     spark->x = from->x;
     spark->y = from->y;
-    spark->vx = 4.0f * GetSin(angle + SIN_TABLE_SIZE / 4);  // a quarter turn on: cosine
-    spark->vy = 4.0f * GetSin(angle);
+    // 3 to 5 pixels a step, from the framework's random numbers: a recorded run
+    // replays them.
+    const float speed = GetRandomRange(300, 500) / 100.0f;
+    spark->vx = speed * GetSin(angle + SIN_TABLE_SIZE / 4);  // a quarter turn on: cosine
+    spark->vy = speed * GetSin(angle);
     spark->count = SPARK_LIFE;
   }
 }
@@ -107,19 +110,24 @@ static void UpdateShip(Task* self) {
   }
 }
 
-// What was typed since the last frame: letters onto the name, backspace off it.
-// The fonts draw single-byte text, so the name keeps to ASCII.
+// What was typed since the last frame: characters onto the name, backspace off
+// the last one. Both are UTF-8 (START_UTF8_TEXT), so "Zoë" draws as typed.
 static void TypeName() {
   char typed[64];
-  int n = GetTextInput(typed, sizeof typed);
+  int n = GetTextInput(typed, sizeof typed);  // whole characters only
   size_t length = strlen(Name);
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < n;) {
     unsigned char c = (unsigned char)typed[i];
-    if (c == '\b' && length > 0) Name[--length] = '\0';
-    if (c >= ' ' && c < 0x7F && length + 1 < sizeof Name) {
-      Name[length++] = (char)c;
+    int bytes = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    if (c == '\b') {
+      while (length > 0 && ((unsigned char)Name[--length] & 0xC0) == 0x80) {}  // to its first byte
+      Name[length] = '\0';
+    } else if (c >= ' ' && c != 0x7F && length + bytes < sizeof Name) {
+      memcpy(Name + length, typed + i, bytes);
+      length += bytes;
       Name[length] = '\0';
     }
+    i += bytes;
   }
 }
 
@@ -176,8 +184,13 @@ static void StartGame() {
   ship->count = 0;
 }
 
-// Frames counted over each second of the clock.
+// Frames counted over each second of the clock. While a play script runs, its
+// frames are the steps: the readout says so, and a replay shows what the run did.
 static void CountFrame() {
+  if (IsPlayScriptRunning()) {
+    FramesPerSecond = 60;
+    return;
+  }
   static DWORD start = timeGetTime(), frames = 0;
   ++frames;
   DWORD now = timeGetTime();
@@ -190,8 +203,9 @@ static void CountFrame() {
 
 int main(int, char**) {
   // Most PCs have no game controller, and some no sound device: play without them.
-  // Alt+Enter switches between the window and full screen.
-  SetStartOptions(START_WITHOUT_CONTROLLER | START_WITHOUT_SOUND | START_ALT_ENTER);
+  // Alt+Enter switches between the window and full screen; text is UTF-8.
+  SetStartOptions(START_WITHOUT_CONTROLLER | START_WITHOUT_SOUND | START_ALT_ENTER |
+                  START_UTF8_TEXT);
   if (InitApplication(kTitle, 800, 600, 1) != 0) return 0;
   // Drawn at 800 x 600 whatever the window's size: full screen scales it up.
   SetLogicalSize(800, 600, SCALE_FIT);

@@ -25,6 +25,12 @@ TEST(SaveCheck, NamesThatAreFilesEverywhere) {
       {"CONIN$", 0}, {"COM0", 1}, {"COM10", 1}, {"LPT", 1}, {"CONSOLE", 1}, {"NULL.txt", 1},
       {"my.CON", 1}, {"AUXILIARY", 1}, {"COM\xC2\xB4", 1}, {"Lvl1", 1}, {"lpt\xC2\xB2", 0},
       {"COM\xC2\xB3.x", 0},
+      // Short names: Wine's ("_X~~~IAK.PRE" is ".x.previous") and NTFS's; the same
+      // with what a short name never holds, or longer than 8.3, are long names.
+      {"_X~~~IAK.PRE", 0}, {"_x~~~iak.pre", 0}, {"X~1.PRE", 0}, {"PROGRE~1", 0},
+      {"AB12CD~9.SAV", 0}, {"~", 0}, {"a~b", 0}, {"SAVE~1.A", 0},
+      {"progress~1", 1}, {"X~1.PREV", 1}, {"X~1.P.E", 1}, {"X 1~1.PRE", 1}, {"X~1[1]", 1},
+      {"\xC3\xA9~1", 1}, {"~slot.previous", 1}, {"save.~1", 1},
   };
   for (const auto& c : cases) EXPECT_EQ(c.valid, IsSaveNameValid(c.name)) << c.name;
 }

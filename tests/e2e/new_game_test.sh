@@ -6,7 +6,11 @@
 # importing only system DLLs; the printed run command, headless for 5 s, shows its
 # sprite (moved right by the pad) and text, and records its chime in a WAV file read
 # as its header says. The installed package-game.sh packs it; its check (no D3DX)
-# shows the sprite and the text, within 2 px of the run with D3DX.
+# shows the sprite and the text, within 2 px of the run with D3DX, packed under
+# names with spaces and shell characters with the starter's README. The game's own
+# DLLs of the stand-ins' names are left as they were by a run. Its ctest test
+# (its play script against its golden frames) passes; one pixel of its sprite
+# changed, a strict run of it fails, its diff image showing the spot.
 source "$(dirname "$0")/lib.sh"
 shot_py="$LQ_SOURCE/tests/tools/shot.py"
 tmp=$(mktemp -d /tmp/lq-new-game.XXXXXX)
@@ -36,12 +40,12 @@ programs=$(find "$tmp/sdk" -path '*/CMakeFiles' -prune -o \( -name '*.exe' -o -n
 [ -z "$programs" ] || lq_fail "the library alone built programs: $programs"
 # Exactly the game's headers and the few that their inline calls need.
 headers=$(cd "$prefix/include" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ')
-wanted="app/application.h app/save.h graphics/graphics.h graphics/quad_batch.h \
+wanted="app/application.h app/play.h app/save.h graphics/camera2d.h graphics/graphics.h graphics/quad_batch.h \
 graphics/quad_layout.h input/input.h input/pad_bits.h lumaquill.h sound/sound.h task/task.h \
-util/crc32.h util/failure.h util/float_bits.h util/force_inline.h util/sin_table.h util/vec2.h \
+util/crc32.h util/failure.h util/float_bits.h util/force_inline.h util/random.h util/sin_table.h util/vec2.h \
 util/vec2_exact.h "
 [ "$headers" = "$wanted" ] || lq_fail "installed headers: $headers; expected: $wanted"
-mkdir "$tmp/rocket2" && cp "$game"/{CMakeLists.txt,main.cpp,assets.py} "$tmp/rocket2/"
+mkdir "$tmp/rocket2" && cp -r "$game"/{CMakeLists.txt,main.cpp,assets.py,README.txt,start.play,golden} "$tmp/rocket2/"
 { cmake -S "$tmp/rocket2" -B "$tmp/rocket2/build" -DLUMAQUILL_DIR="$prefix" &&
   cmake --build "$tmp/rocket2/build" -j2; } >"$LQ_ART/build2.log" 2>&1 ||
   { tail -20 "$LQ_ART/build2.log"; lq_fail "recipe 2 build failed"; }
@@ -57,7 +61,7 @@ for exe in "$game/build/Rocket.exe" "$tmp/rocket2/build/Rocket.exe"; do
 done
 lq_log "built by both recipes (optimised, SSE2, GUI); imports only system DLLs"
 # Nor does any exe of the framework's build import D3DX.
-for exe in $(find "$LQ_BUILD" -name '*.exe' -not -path '*/e2e/*'); do
+for exe in $(find "$LQ_BUILD" -name '*.exe' -not -path '*/e2e/*' -not -path "$LQ_STATE/*"); do
   ! i686-w64-mingw32-objdump -p "$exe" | grep -qi 'DLL Name: *d3dx9' || lq_fail "$exe imports D3DX"
 done
 
@@ -65,10 +69,16 @@ done
 # 60 frames a second: some 40 to 200 px), then button 0 (a chime), on a busy machine
 # well within the 5 s.
 printf '1000 0 0 10\n0 0 1 1\n0 0 0 100000\n' >"$tmp/pad.txt"
+# DLLs of the game's own with the stand-ins' names are as they were after the run.
+printf "the game's own" >"$game/build/dinput8.dll"
+{ cat "$LQ_BUILD/tools/virtual_pad/xinput1_4.dll"; printf own; } >"$game/build/xinput1_4.dll"
+own=$(cd "$game/build" && md5sum ./*.dll)
 eval "env -u DISPLAY LQ_WINE_STATE=\"$LQ_STATE\" LQ_VIRTUAL_PAD_DLL=\"$LQ_BUILD/tools/virtual_pad/dinput8.dll\" $run_cmd" \
   --seconds 5 --pad-script "$tmp/pad.txt" --record-sound "$LQ_ART/sound.wav" --shots "$LQ_ART" \
   >"$LQ_ART/run.log" 2>&1 || { cat "$LQ_ART/run.log"; lq_fail "run-game.sh failed"; }
 cat "$LQ_ART/run.log"
+[ "$(cd "$game/build" && md5sum ./*.dll)" = "$own" ] && ! ls -A "$game/build" | grep -q lq-own ||
+  lq_fail "the game's own DLLs were not left as they were: $(cd "$game/build" && md5sum ./*.dll; ls -A)"
 png="$LQ_ART/Rocket.png"
 # The sprite's and the text's colours in a screenshot. The window's frame is a few
 # pixels wide: its client area starts near (3, 25).
@@ -87,11 +97,21 @@ read -r _ _ windows _ <<<"$(tail -1 <<<"$tones")"
 awk -v f="$fill" 'BEGIN { exit !(f > 0 && f < 0.7) }' || lq_fail "the recording does not read as tones"
 [ "$windows" -ge 2 ] || lq_fail "the chime is not in the recording"
 
-# Packed by the installed command, checked as on a fresh Windows (no D3DX, a new prefix).
+# Packed by the installed command, checked as on a fresh Windows (no D3DX, a new
+# prefix), under names with spaces and shell characters; the starter's README
+# beside the exe goes in, and no temporary folder stays.
 pack="$prefix/share/lumaquill/scripts/package-game.sh"
-(cd "$tmp" && "$pack" "$tmp/rocket2/build/Rocket.exe" --out "$LQ_ART/Rocket.zip" --check) >"$LQ_ART/pack.log" 2>&1 ||
-  { cat "$LQ_ART/pack.log"; lq_fail "package-game.sh --check failed"; }
+odd="$tmp/odd \$dir 'x'" exe="Rocket \$1's.exe" notes="notes \$HOME 'x'.txt"
+mkdir "$odd" "$tmp/t" && cp "$tmp/rocket2/build/"{sprite.bmp,chime.wav,README.txt} "$odd/" &&
+  cp "$tmp/rocket2/build/Rocket.exe" "$odd/$exe" && echo notes >"$odd/$notes" || lq_fail "copying the game failed"
+(cd "$odd" && TMPDIR="$tmp/t" "$pack" "$exe" sprite.bmp chime.wav "$notes" --out "$LQ_ART/Rocket.zip" --check) \
+  >"$LQ_ART/pack.log" 2>&1 || { cat "$LQ_ART/pack.log"; lq_fail "package-game.sh --check failed"; }
 cat "$LQ_ART/pack.log"
+# (Wine's own folders aside.)
+! ls -A "$tmp/t" | grep '^lq-' || lq_fail "folders of ours left in the temporary folder"
+python3 -c 'import sys, zipfile; print(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2]).decode())' \
+  "$LQ_ART/Rocket.zip" "${exe%.exe}/README.txt" | grep -q '^  Arrow keys   move' ||
+  lq_fail "the starter's README, saying what the keys do, is not in the zip"
 bare=$(sed -n 's/^Check passed: .*screenshot: \(.*\)) and.*/\1/p' "$LQ_ART/pack.log")
 cp "$bare" "$LQ_ART/Rocket-without-d3dx.png" || lq_fail "no screenshot from the check"
 bare="$LQ_ART/Rocket-without-d3dx.png"
@@ -102,3 +122,26 @@ read -r _ n _ cx _ <<<"$sprite2"
   lq_fail "no sprite at the centre without D3DX: $sprite2"
 awk '{split(a, w); for (i = 8; i <= 14; i += 2) if ((w[i] - $i) ^ 2 > 4) exit 1}' a="$text" <<<"$text2" ||
   lq_fail "the text moved more than 2 px without D3DX"
+
+# The game's own test: its play script against the golden frames it came with.
+(cd "$game/build" && ctest --output-on-failure) >"$LQ_ART/ctest.log" 2>&1 ||
+  { cat "$LQ_ART/ctest.log"; lq_fail "the new game's ctest test failed"; }
+grep -h 'matches:' "$game/build/Rocket_play/Rocket.log" "$LQ_ART/ctest.log" 2>/dev/null | head -3
+lq_log "the game's ctest test passed: $(grep -c 'matches:' "$LQ_ART/ctest.log") shots match"
+# One pixel of the sprite's 32 x 32, near its middle, made magenta; not one
+# differing pixel allowed, the test fails and the diff shows the sprite's place.
+sed -i 's/^def sprite(x, y):$/&\n    if (x, y) == (16, 20):\n        return (255, 0, 255)/' "$game/assets.py"
+cmake --build "$game/build" -j2 >"$LQ_ART/build3.log" 2>&1 || lq_fail "rebuilding with the changed sprite failed"
+(cd "$game/build" && LQ_GOLDEN_MAX_DIFFERING=0 ctest --output-on-failure) >"$LQ_ART/ctest-changed.log" 2>&1 &&
+  { cat "$LQ_ART/ctest-changed.log"; lq_fail "a sprite with a pixel changed still matched"; }
+cat "$LQ_ART/ctest-changed.log" | grep -E 'differs|diff|golden' || true
+diff_png="$game/build/Rocket_play/Rocket-play/start.diff.png"
+[ -f "$diff_png" ] || lq_fail "no diff image $diff_png"
+cp "$game/build/Rocket_play/Rocket-play/"*.diff.png "$LQ_ART/"
+# The red of the diff: at the sprite's place, the centre (400, 300), in the first shot.
+spot=$(python3 "$shot_py" blob "$diff_png" 0 0 800 600 250 0 0 255 0 0)
+lq_log "start.diff.png red: $spot"
+read -r _ n _ cx _ cy _ <<<"$spot"
+[ "${n:-0}" -ge 1 ] && [ "$n" -le 16 ] && awk -v x="$cx" -v y="$cy" 'BEGIN { exit !(x > 390 && x < 410 && y > 290 && y < 316) }' ||
+  lq_fail "the diff does not show the changed pixel at the sprite: $spot"
+lq_log "one sprite pixel changed: the strict test fails; the diff shows $n red pixels at ($cx, $cy)"

@@ -59,8 +59,9 @@ rumble=$(tr -d '\r' <"$LQ_ART/run/xpad.log" | grep '^rumble 0 ' | tr '\n' ';')
 # The name line (its colour on it) before and after a name is typed.
 name() { python3 "$LQ_SOURCE/tests/tools/shot.py" blob "$LQ_ART/$1.png" $((ox + 20)) $((oy + 540)) 300 22 60 125 60 135 255 135 | cut -d' ' -f2; }
 lq_focus "$xwin"
-xdotool type --delay 100 "Ada Lovelace"
-sleep 1
+xdotool type --delay 100 "Ada Lovelace Zo"
+xdotool type --delay 1500 "ë"  # beyond ASCII: on a key mapped while it is down, held past a frame
+sleep 2
 lq_shot named
 [ "$(name named)" -gt $(($(name playing) + 100)) ] || lq_fail "the typed name is not on screen ($(name playing) and $(name named) pixels)"
 lq_log "pad 0's burst rumbled it ($rumble); the typed name drawn ($(name playing) then $(name named) pixels)"

@@ -49,6 +49,13 @@ const StageStates kLinear = {{{0, D3DSAMP_MAGFILTER}, D3DTEXF_LINEAR},
                              {{0, D3DSAMP_MINFILTER}, D3DTEXF_LINEAR},
                              {{0, D3DSAMP_MIPFILTER}, D3DTEXF_LINEAR}};
 
+// Magnification and minification set to the filter over the other states.
+StageStates Filter(DWORD filter, StageStates states) {
+  states[{0, D3DSAMP_MAGFILTER}] = filter;
+  states[{0, D3DSAMP_MINFILTER}] = filter;
+  return states;
+}
+
 TEST_F(DrawModeTest, EachPresetSetsExactlyItsStates) {
   struct Case {
     DWORD word;
@@ -59,7 +66,10 @@ TEST_F(DrawModeTest, EachPresetSetsExactlyItsStates) {
   const States off = Always(false, false, false, false);
   const Case cases[] = {
       {0, off, {}, {}, FALSE},
-      {0x4000, off, {}, {}, FALSE},  // meaningless bits change nothing
+      {0x8000, off, {}, {}, FALSE},  // meaningless bits change nothing
+      {DRAWMODE_POINT, off, {}, Filter(D3DTEXF_POINT, {}), FALSE},
+      {DRAWMODE_POINT | DRAWMODE_LINEAR2, off, {}, Filter(D3DTEXF_POINT, kLinear), FALSE},
+      {0, off, {}, Filter(D3DTEXF_LINEAR, {}), FALSE},  // after point sampling: filtered again
       {kSoft, With(off, D3DBLEND_INVSRCALPHA), kModulate, kLinear, FALSE},
       {kTrail, With(off, D3DBLEND_INVSRCALPHA), kModulate, kLinear, FALSE},
       {kGlow, With(off, D3DBLEND_ONE), kModulate, kLinear, FALSE},

@@ -13,7 +13,12 @@
 #include "tools/message_box_reader.h"
 #include "util/release.h"
 
-inline const int kSize = 64;  // back buffer and flip targets: kSize x kSize
+// Back buffer and flip targets: kSize x kSize (an executable may ask for more).
+#ifdef LQ_REAL_DEVICE_SIZE
+inline const int kSize = LQ_REAL_DEVICE_SIZE;
+#else
+inline const int kSize = 64;
+#endif
 
 // One window, device and white texture for the whole executable: windows are slow
 // to destroy under Wine.

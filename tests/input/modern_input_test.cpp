@@ -1,9 +1,12 @@
 // The platform-free arithmetic of modern pads, edges and typed text, as tables.
 #include <gtest/gtest.h>
 
+#include <string.h>
+
 #include <string>
 #include <vector>
 
+#include "input/alt_enter.h"
 #include "input/modern_pad.h"
 #include "input/text_queue.h"
 
@@ -32,7 +35,11 @@ TEST(ModernPad, ReadingGivesUpNegativeAndTheButtonsInTheirOrder) {
        PAD_BUTTON0 | PAD_BUTTON2 | PAD_BUTTON4 | PAD_BUTTON6 | PAD_BUTTON8, 0, 0},
       {{RAW_B | RAW_Y | RAW_RIGHT_SHOULDER | RAW_START, 0, 0, 0, 0, 0, 0},
        PAD_BUTTON1 | PAD_BUTTON3 | PAD_BUTTON5 | PAD_BUTTON7, 0, 0},
-      {{RAW_RIGHT_THUMB | 0x0C00, 0, 0, 0, 0, 32767, 0}, 0, 0, 0}};  // never bits
+      {{RAW_RIGHT_THUMB | 0x0C00, 0, 0, 0, 0, 32767, 0}, 0, 0, 0},  // never bits
+      // Triggers are buttons past half travel (128 of 255).
+      {{0, 127, 128, 0, 0, 0, 0}, PAD_TRIGGER_RIGHT, 0, 0},
+      {{0, 255, 29, 0, 0, 0, 0}, PAD_TRIGGER_LEFT, 0, 0},
+      {{RAW_A, 128, 255, 0, 0, 0, 0}, PAD_BUTTON0 | PAD_TRIGGER_LEFT | PAD_TRIGGER_RIGHT, 0, 0}};
   for (const auto& r : rows) {
     SCOPED_TRACE(testing::Message() << std::hex << r.raw.buttons);
     PadValues v = ReadPadRaw(r.raw);
@@ -53,6 +60,42 @@ TEST(ModernPad, EdgesCountATapBetweenPollsOnce) {
     EXPECT_EQ(PressedBits(r.before, r.now, r.tapped), r.pressed) << std::hex << r.before << " " << r.now;
     EXPECT_EQ(ReleasedBits(r.before, r.now, r.tapped), r.released) << std::hex << r.before << " " << r.now;
   }
+}
+
+// Polls of the key state as HideAltEnter sees them: per poll "a" Alt down, "e"
+// Enter down, "m" the window's Alt+Enter message came before it; what the game
+// reads of Enter, a digit a poll.
+std::string EnterAsRead(const std::vector<std::string>& polls, uint32_t alt, uint32_t enter) {
+  uint8_t before[256] = {}, hidden[256] = {};
+  std::string read;
+  for (const std::string& poll : polls) {
+    uint8_t keys[256] = {};
+    keys[alt] = poll.find('a') != std::string::npos ? 0x80 : 0;
+    keys[enter] = poll.find('e') != std::string::npos ? 0x80 : 0;
+    if (poll.find('m') != std::string::npos) hidden[enter] = 1;
+    HideAltEnter(keys, before, hidden);
+    read += keys[enter] == 0x80 ? '1' : '0';
+    memcpy(before, keys, sizeof keys);
+  }
+  return read;
+}
+
+TEST(AltEnter, TheToggleTakesItsEnterUntilLetGo) {
+  const struct { std::vector<std::string> polls; const char* read; } rows[] = {
+      {{"a", "ae", "ae", "a", "", "e"}, "000001"},   // held with Alt; a plain press after
+      {{"e", "ae", "ae", "", "ae"}, "11100"},       // Enter first: the game's until let go
+      {{"am", "ae", "e", "", "e"}, "00001"},        // the message first; Alt let go first
+      {{"mae", "e", "e", "e"}, "0000"},             // the message with the keys
+      {{"m", "", "e"}, "001"},                      // seen up: given back
+      {{"ae", "", "ae", "e"}, "0000"}};             // each Alt+Enter taken
+  for (const auto& r : rows) {
+    EXPECT_EQ(EnterAsRead(r.polls, KEY_ALT_LEFT, KEY_ENTER), r.read) << testing::PrintToString(r.polls);
+    EXPECT_EQ(EnterAsRead(r.polls, KEY_ALT_RIGHT, KEY_PAD_ENTER), r.read) << testing::PrintToString(r.polls);
+  }
+  uint8_t keys[256] = {}, before[256] = {}, hidden[256] = {};
+  keys[KEY_ALT_LEFT] = keys[KEY_ENTER] = keys[0x1E] = 0x80;  // Alt+Enter with A held
+  HideAltEnter(keys, before, hidden);
+  EXPECT_EQ(keys[KEY_ALT_LEFT] + keys[0x1E] + keys[KEY_ENTER], 2 * 0x80);  // only Enter hidden
 }
 
 std::string Typed(const std::vector<uint16_t>& units) {

@@ -35,6 +35,7 @@ def make(folder):
     wav(folder + "/short.wav", 22050, 16, 1, [v * (0.3 + 0.7 * i / len(lap)) for i, v in enumerate(lap)])
     wav(folder + "/tone8.wav", 11025, 8, 1, tone(500, 0.5, 11025))
     wav(folder + "/level.wav", 22050, 16, 1, tone(500, 1, 22050))
+    wav(folder + "/long.wav", 22050, 16, 1, tone(500, 3, 22050))
     wav(folder + "/halves.wav", 22050, 16, 1, tone(600, 0.5, 22050) + tone(900, 0.5, 22050))
     wav(folder + "/tones8.wav", 44100, 16, 2, sum((tone(f, 1, 44100) for f in TONES[:8]), []))
     for name in ("tones8", "short", "two_tones"):  # Ogg Vorbis copies
@@ -235,6 +236,32 @@ def check(scenario, capture):
         last = max(i for i, v in enumerate(x) if abs(v) > 0.01) / RATE
         print("  sound ends %.2f s after it began" % (last - t0))
         expect("the voices stop with the slot", last - t0 < 0.6 and end - last > 1, True)
+    if scenario == "ownvoices":  # 3 s of 500 Hz: A panned left, B centred at 750 Hz (2 s)
+        # A stopped by its id at 1 s and B turned down to -600 at once. Amplitudes
+        # per 0.1 s, windows holding a mixer stall left out; the stop is where A goes.
+        def amp(v, start, freq):
+            return 2 * math.sqrt(power(v, start, 0.1, freq)) / (0.1 * RATE)
+        last = max(i for i, v in enumerate(x) if abs(v) > 0.01) / RATE
+        rows = [(amp(x, s, 500), amp(right, s, 500), amp(right, s, 750))
+                for s in (t0 + 0.05 + k / 10 for k in range(int((last - t0) * 10) - 1))
+                if not gaps(x, s, s + 0.1) and not gaps(right, s, s + 0.1)]
+        a_on = [r for r in rows if r[0] > 0.2]
+        a_off = [r for r in rows if r[0] < 0.01]
+        order = "".join("A" if r in a_on else "-" if r in a_off else "?" for r in rows)
+        print("  windows: %s (A: 500 Hz left, -: without it)" % order)
+        median = lambda v: sorted(v)[len(v) // 2] if v else 0
+        a_left = median([r[0] for r in a_on])
+        # A stall too short to leave a gap still splashes every frequency, and
+        # lowers B: A's right side is read where B is whole.
+        b_full = max([r[2] for r in a_on], default=0)
+        a_right = max([r[1] for r in a_on if r[2] > 0.95 * b_full], default=1)
+        b_ratio = median([r[2] for r in a_off]) / (median([r[2] for r in a_on]) or 1)
+        print("  A left %.3f, right %.5f; after A's stop B at %.3f of its amplitude; "
+              "sound ends %.2f s after it began" % (a_left, a_right, b_ratio, last - t0))
+        expect("A heard only left", len(a_on) >= 2 and a_right < 0.002 * a_left, True)
+        expect("A stopped alone, B on at -600 (5%)", len(a_off) >= 2 and
+               order.rfind("A") < order.find("-") and abs(b_ratio - 0.5) <= 0.025, True)
+        expect("B plays to its end", 1.6 <= last - t0 < 2.4, True)
     if scenario == "lateloop":  # 0.5 s of 500 Hz heard to its end, then the loop set
         t1 = onset(x, t0 + 0.7)
         print("  heard again at %.2f s" % (t1 or -1))

@@ -20,6 +20,7 @@ scenarios=(
   "mix load 1 level.wav play 1 playing 1 1 wait 1300 playing 1 0 volume 1 -600 play 1 wait 1300 volume 1 0 pan 1 -10000 play 1 wait 1300 pan 1 0 freq 1 44100 play 1 wait 900"
   "voices load 2 halves.wav voice 2 wait 500 voice 2 wait 1500"
   "stopvoices load 2 level.wav voice 2 voice 2 wait 300 stop 2 playing 2 0 wait 1500"
+  "ownvoices load 9 long.wav own 9 -10000,0 own 9 0,33075 wait 1000 vstop 0 vgone 0 vplaying 1 1 vvolume 1 -600 wait 2000 vplaying 1 0 vgone 1 playing 9 0"
   "lateloop stream 4 tone8.wav play 4 wait 1500 playing 4 0 loop 4 1 wait 5500 playing 4 1"
   "oggstream stream 6 tones8.ogg play 6 playing 6 1 wait 10500 playing 6 0"
   "oggloop stream 3 short.ogg loop 3 1 play 3 wait 10000"

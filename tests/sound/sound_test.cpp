@@ -192,12 +192,12 @@ TEST_F(Sound8, SettingsReachTheBuffersBeforeAStartAndWhilePlaying) {
     EXPECT_EQ(Settings((IDirectSoundBuffer*)WaveSlots[i].lpBuffer), "-10000 -300 11025");
   }
   EXPECT_EQ(SetWaveVolume(3, -700) + PlayWaveVoice(3), 0);
-  EXPECT_EQ(Settings(WaveSlots[3].Voices[0]), "-700 -300 11025");
+  EXPECT_EQ(Settings(WaveSlots[3].Voices[0].buffer), "-700 -300 11025");
   Sound.serviceAwake = 0;
   EXPECT_EQ(SetWaveVolume(3, -800) + SetWavePan(4, 200), 0);
   Sleep(300);
   EXPECT_EQ(Settings((IDirectSoundBuffer*)WaveSlots[3].lpBuffer), "-800 -300 11025");
-  EXPECT_EQ(Settings(WaveSlots[3].Voices[0]), "-800 -300 11025");
+  EXPECT_EQ(Settings(WaveSlots[3].Voices[0].buffer), "-800 -300 11025");
   EXPECT_EQ(Settings((IDirectSoundBuffer*)WaveSlots[4].lpBuffer), "-10000 200 11025");
   EXPECT_EQ(SetWaveVolume(3, -900) + ReleaseWave(3) + IsWavePlaying(3), 1);  // dropped, no crash
 }
@@ -243,6 +243,74 @@ TEST_F(Sound8, StopsVoicesAndEndsEmptyStreams) {
   for (int i = 0; i < 9; ++i) EXPECT_EQ(PlayWaveVoice(1), 0);
   EXPECT_EQ(StopWave(1), 0);
   EXPECT_EQ(IsWavePlaying(1), 0);
+}
+
+// How many of the statuses are E_FAIL.
+int Refused(std::initializer_list<HRESULT> statuses) {
+  int n = 0;
+  for (HRESULT hr : statuses) n += hr == E_FAIL;
+  return n;
+}
+
+// Voice ids against the real device: settings of their own, each id naming one
+// play until it ends or is cut, stopped or released. audio_test.sh hears them.
+TEST_F(Sound8, VoiceIdsNameOnePlayAndTouchNoOther) {
+  ASSERT_EQ(InitSoundFor(window), 0);
+  // Named apart from the audio test's files: the player finds files beside itself first.
+  WriteFile("three_seconds.wav", Wave(kPcm + Chunk("data", std::string(6 * 22050, '\x10'))));
+  ASSERT_EQ(LoadWave(5, "three_seconds.wav") + LoadStreamWave(6, "good.wav") + LoadWave(8, "good.wav"), 0);
+  const WaveVoice* voices = WaveSlots[5].Voices;
+  VoiceDesc left = {-300, -10000, 0}, loud = {5000, 20000, 44100};
+  DWORD a = 1, b = 1;
+  for (DWORD index : {256u, 6u, 7u}) {  // past the slots, streamed, empty
+    EXPECT_EQ(PlayVoice(index, &left, &a), E_FAIL);
+    EXPECT_EQ(a, 0u);
+  }
+  for (DWORD hz : {99u, 200001u}) {  // refused as SetWaveFrequency refuses them
+    VoiceDesc odd = {0, 0, hz};
+    EXPECT_EQ(PlayVoice(5, &odd, &a), E_FAIL);
+  }
+  EXPECT_EQ(Refused({PlayVoice(5, NULL, &a), PlayVoice(5, &left, NULL)}), 2);
+  ASSERT_EQ(PlayVoice(5, &left, &a) + PlayVoice(5, &loud, &b), 0);
+  EXPECT_TRUE(a != 0 && b != 0 && a != b);
+  EXPECT_EQ(Settings(voices[0].buffer), "-300 -10000 22050");
+  EXPECT_EQ(Settings(voices[1].buffer), "0 10000 44100");  // clamped
+  EXPECT_EQ(SetVoicePan(a, 500) + SetVoiceVolume(b, -20000), 0);
+  Sleep(300);  // given by the service thread
+  EXPECT_EQ(Settings(voices[0].buffer), "-300 500 22050");
+  EXPECT_EQ(Settings(voices[1].buffer), "-10000 10000 44100");
+  EXPECT_EQ(SetWaveVolume(5, -100) + PlayWaveVoice(5), 0);  // slot-wide: every voice
+  EXPECT_EQ(Settings(voices[0].buffer), "-100 500 22050");
+  EXPECT_EQ(Settings(voices[1].buffer), "-100 10000 44100");
+  EXPECT_EQ(Settings(voices[2].buffer), "-100 0 22050");
+
+  // Stopped by its id alone; the id names nothing from then on.
+  EXPECT_EQ(StopVoice(a), 0);
+  EXPECT_EQ(IsVoicePlaying(a) + IsVoicePlaying(b), 1);
+  EXPECT_EQ(Refused({StopVoice(a), SetVoicePan(a, 0), SetVoiceVolume(a, 0)}), 3);
+  // Cut by the ninth: the voice now in its place is not touched through it.
+  DWORD ids[8];
+  for (DWORD& id : ids) ASSERT_EQ(PlayVoice(5, &left, &id), 0);
+  EXPECT_EQ(IsVoicePlaying(b), 0);
+  EXPECT_EQ(Refused({SetVoicePan(b, 0), StopVoice(b)}), 2);
+  EXPECT_EQ(Settings(voices[1].buffer), "-300 -10000 22050");
+  EXPECT_EQ(IsVoicePlaying(ids[7]), 1);
+  for (DWORD bad : {0ul, 0xFFFFFFFFul, ids[7] + 0x800}) {  // no play's ids (the last: its next play's)
+    EXPECT_EQ(IsVoicePlaying(bad), 0);
+    EXPECT_EQ(Refused({SetVoiceVolume(bad, 0), StopVoice(bad)}), 2);
+  }
+  // A slot-wide stop and a release end every id; a reload's ids are new ones.
+  EXPECT_EQ(StopWave(5), 0);
+  EXPECT_EQ(IsVoicePlaying(ids[7]) + (SetVoicePan(ids[7], 0) == E_FAIL), 1);
+  ASSERT_EQ(PlayVoice(5, &left, &a), 0);
+  EXPECT_EQ(ReleaseWave(5) + LoadWave(5, "three_seconds.wav"), 1);
+  EXPECT_EQ(IsVoicePlaying(a), 0);
+  ASSERT_EQ(PlayVoice(5, &left, &b), 0);
+  EXPECT_TRUE(b != a && IsVoicePlaying(b) && StopVoice(a) == E_FAIL);
+  // Played to its end (half a second).
+  ASSERT_EQ(PlayVoice(8, &left, &a), 0);
+  Sleep(800);
+  EXPECT_EQ(IsVoicePlaying(a) + (SetVoiceVolume(a, 0) == E_FAIL), 1);
 }
 
 }  // namespace

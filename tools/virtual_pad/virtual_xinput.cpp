@@ -3,7 +3,12 @@
 // the exe and WINEDLLOVERRIDES=xinput1_4=n,b is set.
 //
 // Script (LQ_XINPUT_SCRIPT; a path starting with '/' is a Unix path), one line
-// per change, times counted from the DLL's first call:
+// per change, times counted from the game's first frame: the clock stands at 0
+// through it (drawing and presenting the first frame can take seconds on a busy
+// machine) and runs from the next. The DLL sees only the game's pad reads, one
+// round a frame (see XPadClock), so no signal from the game is needed; with no
+// pad plugged in at 0 the game asks only once a second, and the clock starts at
+// that ask.
 //     MS PAD LX LY RX RY LT RT BUTTONS     pad PAD (0..3) connected from MS on
 //     MS PAD off                           pad PAD unplugged from MS on
 //   LX LY RX RY  sticks, -32768..32767, Y positive up;
@@ -28,7 +33,7 @@ namespace {
 
 struct Stand {
   bool started = false;
-  DWORD start = 0;
+  XPadClock clock;
   XPadScript script;
   bool seen[XPAD_COUNT] = {};  // connected at the last read
 };
@@ -41,25 +46,31 @@ void Log(const char* format, ...) {
   va_end(args);
 }
 
-// Milliseconds since the first call; the script is read then.
-DWORD Now() {
+// The script is read at the first call.
+void Start() {
   if (!stand.started) {
     stand.started = true;
-    stand.start = GetTickCount();
     char path[MAX_PATH + 2];
     std::string text;
     if (!ReadEnvFile("LQ_XINPUT_SCRIPT", &text, path, sizeof path)) Log("script: cannot read %s", path);
     stand.script = ParseXPadScript(text.c_str());
     if (stand.script.skipped > 0) Log("script: %d unreadable lines skipped", stand.script.skipped);
   }
-  return GetTickCount() - stand.start;
+}
+
+// Script milliseconds for a state read of pad (which may begin a frame), or for
+// any other call (pad XPAD_COUNT).
+DWORD Now(DWORD pad) {
+  Start();
+  if (pad >= XPAD_COUNT) return XPadClockNow(stand.clock, GetTickCount());
+  return XPadClockRead(&stand.clock, pad, GetTickCount());
 }
 
 }  // namespace
 
 extern "C" DWORD WINAPI XInputGetState(DWORD pad, XINPUT_STATE* state) {
-  DWORD ms = Now();
   if (pad >= XPAD_COUNT || state == NULL) return ERROR_BAD_ARGUMENTS;
+  DWORD ms = Now(pad);
   const XPadLine* line = XPadAt(stand.script, pad, ms);
   if (line == NULL) {
     stand.seen[pad] = false;
@@ -75,7 +86,7 @@ extern "C" DWORD WINAPI XInputGetState(DWORD pad, XINPUT_STATE* state) {
 }
 
 extern "C" DWORD WINAPI XInputSetState(DWORD pad, XINPUT_VIBRATION* motors) {
-  DWORD ms = Now();
+  DWORD ms = Now(XPAD_COUNT);
   if (pad >= XPAD_COUNT || motors == NULL) return ERROR_BAD_ARGUMENTS;
   if (XPadAt(stand.script, pad, ms) == NULL) return ERROR_DEVICE_NOT_CONNECTED;
   Log("rumble %lu %u %u", pad, motors->wLeftMotorSpeed, motors->wRightMotorSpeed);
@@ -83,7 +94,7 @@ extern "C" DWORD WINAPI XInputSetState(DWORD pad, XINPUT_VIBRATION* motors) {
 }
 
 extern "C" DWORD WINAPI XInputGetCapabilities(DWORD pad, DWORD, XINPUT_CAPABILITIES* caps) {
-  DWORD ms = Now();
+  DWORD ms = Now(XPAD_COUNT);
   if (pad >= XPAD_COUNT || caps == NULL) return ERROR_BAD_ARGUMENTS;
   if (XPadAt(stand.script, pad, ms) == NULL) return ERROR_DEVICE_NOT_CONNECTED;
   memset(caps, 0, sizeof *caps);

@@ -62,3 +62,16 @@ const XPadLine* XPadAt(const XPadScript& script, uint32_t pad, uint32_t ms) {
   }
   return found != NULL && found->connected ? found : NULL;
 }
+
+uint32_t XPadClockRead(XPadClock* clock, uint32_t pad, uint32_t tick) {
+  if (clock->frames == 0 || pad <= clock->lastPad) {
+    if (++clock->frames == 2) clock->start = tick;
+    if (clock->frames > 2) clock->frames = 2;  // counted no further
+  }
+  clock->lastPad = pad;
+  return XPadClockNow(*clock, tick);
+}
+
+uint32_t XPadClockNow(const XPadClock& clock, uint32_t tick) {
+  return clock.frames < 2 ? 0 : tick - clock.start;
+}
