@@ -8,7 +8,7 @@ PACKAGES=(
   g++-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
   xvfb xauth x11-utils xdotool imagemagick python3 gnuplot-nox
-  libstb-dev vorbis-tools clang libclang-rt-14-dev python3-pil
+  libstb-dev patch vorbis-tools clang libclang-rt-14-dev python3-pil
 )
 
 SUDO=""

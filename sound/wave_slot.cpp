@@ -10,6 +10,7 @@
 #include "sound/buffer_write.h"
 #include "sound/ogg_pages.h"
 #include "sound/sound_state.h"
+#include "sound/wave_chunks.h"
 #include "sound/wave_math.h"
 #include "util/release.h"
 
@@ -39,7 +40,7 @@ void UnlockSound() {
 }
 
 WaveSlot::WaveSlot()
-    : lpBuffer(NULL), Format(), hFile(NULL), RiffChunk(), DataChunk(), BufferBytes(0),
+    : lpBuffer(NULL), Format(), hFile(NULL), DataChunk(), BufferBytes(0),
       HalfBytes(0), WriteOffset(0), SecondHalfNext(0), MoreData(0), Loop(0), LoopOffset(0),
       DataEnd(0), Finished(0), Decoding(0), Vorbis(NULL), OggBytes(NULL), Voices(), NextVoice(0), Volume(0),
       Pan(0), Frequency(0), BufferDue(0), SettingsVersion(0), AppliedVersion(0), Applying(0) {}
@@ -96,30 +97,30 @@ HRESULT WaveSlot::LoadFile(const char* name, int streamed) {
   return hr;
 }
 
-// The RIFF header, the PCM format and the data chunk's header; 0 or E_FAIL.
+static_assert(sizeof(WAVEFORMATEX) == sizeof(WaveChunks().format), "the format as a file holds it");
+
+static uint32_t ReadSlotFileAt(void* file, uint32_t offset, uint8_t* dest, uint32_t count) {
+  HMMIO h = (HMMIO)file;
+  if (mmioSeek(h, (LONG)offset, SEEK_SET) != (LONG)offset) return 0;
+  LONG got = mmioRead(h, (HPSTR)dest, (LONG)count);
+  return got > 0 ? (uint32_t)got : 0;
+}
+
+// The RIFF header, the PCM format and the data chunk's place (wave_chunks.h); 0 or E_FAIL.
 HRESULT WaveSlot::OpenWave() {
-  mmioDescend(hFile, &RiffChunk, NULL, 0);
-  if (RiffChunk.ckid != FOURCC_RIFF || RiffChunk.fccType != mmioFOURCC('W', 'A', 'V', 'E')) {
-    return E_FAIL;
-  }
-  MMCKINFO formatChunk = {};
-  formatChunk.ckid = mmioFOURCC('f', 'm', 't', ' ');
-  // 18 bytes are read; a 16-byte PCM format at the very end of the file (no
-  // extra-size field to read) still loads.
-  LONG formatBytes = mmioDescend(hFile, &formatChunk, &RiffChunk, MMIO_FINDCHUNK) == 0
-                         ? mmioRead(hFile, (HPSTR)&Format, 18)
-                         : 0;
-  if (formatBytes < 18) Format.cbSize = 0;
+  WaveChunks chunks;
+  if (!FindWaveChunks(hFile, ReadSlotFileAt, &chunks)) return E_FAIL;
+  // A 16-byte PCM format has no extra-size field: it reads as 0.
+  memcpy(&Format, chunks.format, sizeof Format);
   // A rate beyond what a buffer can play is refused: Wine's mixer takes such a
   // buffer and then divides by zero on its own thread as soon as it plays.
-  if (formatBytes < 16 || Format.wFormatTag != WAVE_FORMAT_PCM ||
-      Format.nSamplesPerSec > DSBFREQUENCY_MAX) {
+  if (Format.wFormatTag != WAVE_FORMAT_PCM || Format.nSamplesPerSec > DSBFREQUENCY_MAX)
     return E_FAIL;
-  }
-  // The data chunk is searched from the first sub-chunk: it may come before "fmt ".
-  mmioSeek(hFile, RiffChunk.dwDataOffset + 4, SEEK_SET);
   DataChunk.ckid = mmioFOURCC('d', 'a', 't', 'a');
-  return mmioDescend(hFile, &DataChunk, &RiffChunk, MMIO_FINDCHUNK) == 0 ? 0 : E_FAIL;
+  DataChunk.dwDataOffset = chunks.dataOffset;
+  DataChunk.cksize = chunks.dataBytes;
+  // Reading starts at the data's first byte.
+  return mmioSeek(hFile, (LONG)chunks.dataOffset, SEEK_SET) == (LONG)chunks.dataOffset ? 0 : E_FAIL;
 }
 
 int WaveSlot::Release() {
@@ -136,7 +137,6 @@ int WaveSlot::Release() {
   ReleaseAndNull(&lpBuffer);
   memset(&Format, 0, sizeof Format);
   hFile = NULL;
-  memset(&RiffChunk, 0, sizeof RiffChunk);
   memset(&DataChunk, 0, sizeof DataChunk);
   BufferBytes = HalfBytes = WriteOffset = 0;
   SecondHalfNext = MoreData = Loop = LoopOffset = DataEnd = Finished = NextVoice = 0;

@@ -75,7 +75,6 @@ class WaveSlot {
   IDirectSoundBuffer8* lpBuffer;
   WAVEFORMATEX Format;
   HMMIO hFile;
-  MMCKINFO RiffChunk;
   MMCKINFO DataChunk;
   DWORD BufferBytes;     // nonzero: the slot is in use
   DWORD HalfBytes;       // nonzero: streamed

@@ -2,6 +2,7 @@
 """Test WAV and Ogg Vorbis files for the sound player, and checks of what Wine recorded.
   audio_check.py make DIR
   audio_check.py seed DIR                 (fuzz.ogg, which the fuzz test damages)
+  audio_check.py fuzzseeds DIR            (DIR/ogg, DIR/wav: the fuzz targets' seeds)
   audio_check.py check SCENARIO CAPTURE   (the recorder's WAV file)
 """
 import math, os, random, struct, subprocess, sys
@@ -47,9 +48,9 @@ def make(folder):
     wav(folder + "/stray.wav", 22050, 16, 1, tone(500, 0.75, 22050), stray=b"\x7f")
 
 
-def ogg(folder, name):
-    subprocess.run(["oggenc", "-Q", "-o", "%s/%s.ogg" % (folder, name),
-                    "%s/%s.wav" % (folder, name)], check=True)
+def ogg(folder, name, quality=None):
+    subprocess.run(["oggenc", "-Q"] + (["-q", str(quality)] if quality is not None else []) +
+                   ["-o", "%s/%s.ogg" % (folder, name), "%s/%s.wav" % (folder, name)], check=True)
 
 
 def seed(folder):
@@ -58,6 +59,32 @@ def seed(folder):
     sound = tone(440, 1, 44100) + tone(660, 1, 44100)
     wav(folder + "/fuzz.wav", 44100, 16, 2, [0.5 * v + 0.5 * rnd.uniform(-1, 1) for v in sound])
     ogg(folder, "fuzz")
+
+
+def fuzzseeds(folder):
+    """Small valid files (a fuzzer's inputs stay under 64 KiB): Ogg Vorbis of
+    each channel count, rates and qualities, and WAV files of the layouts the
+    chunk walk meets (8 and 16 bits, an extra chunk, data first, a stray byte,
+    an 18-byte format)."""
+    rnd = random.Random(11)
+    wav_dir, ogg_dir = folder + "/wav", folder + "/ogg"
+    os.makedirs(wav_dir, exist_ok=True)
+    os.makedirs(ogg_dir, exist_ok=True)
+    for name, rate, channels, seconds, quality in (("mono8k", 8000, 1, 0.3, -1),
+                                                   ("stereo22k", 22050, 2, 0.2, 2),
+                                                   ("noise44k", 44100, 2, 0.1, 6)):
+        sound = [0.5 * v + 0.5 * rnd.uniform(-1, 1) * (name == "noise44k") for v in tone(500, seconds, rate)]
+        wav(ogg_dir + "/" + name + ".wav", rate, 16, channels, sound)
+        ogg(ogg_dir, name, quality)
+        os.remove(ogg_dir + "/" + name + ".wav")
+    short = tone(700, 0.05, 8000)
+    wav(wav_dir + "/pcm8.wav", 8000, 8, 1, short)
+    wav(wav_dir + "/pcm16.wav", 11025, 16, 2, short, stray=b"\x01")
+    wav(wav_dir + "/extra.wav", 8000, 16, 1, short, b"LIST" + struct.pack("<I", 3) + b"abc\0")
+    fmt = struct.pack("<HHIIHHH", 1, 1, 8000, 16000, 2, 16, 0)
+    data = bytes(rnd.randrange(256) for _ in range(200))
+    body = b"WAVE" + b"data" + struct.pack("<I", len(data)) + data + b"fmt " + struct.pack("<I", 18) + fmt
+    open(wav_dir + "/data_first.wav", "wb").write(b"RIFF" + struct.pack("<I", len(body)) + body)
 
 
 def power(x, start, seconds, freq):
@@ -258,8 +285,8 @@ def check(scenario, capture):
 
 
 if __name__ == "__main__":
-    if sys.argv[1] in ("make", "seed"):
-        {"make": make, "seed": seed}[sys.argv[1]](sys.argv[2])
+    if sys.argv[1] in ("make", "seed", "fuzzseeds"):
+        {"make": make, "seed": seed, "fuzzseeds": fuzzseeds}[sys.argv[1]](sys.argv[2])
     else:
         failed = check(sys.argv[2], sys.argv[3])
         print("FAILED: " + ", ".join(failed) if failed else "ok")

@@ -18,9 +18,14 @@ struct VorbisFields {
   uint32_t entries = 2, dimensions = 1, lookup = 1;
   uint32_t sparse = 0;  // lengths entry by entry, only the first two entries present
   uint32_t floorField = 0, residueField = 0, mappingField = 0;  // counts - 1 (6 bits)
-  uint32_t residueEnd = 128, partSizeField = 31, submaps = 1;
+  uint32_t residueBegin = 0, residueEnd = 128, partSizeField = 31, submaps = 1;
+  // An extra last codebook, sparse, of unusedEntries entries none of which is
+  // used: the class book of the floor (UNUSED_FLOOR_CLASS, the floor then has one
+  // partition) or of the residue (UNUSED_RESIDUE_CLASS); 0: none.
+  uint32_t unusedBookUser = 0, unusedEntries = 4;
   int audioPackets = 8;
 };
+enum : uint32_t { UNUSED_FLOOR_CLASS = 1, UNUSED_RESIDUE_CLASS = 2 };
 
 class OggBits {
  public:
@@ -135,28 +140,50 @@ inline void VorbisCodebook(const VorbisFields& f, OggBits& b) {
   for (uint64_t i = 0; i < values && b.bytes.size() < 250 * 255; ++i) b.Put(i & 1, 1);
 }
 
+// A sparse codebook whose entries are all unused: no code, no lookup.
+inline void VorbisUnusedCodebook(const VorbisFields& f, OggBits& b) {
+  b.Put(0x564342, 24);
+  b.Put(1, 16);
+  b.Put(f.unusedEntries, 24);
+  b.Put(2, 2);
+  for (uint32_t i = 0; i < f.unusedEntries && b.bytes.size() < 250 * 255; ++i) b.Put(0, 1);
+  b.Put(0, 4);
+}
+
 inline std::string VorbisSetup(const VorbisFields& f) {
   OggBits b;
-  b.Put(f.codebookField, 8);
+  const uint32_t unusedBook = f.codebookField + 1;
+  b.Put(f.codebookField + (f.unusedBookUser != 0), 8);
   for (uint32_t i = 0; i <= f.codebookField && b.bytes.size() < 250 * 255; ++i)
     VorbisCodebook(f, b);
+  if (f.unusedBookUser) VorbisUnusedCodebook(f, b);
   b.Put(0, 6);
   b.Put(0, 16);  // one time-domain transform, unused
   b.Put(f.floorField, 6);
   for (uint32_t i = 0; i <= f.floorField; ++i) {
-    b.Put(1, 16);  // floor type 1, no partitions: a line from x=0 to x=128
-    b.Put(0, 5);
+    b.Put(1, 16);  // floor type 1: a line from x=0 to x=128
+    if (f.unusedBookUser == UNUSED_FLOOR_CLASS) {
+      b.Put(1, 5);  // one partition of class 0: one point, two subclasses
+      b.Put(0, 4);
+      b.Put(0, 3);
+      b.Put(1, 2);
+      b.Put(unusedBook, 8);  // the class is read with the unused book
+      b.Put(0, 8 * 2);  // neither subclass has a book
+    } else {
+      b.Put(0, 5);  // no partitions
+    }
     b.Put(0, 2);
     b.Put(7, 4);
+    if (f.unusedBookUser == UNUSED_FLOOR_CLASS) b.Put(64, 7);
   }
   b.Put(f.residueField, 6);
   for (uint32_t i = 0; i <= f.residueField; ++i) {
     b.Put(2, 16);
-    b.Put(0, 24);
+    b.Put(f.residueBegin, 24);
     b.Put(f.residueEnd, 24);
     b.Put(f.partSizeField, 24);
-    b.Put(0, 6);  // one classification, classified by codebook 0
-    b.Put(0, 8);
+    b.Put(0, 6);  // one classification, classified by codebook 0 (or the unused one)
+    b.Put(f.unusedBookUser == UNUSED_RESIDUE_CLASS ? unusedBook : 0, 8);
     b.Put(1, 3);  // its first pass reads codebook 0
     b.Put(0, 1);
     b.Put(0, 8);
@@ -201,4 +228,25 @@ inline std::string VorbisFile(const VorbisFields& f) {
     lacing += OggLacing(packet.size());
   }
   return file + OggPage(audio, lacing, 4, 128ull * (f.audioPackets - 1), 3);
+}
+
+// Files that once broke the decoder (also the Ogg fuzz target's regression inputs).
+// A sparse class book of four entries, none used, for the floor or the residue:
+// its lookup yields no entry, which was looked up through a null table.
+inline VorbisFields UnusedClassBookFields(uint32_t user) {
+  VorbisFields f;
+  f.unusedBookUser = user;
+  return f;
+}
+
+// Stereo, type-2 residue from 1 in partitions of 2, vectors of 4: the last vector
+// starts at an odd place 3 values before the blocks' end, and was decoded 2 too long.
+inline VorbisFields CutVectorFields() {
+  VorbisFields f;
+  f.channels = 2;
+  f.dimensions = 4;
+  f.residueBegin = 1;
+  f.residueEnd = 256;
+  f.partSizeField = 1;
+  return f;
 }

@@ -202,21 +202,34 @@ TEST_F(Sound8, SettingsReachTheBuffersBeforeAStartAndWhilePlaying) {
   EXPECT_EQ(SetWaveVolume(3, -900) + ReleaseWave(3) + IsWavePlaying(3), 1);  // dropped, no crash
 }
 
-// A crafted Ogg Vorbis file, its pages intact, whose comment count overflows the
-// decoder's list size: both loads refuse it, and sound goes on.
-TEST_F(Sound8, CraftedOggHeaderFailsBothLoads) {
+// Crafted Ogg Vorbis files, their pages intact: a comment count that overflows
+// the decoder's list size is refused; files that once crashed the decoder (a
+// class book with no entry used, a residue vector cut at the blocks' end) decode.
+// Both loads survive each, and sound goes on.
+TEST_F(Sound8, CraftedOggFilesFailOrLoadSafely) {
   ASSERT_EQ(InitSoundFor(window), 0);
-  VorbisFields crafted;
-  crafted.commentCount = 0x40000001;
-  WriteFile("crafted.ogg", VorbisFile(crafted));
-  EXPECT_EQ(LoadWave(12, "crafted.ogg"), E_FAIL);
-  EXPECT_EQ(LoadStreamWave(12, "crafted.ogg"), E_FAIL);
-  EXPECT_TRUE(IsEmpty(WaveSlots[12]) && WaveSlots[12].Vorbis == NULL);
-  for (int streamed = 0; streamed < 2; ++streamed) {
-    ASSERT_EQ(streamed ? LoadStreamWave(12, "fuzz.ogg") : LoadWave(12, "fuzz.ogg"), 0);
-    EXPECT_EQ(PlayWave(12), 0);
-    EXPECT_EQ(IsWavePlaying(12), 1);
-    EXPECT_EQ(ReleaseWave(12), 1);
+  VorbisFields overflow;
+  overflow.commentCount = 0x40000001;
+  const struct { const char* name; VorbisFields fields; HRESULT result; } cases[] = {
+      {"comment count overflow", overflow, E_FAIL},
+      {"floor class book, no entry used", UnusedClassBookFields(UNUSED_FLOOR_CLASS), 0},
+      {"residue class book, no entry used", UnusedClassBookFields(UNUSED_RESIDUE_CLASS), 0},
+      {"type-2 residue vector cut at the end", CutVectorFields(), 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteFile("crafted.ogg", VorbisFile(c.fields));
+    for (int streamed = 0; streamed < 2; ++streamed) {
+      EXPECT_EQ(streamed ? LoadStreamWave(12, "crafted.ogg") : LoadWave(12, "crafted.ogg"), c.result);
+      EXPECT_EQ(IsEmpty(WaveSlots[12]) && WaveSlots[12].Vorbis == NULL, c.result != 0);
+      ReleaseWave(12);
+    }
+    for (int streamed = 0; streamed < 2; ++streamed) {
+      ASSERT_EQ(streamed ? LoadStreamWave(12, "fuzz.ogg") : LoadWave(12, "fuzz.ogg"), 0);
+      EXPECT_EQ(PlayWave(12), 0);
+      EXPECT_EQ(IsWavePlaying(12), 1);
+      EXPECT_EQ(ReleaseWave(12), 1);
+    }
   }
 }
 

@@ -76,6 +76,9 @@ const Row kRows[] = {
     {"channels 255", 'r', [](auto& f) { f.channels = 255; }},
     {"rate 0", 'r', [](auto& f) { f.rate = 0; }},
     {"rate 0xFFFFFFFF", '?', [](auto& f) { f.rate = 0xFFFFFFFF; }},
+    {"floor class book with no entry used", 'd', [](auto& f) { f = UnusedClassBookFields(UNUSED_FLOOR_CLASS); }},
+    {"residue class book with no entry used", 'd', [](auto& f) { f = UnusedClassBookFields(UNUSED_RESIDUE_CLASS); }},
+    {"type-2 residue vector cut at the end", 'd', [](auto& f) { f = CutVectorFields(); }},
 };
 
 TEST(VorbisSetup, HostileFieldsAreRefusedOrDecoded) {
@@ -89,6 +92,7 @@ TEST(VorbisSetup, HostileFieldsAreRefusedOrDecoded) {
       EXPECT_EQ(outcome, row.outcome) << row.name;
     }
   }
+  EXPECT_GT(DecodedFrames(VorbisFile(VorbisFields())), 0) << "a normal file after them";
 }
 
 // Random values in random fields, the boundaries weighted: only the sanitizers judge.
