@@ -1,9 +1,10 @@
 # lumaquill_add_game_test(NAME name TARGET exe-target PLAY script [GOLDEN dir]
-#                         [FILES file...] [TOLERANCE n])
+#                         [FILES file...] [TOLERANCE n] [MAX_DIFFERING percent])
 # A ctest test that plays the script in the game, headless under Wine (as
 # run-game.sh --play does), with the files beside the exe in a folder of its own,
 # and, with GOLDEN, compares its shots with the pictures there (TOLERANCE: the
-# channel difference a pixel may have, default 2). It builds nothing: build the
+# channel difference a pixel may have, default 2; MAX_DIFFERING: the share of a
+# shot's pixels that may differ, default 0.1, 0 for none). It builds nothing: build the
 # game first. Relative paths are the calling CMakeLists.txt's; a relative FILES
 # entry is looked for in its build folder first (files made at build time).
 # Loaded by the framework's CMakeLists.txt and by its installed package alike.
@@ -23,7 +24,7 @@ endif()
 set(LUMAQUILL_GAME_TEST_SCRIPT ${lq_game_test_script} CACHE INTERNAL "run-game.sh --play as a game's test")
 
 function(lumaquill_add_game_test)
-  cmake_parse_arguments(T "" "NAME;TARGET;PLAY;GOLDEN;TOLERANCE" "FILES" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;TARGET;PLAY;GOLDEN;TOLERANCE;MAX_DIFFERING" "FILES" ${ARGN})
   foreach(required NAME TARGET PLAY)
     if(NOT T_${required})
       message(FATAL_ERROR "lumaquill_add_game_test: ${required} is missing")
@@ -37,6 +38,10 @@ function(lumaquill_add_game_test)
   if(T_GOLDEN)
     get_filename_component(golden ${T_GOLDEN} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
     list(APPEND options --compare ${golden})
+  endif()
+  set(share)
+  if(DEFINED T_MAX_DIFFERING)
+    set(share LQ_GOLDEN_MAX_DIFFERING=${T_MAX_DIFFERING})
   endif()
   if(DEFINED T_TOLERANCE)
     list(APPEND options --tolerance ${T_TOLERANCE})
@@ -59,7 +64,7 @@ function(lumaquill_add_game_test)
     set(pad LQ_VIRTUAL_PAD=1)
   endif()
   add_test(NAME ${T_NAME}
-           COMMAND env ${pad} bash ${LUMAQUILL_GAME_TEST_SCRIPT} ${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}
+           COMMAND env ${pad} ${share} bash ${LUMAQUILL_GAME_TEST_SCRIPT} ${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}
                    $<TARGET_FILE:${T_TARGET}> ${play} "${files}" ${options})
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 600 LABELS game)
 endfunction()
