@@ -8,7 +8,7 @@ library only, so that an installed framework runs it anywhere Python does).
 
 A pixel differs when one of its channels differs by more than TOLERANCE
 (default 2); the shot fails when more than 0.1 % of its pixels differ. On a
-failure DIFF is written (the golden picture dimmed, the differing pixels red)
+failure DIFF is written (the golden picture dimmed, the differing pixels red, ringed in yellow)
 and the status is 1; a line says what differed either way. Pictures are 8-bit
 PNG files, RGB or RGBA (alpha ignored), as the framework's shots are.
 keep writes SHOT as the golden picture GOLDEN, compressed (a shot is not).
@@ -92,6 +92,18 @@ def write_png(path, width, height, rows):
                 + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
+def ring(rows, w, h, box, margin=12):
+    """A yellow frame a margin outside the box, so that a few red pixels are found at a glance."""
+    left, top = max(box[0] - margin, 0), max(box[1] - margin, 0)
+    right, bottom = min(box[2] + margin, w - 1), min(box[3] + margin, h - 1)
+    for y in range(top, bottom + 1):
+        line = bytearray(rows[y])
+        xs = range(left, right + 1) if y in (top, bottom) else (left, right)
+        for x in xs:
+            line[3 * x:3 * x + 3] = b"\xff\xff\x00"
+        rows[y] = bytes(line)
+
+
 def compare(shot, golden, diff, tolerance):
     w, h, got = read_png(shot)
     gw, gh, want = read_png(golden)
@@ -117,8 +129,10 @@ def compare(shot, golden, diff, tolerance):
     if share <= FAIL_SHARE:
         print(f"matches: {text}")
         return 0
+    ring(out, w, h, box)
     write_png(diff, w, h, out)
-    print(f"differs: {text}, over the {100 * FAIL_SHARE:g} % allowed; differing pixels in red: {diff}")
+    print(f"differs: {text}, over the {100 * FAIL_SHARE:g} % allowed; differing pixels in red, "
+          f"ringed in yellow: {diff}")
     return 1
 
 
