@@ -22,6 +22,14 @@ cp "$LQ_BUILD/$LQ_EXE" "$LQ_ART/run/"
 
 lq_log() { echo "[$LQ_NAME] $*"; }
 
+# The tour's sprites and sounds beside it in the run folder.
+lq_tour_assets() {
+  local f
+  for f in ship.bmp star.bmp music.ogg blip.wav; do
+    cp "$LQ_BUILD/examples/tour/$f" "$LQ_ART/run/" || lq_fail "tour asset $f not built"
+  done
+}
+
 lq_fail() {
   lq_log "FAIL: $*"
   lq_shot failure

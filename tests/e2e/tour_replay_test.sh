@@ -8,9 +8,7 @@
 LQ_EXE=examples/tour/LumaquillTour.exe
 LQ_TITLE="Lumaquill Tour"
 source "$(dirname "$0")/lib.sh"
-for f in ship.bmp star.bmp music.ogg blip.wav; do
-  cp "$LQ_BUILD/examples/tour/$f" "$LQ_ART/run/" || lq_fail "tour asset $f not built"
-done
+lq_tour_assets
 best="$LQ_STATE/prefix/drive_c/users/$(id -un)/AppData/Roaming/Lumaquill Tour/best"
 
 play() {  # play RUN SCRIPT [ENV...]: the tour plays SCRIPT; its log in RUN/

@@ -9,9 +9,7 @@
 LQ_EXE=examples/tour/LumaquillTour.exe
 LQ_TITLE="Lumaquill Tour"
 source "$(dirname "$0")/lib.sh"
-for f in ship.bmp star.bmp music.ogg blip.wav; do
-  cp "$LQ_BUILD/examples/tour/$f" "$LQ_ART/run/" || lq_fail "tour asset $f not built"
-done
+lq_tour_assets
 
 # What the tour plays is recorded here by Wine's sound device (wine-run.sh).
 capture="$LQ_ART/capture.wav"
