@@ -3,7 +3,8 @@
 #   scripts/reliability.sh [wav [N]] [vorbis [N]] [image [N]] [loss [N]] [soak [MINUTES]]
 #                          [saves [KILLS]] [fuzz [N]]
 # fuzz: every libFuzzer target (the parsers of files a player can hand a game)
-# for N executions each (default 10000000), from the corpus the short runs grew.
+# for N executions each (default 10000000), from the corpus the short runs grew,
+# on every core (LQ_FUZZ_ONLY=NAME: that target alone).
 # With no argument all seven: 10000 malformed WAV and Ogg files, 20000 crafted Ogg
 # Vorbis headers through the decoder under the sanitizers, 1000 damaged and
 # crafted images (natively under the sanitizers, then through LoadTexture under
@@ -61,8 +62,10 @@ while [ $# -gt 0 ]; do
     fuzz)  # the figures of each target: executions, edges, corpus, time
       lq_configure fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLUMAQUILL_FUZZ=ON
       cmake --build "$build/fuzz" -j "$jobs" >/dev/null || exit 1
-      echo "fuzzing each parser for ${n:-10000000} executions (an hour or more in all)"
-      LQ_FUZZ_RUNS="${n:-10000000}" ctest --test-dir "$build/fuzz" -V >"$build/fuzz/long.log" 2>&1 ||
+      echo "fuzzing each parser for ${n:-10000000} executions on $jobs cores (hours in all;" \
+           "LQ_FUZZ_ONLY=ogg_fuzz for one)"
+      LQ_FUZZ_RUNS="${n:-10000000}" LQ_FUZZ_JOBS=$jobs \
+        ctest --test-dir "$build/fuzz" -V -R "${LQ_FUZZ_ONLY:-_fuzz}" >"$build/fuzz/long.log" 2>&1 ||
         status=1
       grep -E '_fuzz: |tests passed|Failed' "$build/fuzz/long.log"
       echo "(whole log: $build/fuzz/long.log)" ;;
