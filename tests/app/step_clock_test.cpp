@@ -25,4 +25,11 @@ TEST(StepClock, CountsWholeStepsCarriesTheRestAndDropsStalls) {
     SetStepClockRate(&clock, r.rate);
     EXPECT_EQ(CountStepsDue(&clock, r.now, 1000), r.due) << r.now;
   }
+  // A clock of no frequency counts one step and drops what was carried; a stall
+  // keeps exactly one step's worth past the cap's five (480 carried here, 420 before).
+  const struct { uint64_t now, frequency; int due; } more[] = {
+      {5000, 1000, 1}, {5010, 1000, 0}, {5011, 0, 1}, {5018, 1000, 0},
+      {900000, 1000, 5}, {900008, 1000, 0}, {900009, 1000, 1}};
+  clock = {};
+  for (const auto& r : more) EXPECT_EQ(CountStepsDue(&clock, r.now, r.frequency), r.due) << r.now;
 }

@@ -30,14 +30,66 @@ TEST(GlyphAtlas, KeepsGlyphsByCodePointUntilItsCellsOrEntriesRunOut) {
   EXPECT_EQ(AddGlyph(atlas.get(), code, &drawn), nullptr);
   EXPECT_EQ(FindGlyph(atlas.get(), code), nullptr);
   EXPECT_NE(AddGlyph(atlas.get(), code, &blank), nullptr);
-  // Full by entries: three in four of the table.
-  while (AddGlyph(atlas.get(), ++code, &blank) != nullptr) {}
+  // Full by entries: three in four of the table. Each keeps its own metrics, however
+  // many share a first slot; a flat bitmap (no height) takes no cell.
+  const uint32_t firstBlank = code + 1;
+  GlyphMetrics own = {0, 0, 5, 0, 0, 0};  // left, top, width 5, height 0
+  for (own.advance = 1; AddGlyph(atlas.get(), firstBlank + own.advance - 1, &own); ++own.advance) {}
   EXPECT_EQ(atlas->entries, (uint32_t)GLYPH_SLOTS / 4 * 3);
+  EXPECT_EQ(atlas->cells, (uint32_t)GLYPH_CELLS);
+  for (int16_t n = 1; n < own.advance; ++n) {
+    const GlyphMetrics* found = FindGlyph(atlas.get(), firstBlank + n - 1);
+    ASSERT_NE(found, nullptr) << n;
+    EXPECT_EQ(found->advance, n);
+    EXPECT_EQ(found->cell, 0);
+  }
   ClearGlyphs(atlas.get());
   EXPECT_EQ(FindGlyph(atlas.get(), 'a'), nullptr);
   const GlyphMetrics* first = AddGlyph(atlas.get(), 'b', &drawn);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->cell, 0);
+}
+
+// A pen over "A\r\nB C" on a two-glyph atlas of 8 x 10 cells (128 x 160), lines 12
+// apart: 'A' in cell 0, 'B' in cell 17 (row 1, column 1), a blank space, no 'C'.
+TEST(GlyphAtlas, APenLaysOutQuadsLinesAndTheTextsBox) {
+  auto atlas = std::make_unique<GlyphAtlas>();
+  atlas->cellWidth = 8, atlas->cellHeight = 10, atlas->lineHeight = 12;
+  const GlyphMetrics a = {1, 2, 5, 7, 6, 0}, b = {0, 1, 4, 6, 5, 17}, space = {0, 0, 0, 0, 4, 0};
+  const char* text = "A\r\nB C";
+  for (const bool drawing : {true, false}) {  // without out: counted, nothing written
+    TextPen pen = {100, 50, 0, 0, 0};
+    int width = -1, height = -1;
+    PenExtent(&pen, atlas.get(), &width, &height);
+    EXPECT_EQ(width, 0);  // nothing yet: an empty box
+    EXPECT_EQ(height, 0);
+    Vertex2D quads[2][6] = {};
+    int drawn = 0;
+    for (const char* c = text; *c; ++c) {
+      const GlyphMetrics* g = *c == 'A' ? &a : *c == 'B' ? &b : *c == ' ' ? &space : nullptr;
+      drawn += AdvancePen(&pen, atlas.get(), (uint8_t)*c, g, 0xFF00FF00u,
+                          drawing ? quads[drawn] : nullptr);
+    }
+    EXPECT_EQ(drawn, 2);
+    PenExtent(&pen, atlas.get(), &width, &height);
+    EXPECT_EQ(width, 9);  // the second line: 5 + 4
+    EXPECT_EQ(height, 24);
+    PenExtent(&pen, atlas.get(), nullptr, nullptr);
+    if (!drawing) {
+      EXPECT_EQ(quads[0][0].x, 0.0f);
+      continue;
+    }
+    // Corners (offset by -0.5) and texture corners of A, then B on the second line.
+    const float want[2][8] = {{100.5f, 51.5f, 105.5f, 58.5f, 0, 0, 5 / 128.0f, 7 / 160.0f},
+                              {99.5f, 62.5f, 103.5f, 68.5f, 8 / 128.0f, 10 / 160.0f,
+                               12 / 128.0f, 16 / 160.0f}};
+    for (int q = 0; q < 2; ++q) {
+      const Vertex2D &first = quads[q][0], &last = quads[q][4];
+      const float got[8] = {first.x, first.y, last.x, last.y, first.u, first.v, last.u, last.v};
+      for (int i = 0; i < 8; ++i) EXPECT_FLOAT_EQ(got[i], want[q][i]) << q << " " << i;
+      EXPECT_EQ(first.diffuse, 0xFF00FF00u);
+    }
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <math.h>
 #include <string.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "graphics/camera_math.h"
@@ -133,16 +134,28 @@ TEST(DecodeTga, DamagedAndCraftedFilesAreRefusedOrReadWithinTheLimits) {
 }
 
 TEST(CameraMatrices, MatchTheirDefinitions) {
-  float m[2][16];
-  PerspectiveFovLH(m[0], 2 * atanf(0.5f), 2.0f, 1.0f, 101.0f);  // tan(fov / 2) = 0.5
+  // Arrays of exactly 16, NaN-filled: a float left unwritten, or one written past
+  // the end (under ASan), fails.
+  float p[16], v[16], w[16];
+  for (float* a : {p, v, w}) std::fill(a, a + 16, NAN);
+  PerspectiveFovLH(p, 2 * atanf(0.5f), 2.0f, 1.0f, 101.0f);  // tan(fov / 2) = 0.5
   // From (1, 2, 3) along +x: x becomes depth, z turns to -x.
   const float eye[3] = {1, 2, 3}, at[3] = {5, 2, 3}, up[3] = {0, 1, 0};
-  LookAtLH(m[1], eye, at, up);
-  const float want[2][16] = {{1, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1.01f, 1, 0, 0, -1.01f, 0},
-                             {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 3, -2, -1, 1}};
-  for (int i = 0; i < 32; ++i) EXPECT_NEAR(m[i / 16][i % 16], want[i / 16][i % 16], 1e-5) << i;
-  LookAtLH(m[1], eye, eye, up);  // nowhere to look: zero axes, no NaN
-  for (float v : m[1]) EXPECT_EQ(v, v);
+  LookAtLH(v, eye, at, up);
+  // From the origin to (1, 2, 2), by hand: z = (1, 2, 2) / 3, x = (2, 0, -1) / sqrt 5,
+  // y = z cross x = (-2, 5, -4) / (3 sqrt 5).
+  const float origin[3] = {0, 0, 0}, target[3] = {1, 2, 2};
+  LookAtLH(w, origin, target, up);
+  const float r5 = 1 / sqrtf(5);
+  const float want[3][16] = {
+      {1, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1.01f, 1, 0, 0, -1.01f, 0},
+      {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 3, -2, -1, 1},
+      {2 * r5, -2 * r5 / 3, 1.0f / 3, 0, 0, 5 * r5 / 3, 2.0f / 3, 0, -r5, -4 * r5 / 3, 2.0f / 3, 0,
+       0, 0, 0, 1}};
+  const float* got[3] = {p, v, w};
+  for (int i = 0; i < 48; ++i) EXPECT_NEAR(got[i / 16][i % 16], want[i / 16][i % 16], 1e-5) << i;
+  LookAtLH(v, eye, eye, up);  // nowhere to look: zero axes, no NaN
+  for (float x : v) EXPECT_EQ(x, x);
 }
 
 }  // namespace

@@ -27,20 +27,28 @@ void ExpectVertex(const Vertex2D& v, float x, float y, float u, float tv, uint32
 }
 
 TEST(QuadLayout, SixVerticesOffsetByMinusHalfInFixedOrder) {
-  Vertex2D q[6];
-  LayoutQuad(q, 0, 0, 800, 600, 0x80FF0102u, 0, 0, 1, 1);
-  ExpectVertex(q[0], -0.5f, -0.5f, 0, 0, 0x80FF0102u);
-  ExpectVertex(q[1], 799.5f, -0.5f, 1, 0, 0x80FF0102u);
-  ExpectVertex(q[2], -0.5f, 599.5f, 0, 1, 0x80FF0102u);
-  ExpectVertex(q[3], 799.5f, -0.5f, 1, 0, 0x80FF0102u);
-  ExpectVertex(q[4], 799.5f, 599.5f, 1, 1, 0x80FF0102u);
-  ExpectVertex(q[5], -0.5f, 599.5f, 0, 1, 0x80FF0102u);
-  EXPECT_GT(Winding(q), 0);
-  EXPECT_GT(Winding(q + 3), 0);
+  // Both ways of storing: at a 16-byte boundary and 8 bytes past one.
+  alignas(16) uint8_t room[sizeof(Vertex2D) * 6 + 8];
+  for (size_t offset : {0, 8}) {
+    Vertex2D* q = reinterpret_cast<Vertex2D*>(room + offset);
+    LayoutQuad(q, 0, 0, 800, 600, 0x80FF0102u, 0, 0, 1, 1);
+    ExpectVertex(q[0], -0.5f, -0.5f, 0, 0, 0x80FF0102u);
+    ExpectVertex(q[1], 799.5f, -0.5f, 1, 0, 0x80FF0102u);
+    ExpectVertex(q[2], -0.5f, 599.5f, 0, 1, 0x80FF0102u);
+    ExpectVertex(q[3], 799.5f, -0.5f, 1, 0, 0x80FF0102u);
+    ExpectVertex(q[4], 799.5f, 599.5f, 1, 1, 0x80FF0102u);
+    ExpectVertex(q[5], -0.5f, 599.5f, 0, 1, 0x80FF0102u);
+    EXPECT_GT(Winding(q), 0);
+    EXPECT_GT(Winding(q + 3), 0);
 
-  LayoutQuad(q, 10.25f, 3, 12, 7, 0, 0.25f, 0.75f, 0.5f, 0.125f);  // texture rectangle as given
-  ExpectVertex(q[0], 9.75f, 2.5f, 0.25f, 0.75f, 0);
-  ExpectVertex(q[4], 11.5f, 6.5f, 0.5f, 0.125f, 0);
+    LayoutQuad(q, 10.25f, 3, 12, 7, 0, 0.25f, 0.75f, 0.5f, 0.125f);  // texture rectangle as given
+    const float x[] = {9.75f, 11.5f}, y[] = {2.5f, 6.5f}, u[] = {0.25f, 0.5f}, v[] = {0.75f, 0.125f};
+    const int corner[6][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 0}, {1, 1}, {0, 1}};
+    for (int i = 0; i < 6; ++i) {
+      const int h = corner[i][0], w = corner[i][1];
+      ExpectVertex(q[i], x[h], y[w], u[h], v[w], 0);
+    }
+  }
 }
 
 TEST(QuadLayout, CornersAreNeverSorted) {

@@ -16,7 +16,8 @@ TEST(ModernPad, AxesThroughTheirDeadZonesToExactlyFullTravel) {
   const struct { int32_t raw, zone, scaled; } rows[] = {
       {0, 7849, 0},         {7849, 7849, 0},       {-7849, 7849, 0},     {7874, 7849, 1},
       {32767, 7849, 1000},  {-32768, 7849, -1000}, {-32767, 7849, -1000}, {20000, 8689, 469},
-      {-20000, 8689, -469}, {32767, 8689, 1000},   {100, -32768, 501},   {32767, 40000, 0}};
+      {-20000, 8689, -469}, {32767, 8689, 1000},   {100, -32768, 501},   {32767, 40000, 0},
+      {32767, 32767, 0}};  // a dead zone of full travel: none, not a division by zero
   for (const auto& r : rows) {
     SCOPED_TRACE(testing::Message() << r.raw << " / " << r.zone);
     EXPECT_EQ(ScalePadAxis(r.raw, r.zone), r.scaled);
@@ -48,6 +49,13 @@ TEST(ModernPad, ReadingGivesUpNegativeAndTheButtonsInTheirOrder) {
     EXPECT_EQ(v.rightY, r.rightY);
     EXPECT_EQ(v.rightX, ((r.raw.rightX > 0) - (r.raw.rightX < 0)) * 1000);  // rows: full or none
   }
+  // Each stick past its own dead zone (7849 and 8689) by 25; each trigger by itself.
+  const PadValues v = ReadPadRaw({0, 200, 10, 7874, 0, 8714, 0});
+  EXPECT_EQ((std::vector<int32_t>{v.leftX, v.rightX, v.leftTrigger, v.rightTrigger}),
+            (std::vector<int32_t>{1, 1, 200, 0}));
+  const PadValues w = ReadPadRaw({0, 10, 200, 7873, 0, 8713, 0});
+  EXPECT_EQ((std::vector<int32_t>{w.leftX, w.rightX, w.leftTrigger, w.rightTrigger}),
+            (std::vector<int32_t>{0, 0, 0, 200}));
 }
 
 TEST(ModernPad, EdgesCountATapBetweenPollsOnce) {
@@ -108,6 +116,7 @@ TEST(TextQueue, Utf16BecomesUtf8WithoutControlsOrLoneHalves) {
   const struct { std::vector<uint16_t> units; std::string utf8; } rows[] = {
       {{'Z', 'o', 0xEB, ' ', 0xD83D, 0xDE00}, "Zo\xC3\xAB \xF0\x9F\x98\x80"},
       {{0x20AC, 0xFFFD, 0x7FF}, "\xE2\x82\xAC\xEF\xBF\xBD\xDF\xBF"},
+      {{0x800, 0xE000}, "\xE0\xA0\x80\xEE\x80\x80"},  // the least of 3 bytes; past the halves
       {{0xDBFF, 0xDFFF, 0xD800, 0xDC00}, "\xF4\x8F\xBF\xBF\xF0\x90\x80\x80"},
       {{0xD83D, 'a', 0xDE00, 'b'}, "ab"},  // halves alone
       {{0xD83D, 0xDE00, 0xDE00, 0xD83D, 0xD83D, 0xDE00}, "\xF0\x9F\x98\x80\xF0\x9F\x98\x80"},
@@ -129,9 +138,10 @@ TEST(TextQueue, SmallBuffersTakeWholeCharacters) {
   const std::string text = "a\xC3\xAB\xE0\xA0\x80\xF0\x9F\x98\x80";  // 1, 2, 3 and 4 bytes
   const struct { uint32_t size, written; } rows[] = {
       {0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 3}, {6, 3}, {7, 6}, {10, 6}, {11, 10}, {64, 10}};
+  const std::vector<char> source(text.begin(), text.end());  // no NUL after it: a read past trips ASan
   for (const auto& r : rows) {
     std::vector<char> out(r.size, 'X');  // exactly the size: a write past it trips ASan
-    EXPECT_EQ(CopyWholeChars(text.data(), (uint32_t)text.size(), out.data(), r.size), r.written);
+    EXPECT_EQ(CopyWholeChars(source.data(), (uint32_t)source.size(), out.data(), r.size), r.written);
     if (r.size == 0) continue;
     EXPECT_EQ(std::string(out.data()), text.substr(0, r.written)) << r.size;
   }

@@ -172,8 +172,9 @@ TEST(WaveMath, OggPagesPassWholeUnchangedAndInOrder) {
   // The checksum as encoders write it (polynomial 0x04C11DB7, high bit first).
   EXPECT_EQ(0x6326B184u, OggPageCrc((const uint8_t*)a.data(), (uint32_t)a.size()));
   EXPECT_EQ(0x2FD78C0Eu, OggPageCrc((const uint8_t*)empty.data(), 27));  // computed elsewhere
+  EXPECT_EQ(0u, OggPageCrc((const uint8_t*)empty.data(), 26));  // shorter than a header
   const struct { const char* bytes; uint32_t size; int ogg; } signatures[] = {
-      {"OggS", 4, 1}, {"OggS", 3, 0}, {"OggT", 4, 0}, {"oggS", 4, 0}, {"OgS", 4, 0}};
+      {"OggS", 4, 1}, {"OggSx", 5, 1}, {"OggS", 3, 0}, {"OggT", 4, 0}, {"oggS", 4, 0}, {"OgS", 4, 0}};
   for (const auto& g : signatures)
     EXPECT_EQ(IsOggData((const uint8_t*)g.bytes, g.size), g.ogg) << g.bytes << g.size;
 }

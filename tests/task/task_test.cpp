@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -53,7 +54,10 @@ TEST_F(TaskTest, EmptyTreeAndReinit) {
   EXPECT_EQ(0, UpdateTask());
   EXPECT_EQ(0, UpdateTaskPostOrder());
   EXPECT_EQ("", updates + draws);
-  EXPECT_EQ(TASK_POOL_SIZE, FreeCount());
+  EXPECT_EQ(8192, FreeCount());  // the size games are promised
+  NullTask = {TASK_DEAD, &NullTask + 1, nullptr};  // a game wrote over the end mark
+  InitTask();
+  EXPECT_TRUE(NullTask.flags == 0 && NullTask.child == &NullTask && NullTask.next == &NullTask);
 }
 
 TEST_F(TaskTest, NewestTopLevelTaskRunsFirst) {
@@ -127,6 +131,55 @@ TEST_F(TaskTest, SweepKeepsOrderAndReusesLastFreedFirst) {
   EXPECT_EQ("ECA", updates);
   EXPECT_EQ(b, CreateTask(U, D));
   EXPECT_EQ(d, CreateTask(U, D));
+}
+
+// Sweeps along the list the last sweep left: a dead task in a listed stretch, one
+// heading children, a dead child under a listed parent, and a chain relinked by
+// hand around the list.
+TEST_F(TaskTest, SweepsFollowTheirListAndTheLinksWhereTheyDiffer) {
+  Task* t[5];
+  for (int i = 0; i < 5; ++i) t[i] = Make(static_cast<char>('A' + i));  // chain E D C B A
+  SweepTask();
+  KillTask(t[1]);
+  SweepTask();
+  UpdateTask();
+  EXPECT_EQ("EDCA", updates);
+
+  InitTask(), updates.clear();
+  Make('A');
+  Task* b = Make('B');
+  CreateChildTask(b, U, D)->count = 'b';
+  Make('C');
+  SweepTask();
+  KillTask(b);  // its child goes with it
+  SweepTask();
+  UpdateTask();
+  EXPECT_EQ("CA", updates);
+  EXPECT_EQ(TASK_POOL_SIZE - 2, FreeCount());
+
+  InitTask(), updates.clear();
+  Task* p = Make('P');
+  Task* dying = CreateChildTask(p, U, D);
+  dying->count = 'x';
+  CreateChildTask(p, U, D)->count = 'y';
+  Make('Q');
+  SweepTask();
+  KillTask(dying);
+  SweepTask();
+  UpdateTask();
+  EXPECT_EQ("QPy", updates);
+
+  InitTask(), updates.clear();
+  for (int i = 0; i < 5; ++i) t[i] = Make(static_cast<char>('A' + i));
+  SweepTask();
+  t[3]->next = t[1];  // E D B A: C left out by hand
+  KillTask(t[1]);
+  UpdateTask();
+  EXPECT_EQ("EDBA", updates);
+  SweepTask();
+  updates.clear();
+  EXPECT_EQ(3, UpdateTask());
+  EXPECT_EQ("EDA", updates);
 }
 
 TEST_F(TaskTest, ExhaustedPoolReturnsNullTaskAndChangesNothing) {
@@ -301,8 +354,28 @@ TEST_F(TaskTest, WalksFollowTheLinksWhateverTheSweepsListSays) {
     const int n = 1 + random(20);
     std::vector<Task*> made;
     for (int i = 0; i < n; ++i) made.push_back(Make(static_cast<char>('a' + i), random(5) ? U : V));
+    // The model: which tasks live, and who heads whom, kept apart from the links.
+    std::string alive, dead;
+    std::map<char, char> parentOf;
+    for (int i = 0; i < n; ++i) alive += static_cast<char>('a' + i);
     if (random(2)) KillTask(made[random(n)]);
-    SweepTask();
+    const auto sweep = [&] {
+      std::string kept;
+      for (char id : alive) {
+        bool gone = false;
+        for (char at = id;; at = parentOf[at]) {
+          gone |= dead.find(at) != std::string::npos;
+          if (parentOf.count(at) == 0) break;
+        }
+        if (!gone) kept += id;
+      }
+      alive = kept, dead.clear();
+      SweepTask();
+    };
+    for (Task* t : made) {
+      if (IsTaskDead(t)) dead += static_cast<char>(t->count);
+    }
+    sweep();
     for (int change = random(4); change > 0; --change) {
       Task* a = made[random(n)];
       Task* b = made[random(n)];
@@ -318,12 +391,16 @@ TEST_F(TaskTest, WalksFollowTheLinksWhateverTheSweepsListSays) {
         b->next = a->next, a->next = b;  // ...after a
       } else {
         b->next = &NullTask, a->child = b;  // ...under a
+        parentOf[static_cast<char>(b->count)] = static_cast<char>(a->count);
       }
     }
-    if (random(2)) KillTask(Make('N'));
-    if (random(2)) KillTask(made[random(n)]);
+    if (random(2)) KillTask(Make('N')), alive += 'N', dead += 'N';
+    Task* killed = made[random(n)];  // perhaps a freed record, or 'N' in one
+    if (random(2) && killed->count != 'N' && alive.find(static_cast<char>(killed->count)) != std::string::npos) {
+      KillTask(killed), dead += static_cast<char>(killed->count);
+    }
     if (random(2)) {
-      SweepTask();
+      sweep();
       for (Task* t = TaskPool.root; t != &NullTask; t = t->next) ASSERT_EQ(0u, IsTaskDead(t));
     }
     std::string pre, post;
@@ -340,10 +417,40 @@ TEST_F(TaskTest, WalksFollowTheLinksWhateverTheSweepsListSays) {
     std::string postNoMarks = updates;
     postNoMarks.erase(std::remove(postNoMarks.begin(), postNoMarks.end(), '+'), postNoMarks.end());
     EXPECT_EQ(post, postNoMarks) << "round " << round;
+    // Whatever the links say, no living task was lost and no freed one is walked.
+    std::string walked = draws;
+    std::sort(walked.begin(), walked.end()), std::sort(alive.begin(), alive.end());
+    EXPECT_EQ(alive, walked) << "round " << round;
   }
   EXPECT_GT(runCalls, 100);
   SetTaskRunProc(U, nullptr);
   SetTaskRunProc(D, nullptr);
+}
+
+// A swarm is handed over 256 at a time; a task with no callback after one with a
+// run form is not handed to it.
+static std::vector<int> runLengths;
+static void LengthRun(Task* const* tasks, int count) {
+  runLengths.push_back(count);
+  for (int i = 0; i < count; ++i) U(tasks[i]);
+}
+TEST_F(TaskTest, RunFormsTakeStretchesOfAtMost256) {
+  SetTaskRunProc(U, LengthRun);
+  for (int i = 0; i < 300; ++i) Make('s');
+  SweepTask();
+  runLengths.clear();
+  EXPECT_EQ(300, UpdateTask());
+  EXPECT_EQ((std::vector<int>{256, 44}), runLengths);
+  EXPECT_EQ(std::string(300, 's'), updates);
+
+  InitTask(), updates.clear(), runLengths.clear();
+  Make('n', nullptr);
+  Make('x');  // chain x n
+  SweepTask();
+  EXPECT_EQ(2, UpdateTask());
+  EXPECT_EQ("x", updates);
+  EXPECT_EQ(std::vector<int>{1}, runLengths);
+  SetTaskRunProc(U, nullptr);
 }
 
 template <int N>
