@@ -156,6 +156,12 @@ TEST(QuadBatch, AtItsLimitAnAppendFailsAndKeepsWhatItHolds) {
   const Vertex2D* room = QuadBatchAppendQuads(&batch, 1000);  // grows
   EXPECT_EQ(room, batch.vertices + 12);
   EXPECT_EQ(batch.count, 12u + 6000u);
+  // Filled to the last quad, then exactly: no growth.
+  ASSERT_EQ(batch.capacity, QUAD_BATCH_FIRST_CAPACITY);
+  QuadBatchAppendQuads(&batch, (batch.capacity - batch.count) / 6 - 1);
+  room = QuadBatchAppendQuads(&batch, 1);
+  EXPECT_EQ(room, batch.vertices + QUAD_BATCH_FIRST_CAPACITY - 6);
+  EXPECT_EQ(batch.capacity, QUAD_BATCH_FIRST_CAPACITY);
   QuadBatchFree(&batch);
   QuadBatchFree(nullptr);
   QuadBatchEmpty(nullptr);
