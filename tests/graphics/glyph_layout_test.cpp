@@ -31,14 +31,18 @@ TEST(GlyphAtlas, KeepsGlyphsByCodePointUntilItsCellsOrEntriesRunOut) {
   EXPECT_EQ(FindGlyph(atlas.get(), code), nullptr);
   EXPECT_NE(AddGlyph(atlas.get(), code, &blank), nullptr);
   // Full by entries: three in four of the table. Each keeps its own metrics, however
-  // many share a first slot; a flat bitmap (no height) takes no cell.
+  // many share a first slot (codes n * n apart, which collide); a bitmap with no
+  // width or no height takes no cell.
   const uint32_t firstBlank = code + 1;
-  GlyphMetrics own = {0, 0, 5, 0, 0, 0};  // left, top, width 5, height 0
-  for (own.advance = 1; AddGlyph(atlas.get(), firstBlank + own.advance - 1, &own); ++own.advance) {}
+  GlyphMetrics own = {};
+  for (own.advance = 1;; ++own.advance) {
+    own.width = own.advance % 2 ? 5 : 0, own.height = own.advance % 2 ? 0 : 5;
+    if (!AddGlyph(atlas.get(), firstBlank + own.advance * own.advance, &own)) break;
+  }
   EXPECT_EQ(atlas->entries, (uint32_t)GLYPH_SLOTS / 4 * 3);
   EXPECT_EQ(atlas->cells, (uint32_t)GLYPH_CELLS);
   for (int16_t n = 1; n < own.advance; ++n) {
-    const GlyphMetrics* found = FindGlyph(atlas.get(), firstBlank + n - 1);
+    const GlyphMetrics* found = FindGlyph(atlas.get(), firstBlank + n * n);
     ASSERT_NE(found, nullptr) << n;
     EXPECT_EQ(found->advance, n);
     EXPECT_EQ(found->cell, 0);
@@ -50,13 +54,15 @@ TEST(GlyphAtlas, KeepsGlyphsByCodePointUntilItsCellsOrEntriesRunOut) {
   EXPECT_EQ(first->cell, 0);
 }
 
-// A pen over "A\r\nB C" on a two-glyph atlas of 8 x 10 cells (128 x 160), lines 12
-// apart: 'A' in cell 0, 'B' in cell 17 (row 1, column 1), a blank space, no 'C'.
+// A pen over "A\r\nB CD" on a two-glyph atlas of 8 x 10 cells (128 x 160), lines 12
+// apart: 'A' in cell 0, 'B' in cell 17 (row 1, column 1), no 'C'; the space and
+// 'D' have a bitmap of no height or no width, which draws nothing.
 TEST(GlyphAtlas, APenLaysOutQuadsLinesAndTheTextsBox) {
   auto atlas = std::make_unique<GlyphAtlas>();
   atlas->cellWidth = 8, atlas->cellHeight = 10, atlas->lineHeight = 12;
-  const GlyphMetrics a = {1, 2, 5, 7, 6, 0}, b = {0, 1, 4, 6, 5, 17}, space = {0, 0, 0, 0, 4, 0};
-  const char* text = "A\r\nB C";
+  const GlyphMetrics a = {1, 2, 5, 7, 6, 0}, b = {0, 1, 4, 6, 5, 17}, space = {0, 0, 3, 0, 4, 0},
+                     d = {0, 0, 0, 4, 2, 0};
+  const char* text = "A\r\nB CD";
   for (const bool drawing : {true, false}) {  // without out: counted, nothing written
     TextPen pen = {100, 50, 0, 0, 0};
     int width = -1, height = -1;
@@ -66,13 +72,14 @@ TEST(GlyphAtlas, APenLaysOutQuadsLinesAndTheTextsBox) {
     Vertex2D quads[2][6] = {};
     int drawn = 0;
     for (const char* c = text; *c; ++c) {
-      const GlyphMetrics* g = *c == 'A' ? &a : *c == 'B' ? &b : *c == ' ' ? &space : nullptr;
+      const GlyphMetrics* g =
+          *c == 'A' ? &a : *c == 'B' ? &b : *c == ' ' ? &space : *c == 'D' ? &d : nullptr;
       drawn += AdvancePen(&pen, atlas.get(), (uint8_t)*c, g, 0xFF00FF00u,
                           drawing ? quads[drawn] : nullptr);
     }
     EXPECT_EQ(drawn, 2);
     PenExtent(&pen, atlas.get(), &width, &height);
-    EXPECT_EQ(width, 9);  // the second line: 5 + 4
+    EXPECT_EQ(width, 11);  // the second line: 5 + 4 + 2
     EXPECT_EQ(height, 24);
     PenExtent(&pen, atlas.get(), nullptr, nullptr);
     if (!drawing) {
