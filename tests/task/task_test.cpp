@@ -169,6 +169,17 @@ TEST_F(TaskTest, SweepsFollowTheirListAndTheLinksWhereTheyDiffer) {
   UpdateTask();
   EXPECT_EQ("QPy", updates);
 
+  // A list shorter than the one its buffer held two sweeps ago ends where it ends:
+  // the records past it are freed ones.
+  InitTask(), updates.clear();
+  for (int i = 0; i < 4; ++i) t[i] = Make(static_cast<char>('A' + i));
+  SweepTask(), SweepTask();
+  KillTask(t[0]), KillTask(t[1]);
+  SweepTask(), SweepTask();
+  EXPECT_EQ(2, UpdateTask());
+  EXPECT_EQ("DC", updates);
+  EXPECT_EQ(TASK_POOL_SIZE - 2, FreeCount());
+
   InitTask(), updates.clear();
   for (int i = 0; i < 5; ++i) t[i] = Make(static_cast<char>('A' + i));
   SweepTask();
