@@ -162,6 +162,12 @@ TEST(QuadBatch, AtItsLimitAnAppendFailsAndKeepsWhatItHolds) {
   room = QuadBatchAppendQuads(&batch, 1);
   EXPECT_EQ(room, batch.vertices + QUAD_BATCH_FIRST_CAPACITY - 6);
   EXPECT_EQ(batch.capacity, QUAD_BATCH_FIRST_CAPACITY);
+  // One quad short of the largest batch, one more fits (counts as such a batch
+  // holds them; nothing is written).
+  Vertex2D one[6];
+  QuadBatch limit = {one, QUAD_BATCH_MAX_VERTICES - 6, QUAD_BATCH_MAX_VERTICES, 0};
+  EXPECT_NE(QuadBatchAppendQuads(&limit, 1), nullptr);
+  EXPECT_EQ(QuadBatchAppendQuads(&limit, 1), nullptr);
   QuadBatchFree(&batch);
   QuadBatchFree(nullptr);
   QuadBatchEmpty(nullptr);
