@@ -141,6 +141,7 @@ TEST(PlayScript, KeyNamesAreTheKeyCodes) {
       {"ESCAPE", 0x01}, {"RETURN", 0x1C}, {"A", 0x1E}, {"Z", 0x2C}, {"SPACE", 0x39},
       {"F1", 0x3B}, {"F12", 0x58}, {"NUMPADENTER", 0x9C}, {"UP", 0xC8}, {"LEFT", 0xCB},
       {"RIGHT", 0xCD}, {"DOWN", 0xD0}, {"DELETE", 0xD3}, {"BACKSPACE", 0x0E}, {"ralt", 0xB8},
+      {"9", 0x0A}, {"0", 0x0B},
       {"NOPE", -1}, {"", -1}};
   for (const auto& r : rows) {
     EXPECT_EQ(KeyCodeByName(r.name, strlen(r.name)), r.code) << r.name;
@@ -148,6 +149,7 @@ TEST(PlayScript, KeyNamesAreTheKeyCodes) {
   EXPECT_STREQ(KeyNameByCode(0x0E), "BACK");  // the first name of a code
   EXPECT_EQ(KeyNameByCode(0x54), nullptr);
   EXPECT_EQ(FormatPlayEvent(Parse("frame 3 key tap 0x54").events[0]), "frame 3 key tap 0x54");
+  EXPECT_EQ(Parse("frame 3 key tap 0xAa").events[0].code, 0xAAu);  // hex digits in either case
 }
 
 }  // namespace

@@ -83,6 +83,7 @@ TEST(DecodeTga, ReadsWhatTheHeaderSaysAndRefusesWhatTheFileCannotHold) {
       {"no image", Tga(0, 8, 1, 1, 0x20, Bytes(1, '\1')), {}},
       {"type 4", Tga(4, 8, 1, 1, 0x20, Bytes(1, '\1')), {}},
       {"no width", Tga(2, 24, 0, 1, 0x20, Bytes(3, '\1')), {}},
+      {"as wide as the device", Tga(3, 8, 64, 1, 0x20, Bytes(64, '\1')), std::vector<uint32_t>(64, 0xFF010101)},
       {"wider than the device", Tga(2, 24, 65, 1, 0x20, Bytes(65 * 3, '\1')), {}},
       {"taller than the device", Tga(2, 24, 1, 65, 0x20, Bytes(65 * 3, '\1')), {}},
       {"a header alone", Tga(2, 24, 1, 1, 0x20, ""), {}},

@@ -71,13 +71,16 @@ TEST(PlayInput, PadValuesComeOutOfThePadsReadingExactly) {
   const PlayPad back = PlayPadFromValues(read);
   EXPECT_EQ(back.buttons, RAW_A | RAW_START | RAW_DPAD_UP);
   EXPECT_EQ(ReadPadRaw(PlayPadRaw(back)).bits, read.bits);
+  for (uint16_t d : {RAW_DPAD_UP, RAW_DPAD_DOWN, RAW_DPAD_LEFT, RAW_DPAD_RIGHT}) {
+    EXPECT_EQ(PlayPadFromValues(ReadPadRaw(PlayPadRaw(PlayPad{d, 0, 0, 0, 0, 0, 0}))).buttons, d);
+  }
 }
 
 TEST(PlayInput, ARecordingsEventsLeadToTheNextFrame) {
   PlayInput before, now;
   ResetPlayInput(&before);
   ResetPlayInput(&now);
-  before.keys[0x1E] = 0x80;  // A let go, LEFT pressed, SPACE tapped between polls
+  before.keys[0x01] = 0x80;  // Escape (the first code) let go, LEFT pressed, SPACE tapped
   now.keys[0xCB] = 0x80;
   now.keysTapped[0xCB] = now.keysTapped[0x39] = 0x80;
   now.padConnected[2] = 1;
@@ -97,7 +100,7 @@ TEST(PlayInput, ARecordingsEventsLeadToTheNextFrame) {
     ApplyPlayEvent(&replay, e);
   }
   EXPECT_EQ(memcmp(replay.keysTapped, now.keysTapped, sizeof now.keysTapped), 0);
-  EXPECT_TRUE(replay.keys[0xCB] && !replay.keys[0x1E] && replay.keys[0x39]);  // the tap: this frame
+  EXPECT_TRUE(replay.keys[0xCB] && !replay.keys[0x01] && replay.keys[0x39]);  // the tap: this frame
   EXPECT_TRUE(replay.padConnected[2] && replay.pads[2] == now.pads[2] && !replay.padConnected[1]);
   EXPECT_TRUE(replay.mouseX == 5 && replay.clicks[0] && replay.wheel == -2 && replay.text == "hi");
   EXPECT_TRUE(replay.focusLost);
