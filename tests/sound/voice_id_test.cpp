@@ -14,7 +14,8 @@ TEST(VoiceId, PartsComeBackAndWhatDoesNotFitNamesNothing) {
                         {0, 0, 0, 0},         // a voice never played
                         {256, 0, 1, 0},       // past the slots
                         {0, 8, 1, 0},         // past a slot's voices
-                        {0, 0, last + 1, 0}};  // past the generations
+                        {0, 0, last + 1, 0},  // past the generations
+                        {3, 5, 0, 0}, {3, 5, last + 1, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.slot << " " << c.voice << " " << c.generation);
     const uint32_t id = MakeVoiceId(c.slot, c.voice, c.generation);
