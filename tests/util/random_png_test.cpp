@@ -8,6 +8,7 @@
 #include "util/png_write.h"
 #include "util/random.h"
 #include "util/random_pcg.h"
+#include "util/util_state.h"
 
 namespace {
 
@@ -20,6 +21,16 @@ TEST(Random, TheGeneratorsPublishedSequence) {
   SeedRandom(42);
   EXPECT_EQ(GetRandom(), 0xa15c02b7u);
   SeedRandom(42);
+  EXPECT_EQ(GetRandomRange(5, 5), 5);  // a range of one value draws nothing
+  EXPECT_EQ(GetRandom(), 0xa15c02b7u);
+  // Unseeded, seed 0's sequence; a play script's hook picks the seed.
+  SeedRandom(0);
+  const uint32_t zero = GetRandom();
+  Util.random = {};
+  EXPECT_EQ(GetRandom(), zero);
+  Util.randomSeedHook = [](uint64_t) -> uint64_t { return 42; };
+  SeedRandom(7);
+  Util.randomSeedHook = nullptr;
   EXPECT_EQ(GetRandom(), 0xa15c02b7u);
 }
 
