@@ -70,6 +70,7 @@ TEST(DecodeTga, ReadsWhatTheHeaderSaysAndRefusesWhatTheFileCannotHold) {
       {"index past the map", Tga(1, 8, 1, 1, 0x20, Bytes("\1\2\3\1", 4), 1, 24), {}},
       {"mapped without a map", Tga(1, 8, 1, 1, 0x20, Bytes("\0", 1)), {}},
       {"map of 8-bit entries", Tga(1, 8, 1, 1, 0x20, Bytes("\1\0", 2), 1, 8), {}},
+      {"true colour, a map of 8-bit entries", Tga(2, 24, 1, 1, 0x20, Bytes("\1\1\1\1", 4), 1, 8), {}},
       {"run across rows", Tga(10, 24, 1, 2, 0x20, rle), {0xFF302010, 0xFF302010}},
       {"run past the end, cut", Tga(10, 24, 1, 1, 0x20, rle), {0xFF302010}},
       {"raw packet past the end, cut", Tga(11, 8, 1, 1, 0x20, Bytes("\x7F\x09", 2)), {0xFF090909}},
@@ -100,6 +101,7 @@ TEST(DecodeTga, ReadsWhatTheHeaderSaysAndRefusesWhatTheFileCannotHold) {
       EXPECT_TRUE(image.texels == NULL && image.width == 0) << c.what;
     }
     FreeImage(&image);
+    EXPECT_TRUE(image.texels == NULL && image.width == 0 && image.height == 0) << c.what;
   }
   // A header of 65535 x 65535 (16 GiB of texels) in a few bytes: refused before
   // allocating (the test runs with no allocation over 64 MiB allowed).

@@ -138,6 +138,7 @@ TEST(BatchRuns, JoinsTouchingStretchesAndRefusesOverlaps) {
   EXPECT_EQ(BatchRunsAdd(&runs, 0, 6), 0);
   EXPECT_EQ(runs.bounds, storage);
   BatchRunsFree(&runs);
+  EXPECT_TRUE(runs.bounds == nullptr && runs.count == 0 && runs.capacity == 0);
   BatchRunsFree(&runs);
   EXPECT_EQ(BatchRunsAdd(nullptr, 0, 6), -1);
 }

@@ -54,6 +54,9 @@ TEST(PlayInput, TapsAndClicksLastOneFrameHeldKeysStay) {
   EXPECT_TRUE(in.mouseX == 10 && in.mouseY == -20 && in.focusLost);
   ApplyPlayEvent(&in, Event(PLAY_FOCUS_BACK));
   EXPECT_FALSE(in.focusLost);
+  ApplyPlayEvent(&in, Event(PLAY_FOCUS_LOST));
+  ResetPlayInput(&in);
+  EXPECT_FALSE(in.focusLost);
 }
 
 TEST(PlayInput, PadValuesComeOutOfThePadsReadingExactly) {

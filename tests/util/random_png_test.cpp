@@ -102,6 +102,9 @@ TEST(PngWrite, ChunksStoredBlocksAndChecksums) {
     EXPECT_EQ(memcmp(&raw[y * (w * 3 + 1) + 1], &rgb[y * w * 3], w * 3), 0);
   }
   EXPECT_TRUE(EncodePng(rgb.data(), 0, 5).empty());
+  const std::vector<uint8_t> wide(16385 * 3);
+  EXPECT_FALSE(EncodePng(wide.data(), 16384, 1).empty());  // the widest
+  EXPECT_TRUE(EncodePng(wide.data(), 16385, 1).empty());
   EXPECT_TRUE(EncodePng(nullptr, 5, 5).empty());
 }
 
