@@ -150,6 +150,11 @@ TEST(PlayScript, KeyNamesAreTheKeyCodes) {
   EXPECT_EQ(KeyNameByCode(0x54), nullptr);
   EXPECT_EQ(FormatPlayEvent(Parse("frame 3 key tap 0x54").events[0]), "frame 3 key tap 0x54");
   EXPECT_EQ(Parse("frame 3 key tap 0xAa").events[0].code, 0xAAu);  // hex digits in either case
+  PlayEvent spaced = {};
+  spaced.kind = PLAY_TEXT, spaced.frame = 3, spaced.text = " a ";  // spaces at both ends kept
+  const PlayScript back = Parse(FormatPlayEvent(spaced));
+  ASSERT_EQ(back.events.size(), 1u);
+  EXPECT_EQ(back.events[0].text, " a ");
 }
 
 }  // namespace

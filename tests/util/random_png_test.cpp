@@ -103,7 +103,8 @@ TEST(PngWrite, ChunksStoredBlocksAndChecksums) {
   }
   EXPECT_TRUE(EncodePng(rgb.data(), 0, 5).empty());
   const std::vector<uint8_t> wide(16385 * 3);
-  EXPECT_FALSE(EncodePng(wide.data(), 16384, 1).empty());  // the widest
+  EXPECT_FALSE(EncodePng(wide.data(), 16384, 1).empty());  // the widest, and the tallest
+  EXPECT_FALSE(EncodePng(wide.data(), 1, 16384).empty());
   EXPECT_TRUE(EncodePng(wide.data(), 16385, 1).empty());
   EXPECT_TRUE(EncodePng(nullptr, 5, 5).empty());
 }
