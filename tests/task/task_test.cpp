@@ -139,10 +139,7 @@ TEST_F(TaskTest, SweepKeepsOrderAndReusesLastFreedFirst) {
 TEST_F(TaskTest, SweepsFollowTheirListAndTheLinksWhereTheyDiffer) {
   Task* t[5];
   for (int i = 0; i < 5; ++i) t[i] = Make(static_cast<char>('A' + i));  // chain E D C B A
-  SweepTask();
-  KillTask(t[1]);
-  SweepTask();
-  UpdateTask();
+  SweepTask(), KillTask(t[1]), SweepTask(), UpdateTask();
   EXPECT_EQ("EDCA", updates);
 
   InitTask(), updates.clear();
@@ -150,32 +147,23 @@ TEST_F(TaskTest, SweepsFollowTheirListAndTheLinksWhereTheyDiffer) {
   Task* b = Make('B');
   CreateChildTask(b, U, D)->count = 'b';
   Make('C');
-  SweepTask();
-  KillTask(b);  // its child goes with it
-  SweepTask();
-  UpdateTask();
+  SweepTask(), KillTask(b), SweepTask(), UpdateTask();  // its child goes with it
   EXPECT_EQ("CA", updates);
   EXPECT_EQ(TASK_POOL_SIZE - 2, FreeCount());
 
   InitTask(), updates.clear();
   Task* p = Make('P');
   Task* dying = CreateChildTask(p, U, D);
-  dying->count = 'x';
   CreateChildTask(p, U, D)->count = 'y';
   Make('Q');
-  SweepTask();
-  KillTask(dying);
-  SweepTask();
-  UpdateTask();
+  SweepTask(), KillTask(dying), SweepTask(), UpdateTask();
   EXPECT_EQ("QPy", updates);
 
   // A list shorter than the one its buffer held two sweeps ago ends where it ends:
   // the records past it are freed ones.
   InitTask(), updates.clear();
   for (int i = 0; i < 4; ++i) t[i] = Make(static_cast<char>('A' + i));
-  SweepTask(), SweepTask();
-  KillTask(t[0]), KillTask(t[1]);
-  SweepTask(), SweepTask();
+  SweepTask(), SweepTask(), KillTask(t[0]), KillTask(t[1]), SweepTask(), SweepTask();
   EXPECT_EQ(2, UpdateTask());
   EXPECT_EQ("DC", updates);
   EXPECT_EQ(TASK_POOL_SIZE - 2, FreeCount());
@@ -183,12 +171,10 @@ TEST_F(TaskTest, SweepsFollowTheirListAndTheLinksWhereTheyDiffer) {
   InitTask(), updates.clear();
   for (int i = 0; i < 5; ++i) t[i] = Make(static_cast<char>('A' + i));
   SweepTask();
-  t[3]->next = t[1];  // E D B A: C left out by hand
-  KillTask(t[1]);
+  t[3]->next = t[1], KillTask(t[1]);  // E D B A: C left out by hand, B dead
   UpdateTask();
   EXPECT_EQ("EDBA", updates);
-  SweepTask();
-  updates.clear();
+  SweepTask(), updates.clear();
   EXPECT_EQ(3, UpdateTask());
   EXPECT_EQ("EDA", updates);
 }
